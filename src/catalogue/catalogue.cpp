@@ -1,0 +1,472 @@
+#include "catalogue/catalogue.h"
+
+#include <algorithm>
+#include <array>
+
+#include <sqlite3.h>
+
+#include "platform/codepage.h"
+
+namespace plv {
+namespace {
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS "user" (
+  "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
+  "filename" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "menu" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "state" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "name" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "Type" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "script" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "scope" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "owner" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "lists" INTEGER NOT NULL DEFAULT 0,
+  "offset" INTEGER NOT NULL DEFAULT 0,
+  "offsetbody" INTEGER NOT NULL DEFAULT 0,
+  "description" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "states" TEXT NOT NULL DEFAULT '',
+  "graphicsize" INTEGER NOT NULL DEFAULT 0,
+  "Global" INTEGER NOT NULL DEFAULT 0,
+  "noglobals" INTEGER NOT NULL DEFAULT 0,
+  "sleeping" INTEGER NOT NULL DEFAULT 0,
+  "singleline" INTEGER NOT NULL DEFAULT 0,
+  "globalsort" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "listsort" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "pathcode" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "dupe" INTEGER NOT NULL DEFAULT 0,
+  "PDescript" INTEGER NOT NULL DEFAULT 0,
+  "CompanyName" INTEGER NOT NULL DEFAULT 0,
+  "ClassName" INTEGER NOT NULL DEFAULT 0,
+  "encrypted" INTEGER NOT NULL DEFAULT 0,
+  "flag" INTEGER NOT NULL DEFAULT 0,
+  "listcopy" INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS "menu" ON "user" ("menu", "state", "name");
+CREATE INDEX IF NOT EXISTS "name" ON "user" ("globalsort", "menu", "state", "listsort", "name");
+CREATE INDEX IF NOT EXISTS "state" ON "user" ("state");
+CREATE TABLE IF NOT EXISTS "states" (
+  "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
+  "appname" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "statename" TEXT COLLATE FOLD NOT NULL DEFAULT ''
+);
+CREATE INDEX IF NOT EXISTS "apps" ON "states" ("appname", "statename");
+CREATE TABLE IF NOT EXISTS "parameters" (
+  "mycmdstime" TEXT,
+  "OffsetLists" INTEGER,
+  "openfile" TEXT,
+  "lastdvcID" INTEGER,
+  "dvcmaptime" TEXT,
+  "UserName" TEXT,
+  "UserSub" TEXT,
+  "language" TEXT,
+  "InstallPath" TEXT,
+  "exportPath" TEXT,
+  "lastmode" TEXT,
+  "app" TEXT,
+  "parsed" INTEGER
+);
+CREATE TABLE IF NOT EXISTS "dvcmap" (
+  "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
+  "filename" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "menu" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "state" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "name" TEXT COLLATE FOLD NOT NULL DEFAULT '',
+  "dvcfile" TEXT NOT NULL DEFAULT ''
+);
+)sql";
+
+constexpr const char* kColumns =
+    R"("ID","filename","menu","state","name","Type","script","scope","owner","lists","offset",)"
+    R"("offsetbody","description","states","graphicsize","Global","noglobals","sleeping",)"
+    R"("singleline","globalsort","listsort","pathcode","dupe","PDescript","CompanyName",)"
+    R"("ClassName","encrypted","flag","listcopy")";
+
+constexpr std::array<const char*, 13> kParameterColumns = {
+    "mycmdstime", "OffsetLists", "openfile", "lastdvcID", "dvcmaptime", "UserName", "UserSub",
+    "language",   "InstallPath", "exportPath", "lastmode", "app",       "parsed"};
+
+int foldCollation(void*, int n1, const void* s1, int n2, const void* s2) {
+    return compareNoCase(std::string_view(static_cast<const char*>(s1), n1),
+                         std::string_view(static_cast<const char*>(s2), n2));
+}
+
+std::string selectRows(const std::string& tail) {
+    return std::string("SELECT ") + kColumns + " FROM \"user\" " + tail;
+}
+
+UserRow readRow(const Statement& s) {
+    UserRow r;
+    int c = 0;
+    r.id = s.integer(c++);
+    r.filename = s.text(c++);
+    r.menu = s.text(c++);
+    r.state = s.text(c++);
+    r.name = s.text(c++);
+    r.type = s.text(c++);
+    r.script = s.text(c++);
+    r.scope = s.text(c++);
+    r.owner = s.text(c++);
+    r.lists = s.integer(c++);
+    r.offset = s.integer(c++);
+    r.offsetbody = s.integer(c++);
+    r.description = s.text(c++);
+    r.states = s.text(c++);
+    r.graphicsize = s.integer(c++);
+    r.global = s.boolean(c++);
+    r.noglobals = s.boolean(c++);
+    r.sleeping = s.boolean(c++);
+    r.singleline = s.boolean(c++);
+    r.globalsort = s.text(c++);
+    r.listsort = s.text(c++);
+    r.pathcode = s.text(c++);
+    r.dupe = s.boolean(c++);
+    r.pdescript = s.integer(c++);
+    r.companyName = s.integer(c++);
+    r.className = s.integer(c++);
+    r.encrypted = s.boolean(c++);
+    r.flag = s.boolean(c++);
+    r.listcopy = s.boolean(c++);
+    return r;
+}
+
+// Binds values to consecutive parameters.
+struct Binder {
+    Statement& s;
+    int next;
+    template <typename T> Binder& operator()(const T& value) {
+        s.bind(next++, value);
+        return *this;
+    }
+};
+
+// Binds every column but ID, from parameter `first` on; returns the next parameter.
+int bindRow(Statement& s, const UserRow& r, int first) {
+    Binder b{s, first};
+    b(r.filename)(r.menu)(r.state)(r.name)(r.type)(r.script)(r.scope)(r.owner);
+    b(r.lists)(r.offset)(r.offsetbody)(r.description)(r.states)(r.graphicsize);
+    b(r.global)(r.noglobals)(r.sleeping)(r.singleline)(r.globalsort)(r.listsort)(r.pathcode);
+    b(r.dupe)(r.pdescript)(r.companyName)(r.className)(r.encrypted)(r.flag)(r.listcopy);
+    return b.next;
+}
+
+std::vector<UserRow> collectRows(Statement& s) {
+    std::vector<UserRow> rows;
+    while (s.step()) {
+        rows.push_back(readRow(s));
+    }
+    return rows;
+}
+
+std::vector<std::string> collectTexts(Statement& s) {
+    std::vector<std::string> out;
+    while (s.step()) {
+        out.push_back(s.text(0));
+    }
+    return out;
+}
+
+} // namespace
+
+bool isGlobalName(const std::string& text) {
+    return text == kGlobalCommands || text == "Globale opdrachten";
+}
+
+struct Catalogue::Prepared {
+    Statement findDuplicate;
+    Statement insert;
+    Statement deleteById;
+    Statement findState;
+    Statement insertState;
+};
+
+Catalogue::Catalogue(const std::string& path) : path_(path) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        std::string message = db_ ? sqlite3_errmsg(db_) : "cannot open database";
+        int code = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw CatalogueError(code, message);
+    }
+    try {
+        sqlite3_create_collation(db_, "FOLD", SQLITE_UTF8, nullptr, foldCollation);
+        execute("PRAGMA synchronous = NORMAL");
+        createSchema();
+        prepareStatements();
+    } catch (...) {
+        prepared_.reset();
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+Catalogue::~Catalogue() {
+    prepared_.reset();
+    sqlite3_close(db_);
+}
+
+void Catalogue::execute(std::string_view sql) const {
+    std::string text(sql);
+    char* error = nullptr;
+    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string message = error ? error : "database error";
+        sqlite3_free(error);
+        throw CatalogueError(sqlite3_errcode(db_), message);
+    }
+}
+
+void Catalogue::begin() { execute("BEGIN"); }
+void Catalogue::commit() { execute("COMMIT"); }
+void Catalogue::rollback() {
+    if (!sqlite3_get_autocommit(db_)) {
+        execute("ROLLBACK");
+    }
+}
+
+void Catalogue::createSchema() {
+    execute(kSchema);
+    auto count = prepare(R"(SELECT COUNT(*) FROM "parameters")");
+    count.step();
+    if (count.integer(0) == 0) {
+        execute(R"(INSERT INTO "parameters" ("lastmode") VALUES ('app'))");
+    }
+}
+
+void Catalogue::prepareStatements() {
+    std::string insertSql = std::string("INSERT INTO \"user\" (") +
+                            std::string(kColumns).substr(5) + ") VALUES (" +
+                            "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    prepared_.reset(new Prepared{
+        prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? LIMIT 1)")),
+        prepare(insertSql),
+        prepare(R"(DELETE FROM "user" WHERE "ID" = ?)"),
+        prepare(R"(SELECT "ID" FROM "states" WHERE "appname" = ? AND "statename" = ? LIMIT 1)"),
+        prepare(R"(INSERT INTO "states" ("appname", "statename") VALUES (?, ?))"),
+    });
+}
+
+void Catalogue::insertRow(UserRow& row, const DuplicateSink& onDuplicate) {
+    auto& find = prepared_->findDuplicate;
+    find.bind(1, row.menu).bind(2, row.state).bind(3, row.name);
+    std::optional<UserRow> found;
+    if (find.step()) {
+        found = readRow(find);
+    }
+    find.reset();
+    if (found) {
+        row.dupe = true;
+        if (onDuplicate) {
+            onDuplicate(*found, row);
+        }
+        if (found->offset == 0) {
+            prepared_->deleteById.bind(1, found->id).run();
+        }
+    }
+    appendRow(row);
+}
+
+void Catalogue::appendRow(UserRow& row) {
+    auto& insert = prepared_->insert;
+    bindRow(insert, row, 1);
+    try {
+        insert.run();
+    } catch (...) {
+        insert.reset();
+        throw;
+    }
+    row.id = sqlite3_last_insert_rowid(db_);
+}
+
+void Catalogue::updateRow(const UserRow& row) {
+    std::string sql = R"(UPDATE "user" SET "filename"=?,"menu"=?,"state"=?,"name"=?,"Type"=?,)"
+                      R"("script"=?,"scope"=?,"owner"=?,"lists"=?,"offset"=?,"offsetbody"=?,)"
+                      R"("description"=?,"states"=?,"graphicsize"=?,"Global"=?,"noglobals"=?,)"
+                      R"("sleeping"=?,"singleline"=?,"globalsort"=?,"listsort"=?,"pathcode"=?,)"
+                      R"("dupe"=?,"PDescript"=?,"CompanyName"=?,"ClassName"=?,"encrypted"=?,)"
+                      R"("flag"=?,"listcopy"=? WHERE "ID"=?)";
+    auto s = prepare(sql);
+    int next = bindRow(s, row, 1);
+    s.bind(next, row.id).run();
+}
+
+void Catalogue::deleteRow(std::int64_t id) { prepared_->deleteById.bind(1, id).run(); }
+
+std::optional<UserRow> Catalogue::findRow(const std::string& menu, const std::string& state,
+                                          const std::string& name) const {
+    auto& find = prepared_->findDuplicate;
+    find.bind(1, menu).bind(2, state).bind(3, name);
+    std::optional<UserRow> found;
+    if (find.step()) {
+        found = readRow(find);
+    }
+    find.reset();
+    return found;
+}
+
+std::optional<UserRow> Catalogue::rowById(std::int64_t id) const {
+    auto s = prepare(selectRows(R"(WHERE "ID" = ?)"));
+    s.bind(1, id);
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+std::optional<UserRow> Catalogue::lastInserted() const {
+    auto s = prepare(selectRows(R"(ORDER BY "ID" DESC LIMIT 1)"));
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+std::vector<UserRow> Catalogue::allRows() const {
+    auto s = prepare(selectRows(R"(ORDER BY "ID")"));
+    return collectRows(s);
+}
+
+std::vector<UserRow> Catalogue::rowsOf(const std::string& menu, const std::string& state) const {
+    auto s = prepare(selectRows(R"(WHERE "globalsort" = ? AND "menu" = ? AND "state" = ? )"
+                                R"(ORDER BY "globalsort", "menu", "state", "listsort", "name")"));
+    s.bind(1, menu == kGlobalCommands ? "G" : "N").bind(2, menu).bind(3, state);
+    return collectRows(s);
+}
+
+std::vector<UserRow> Catalogue::flaggedRows() const {
+    auto s = prepare(selectRows(R"(WHERE "flag" <> 0 ORDER BY "globalsort", "menu", "state", )"
+                                R"("listsort", "name", "ID")"));
+    return collectRows(s);
+}
+
+std::int64_t Catalogue::countCommands() const {
+    auto s = prepare(R"(SELECT COUNT(*) FROM "user" WHERE "Type" <> 'L')");
+    s.step();
+    return s.integer(0);
+}
+
+std::int64_t Catalogue::countLists() const {
+    auto s = prepare(R"(SELECT COUNT(*) FROM "user" WHERE "Type" = 'L')");
+    s.step();
+    return s.integer(0);
+}
+
+std::vector<std::string> Catalogue::distinctMenus(const std::optional<std::string>& owner) const {
+    if (owner) {
+        auto s = prepare(R"(SELECT DISTINCT "menu" FROM "user" WHERE "owner" = ? ORDER BY 1)");
+        s.bind(1, *owner);
+        return collectTexts(s);
+    }
+    auto s = prepare(R"(SELECT DISTINCT "menu" FROM "user" ORDER BY 1)");
+    return collectTexts(s);
+}
+
+std::vector<std::string> Catalogue::distinctStates(const std::string& menu,
+                                                   const std::optional<std::string>& owner) const {
+    if (owner) {
+        auto s = prepare(R"(SELECT DISTINCT "state" FROM "user" WHERE "menu" = ? AND "owner" = ? )"
+                         R"(ORDER BY 1)");
+        s.bind(1, menu).bind(2, *owner);
+        return collectTexts(s);
+    }
+    auto s = prepare(R"(SELECT DISTINCT "state" FROM "user" WHERE "menu" = ? ORDER BY 1)");
+    s.bind(1, menu);
+    return collectTexts(s);
+}
+
+std::vector<std::string> Catalogue::distinctOwners() const {
+    auto s = prepare(R"(SELECT DISTINCT "owner" FROM "user" WHERE "Type" <> 'L' ORDER BY 1)");
+    return collectTexts(s);
+}
+
+void Catalogue::setFlagAll(bool value) {
+    prepare(R"(UPDATE "user" SET "flag" = ?)").bind(1, value).run();
+}
+
+void Catalogue::setFlagForMenu(const std::string& menu, bool value) {
+    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "menu" = ?)").bind(1, value).bind(2, menu).run();
+}
+
+void Catalogue::setFlagForOwner(const std::string& owner, bool value) {
+    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "owner" = ?)")
+        .bind(1, value)
+        .bind(2, owner)
+        .run();
+}
+
+void Catalogue::setFlagForCommands(bool value) {
+    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "Type" <> 'L')").bind(1, value).run();
+}
+
+void Catalogue::setFlag(std::int64_t id, bool value) {
+    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "ID" = ?)").bind(1, value).bind(2, id).run();
+}
+
+void Catalogue::deleteFileRows() {
+    execute(R"(DELETE FROM "user" WHERE "offset" <> 0; DELETE FROM "states";)");
+}
+
+void Catalogue::deleteAllRows() {
+    execute(R"(DELETE FROM "user"; DELETE FROM "dvcmap"; DELETE FROM "states";)");
+}
+
+std::int64_t Catalogue::stateId(const std::string& appname, const std::string& statename) {
+    auto& find = prepared_->findState;
+    find.bind(1, appname).bind(2, statename);
+    std::optional<std::int64_t> id;
+    if (find.step()) {
+        id = find.integer(0);
+    }
+    find.reset();
+    if (id) {
+        return *id;
+    }
+    prepared_->insertState.bind(1, appname).bind(2, statename).run();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+std::optional<std::string> Catalogue::stateName(std::int64_t id) const {
+    auto s = prepare(R"(SELECT "statename" FROM "states" WHERE "ID" = ?)");
+    s.bind(1, id);
+    if (s.step()) {
+        return s.text(0);
+    }
+    return std::nullopt;
+}
+
+void Catalogue::checkParameterColumn(const std::string& column) {
+    if (std::find(kParameterColumns.begin(), kParameterColumns.end(), column) ==
+        kParameterColumns.end()) {
+        throw CatalogueError(SQLITE_ERROR, "no such parameter: " + column);
+    }
+}
+
+std::optional<std::string> Catalogue::parameter(const std::string& column) const {
+    checkParameterColumn(column);
+    auto s = prepare("SELECT \"" + column + "\" FROM \"parameters\" LIMIT 1");
+    if (s.step() && !s.isNull(0)) {
+        return s.text(0);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> Catalogue::parameterNumber(const std::string& column) const {
+    checkParameterColumn(column);
+    auto s = prepare("SELECT \"" + column + "\" FROM \"parameters\" LIMIT 1");
+    if (s.step() && !s.isNull(0)) {
+        return s.integer(0);
+    }
+    return std::nullopt;
+}
+
+void Catalogue::setParameter(const std::string& column, const std::optional<std::string>& value) {
+    checkParameterColumn(column);
+    prepare("UPDATE \"parameters\" SET \"" + column + "\" = ?").bind(1, value).run();
+}
+
+void Catalogue::setParameter(const std::string& column, std::int64_t value) {
+    checkParameterColumn(column);
+    prepare("UPDATE \"parameters\" SET \"" + column + "\" = ?").bind(1, value).run();
+}
+
+} // namespace plv

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/sqlite.h"
+#include "catalogue/user_row.h"
+
+namespace plv {
+
+// The command catalogue: tables `user`, `states`, `parameters` (one row) and `dvcmap`
+// in one SQLite database. Text comparisons fold case, the accented letters of
+// Windows-1252 included.
+class Catalogue {
+  public:
+    // Opens (creating when absent) the database at `path`; ":memory:" for a private one.
+    // Throws CatalogueError when the file cannot be opened as a catalogue.
+    explicit Catalogue(const std::string& path);
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    const std::string& path() const { return path_; }
+    Statement prepare(std::string_view sql) const { return Statement(db_, sql); }
+    void execute(std::string_view sql) const;
+    void begin();
+    void commit();
+    void rollback();
+
+    // Insert-row: looks up (menu, state, name); a found row is reported through
+    // `onDuplicate` and marks the new row `dupe`; a found row with offset 0 is replaced.
+    // Fills `row.id`. Throws CatalogueError when the database refuses the row.
+    using DuplicateSink = std::function<void(const UserRow& found, const UserRow& added)>;
+    void insertRow(UserRow& row, const DuplicateSink& onDuplicate = {});
+    // A plain append without the duplicate lookup (catalogue-only copies).
+    void appendRow(UserRow& row);
+    void updateRow(const UserRow& row);
+    void deleteRow(std::int64_t id);
+
+    std::optional<UserRow> findRow(const std::string& menu, const std::string& state,
+                                   const std::string& name) const;
+    std::optional<UserRow> rowById(std::int64_t id) const;
+    // The row inserted last (highest ID), whatever parse inserted it.
+    std::optional<UserRow> lastInserted() const;
+    std::vector<UserRow> allRows() const; // insertion order
+    // The rows of one Program and Scope in browsing order: commands before LISTs, by name.
+    std::vector<UserRow> rowsOf(const std::string& menu, const std::string& state) const;
+    // Rows marked with `flag`, global rows first, then by Program, Scope, commands, name.
+    std::vector<UserRow> flaggedRows() const;
+
+    std::int64_t countCommands() const;
+    std::int64_t countLists() const;
+    bool hasCommands() const { return countCommands() > 0; }
+    std::vector<std::string> distinctMenus(const std::optional<std::string>& owner = {}) const;
+    std::vector<std::string> distinctStates(const std::string& menu,
+                                            const std::optional<std::string>& owner = {}) const;
+    std::vector<std::string> distinctOwners() const;
+
+    void setFlagAll(bool value);
+    void setFlagForMenu(const std::string& menu, bool value);
+    void setFlagForOwner(const std::string& owner, bool value);
+    void setFlagForCommands(bool value);
+    void setFlag(std::int64_t id, bool value);
+
+    // A full parse clears the rows that came from the file and all states.
+    void deleteFileRows();
+    void deleteAllRows(); // user, dvcmap and states
+
+    // States: the id of (appname, statename), added when absent.
+    std::int64_t stateId(const std::string& appname, const std::string& statename);
+    std::optional<std::string> stateName(std::int64_t id) const;
+
+    // The one `parameters` row; only known column names are accepted.
+    std::optional<std::string> parameter(const std::string& column) const;
+    std::optional<std::int64_t> parameterNumber(const std::string& column) const;
+    void setParameter(const std::string& column, const std::optional<std::string>& value);
+    void setParameter(const std::string& column, std::int64_t value);
+
+  private:
+    void createSchema();
+    void prepareStatements();
+    static void checkParameterColumn(const std::string& column);
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    struct Prepared;
+    std::unique_ptr<Prepared> prepared_;
+};
+
+} // namespace plv

@@ -1,0 +1,122 @@
+#include "cli/cli.h"
+
+#include <iostream>
+
+namespace plv::cli {
+namespace {
+
+std::map<std::string, Command>& registry() {
+    static std::map<std::string, Command> all;
+    return all;
+}
+
+void printToolHelp(std::ostream& out) {
+    out << "parlavista-cli: Dragon NaturallySpeaking command files from the terminal\n\n"
+        << "usage: parlavista-cli COMMAND [OPTIONS] [ARGUMENTS]\n"
+        << "       parlavista-cli COMMAND --help\n\ncommands:\n";
+    for (const auto& [name, c] : registry()) {
+        out << "  " << c.usage << "\n      " << c.summary << "\n";
+    }
+    out << "\nThe program folder (keynames, logs, catalogue) is --home DIR, else "
+           "$PARLAVISTA_HOME,\nelse $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n";
+}
+
+// Splits words into positional arguments and the command's options.
+bool parseArgs(const Command& c, const std::vector<std::string>& words, std::size_t first,
+               Args& args, std::ostream& err) {
+    for (std::size_t i = first; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.rfind("--", 0) != 0 || w == "--") {
+            args.positional.push_back(w);
+            continue;
+        }
+        std::string name = w.substr(2);
+        std::optional<std::string> inlineValue;
+        if (auto eq = name.find('='); eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        if (c.valueOptions.count(name)) {
+            if (!inlineValue && i + 1 >= words.size()) {
+                err << "parlavista-cli " << c.name << ": --" << name << " needs a value\n";
+                return false;
+            }
+            args.values[name] = inlineValue ? *inlineValue : words[++i];
+        } else if (c.flagOptions.count(name) || name == "help") {
+            args.flags.insert(name);
+        } else {
+            err << "parlavista-cli " << c.name << ": unknown option --" << name << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> Args::value(const std::string& name) const {
+    auto it = values.find(name);
+    if (it == values.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void ConsoleInteraction::message(const std::string& text, const std::string& title) {
+    err_ << text << "\n";
+    if (!title.empty()) {
+        err_ << "    [" << title << "]\n";
+    }
+}
+
+bool ConsoleInteraction::okCancel(const std::string& text, const std::string& title) {
+    message(text, title);
+    err_ << "    (answered Cancel)\n";
+    return false;
+}
+
+bool ConsoleInteraction::yesNo(const std::string& text, const std::string& title) {
+    message(text, title);
+    err_ << "    (answered No)\n";
+    return false;
+}
+
+std::optional<std::string> ConsoleInteraction::input(const std::string& prompt,
+                                                     const std::string& title,
+                                                     const std::string&) {
+    message(prompt, title);
+    err_ << "    (no answer)\n";
+    return std::nullopt;
+}
+
+bool registerCommand(Command command) {
+    std::string name = command.name;
+    registry()[name] = std::move(command);
+    return true;
+}
+
+const std::map<std::string, Command>& commands() { return registry(); }
+
+int runTool(const std::vector<std::string>& words, Io& io) {
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        printToolHelp(words.empty() ? io.err : io.out);
+        return words.empty() ? kUsage : kOk;
+    }
+    auto it = registry().find(words[0]);
+    if (it == registry().end()) {
+        io.err << "parlavista-cli: unknown command '" << words[0] << "' (see --help)\n";
+        return kUsage;
+    }
+    const Command& c = it->second;
+    Args args;
+    if (!parseArgs(c, words, 1, args, io.err)) {
+        return kUsage;
+    }
+    if (args.flag("help")) {
+        io.out << "usage: parlavista-cli " << c.usage << "\n\n" << c.help << "\n";
+        return kOk;
+    }
+    return c.run(args, io);
+}
+
+} // namespace plv::cli

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/interaction.h"
+
+namespace plv::cli {
+
+// Exit statuses shared by all commands.
+inline constexpr int kOk = 0;
+inline constexpr int kMissingFile = 1;
+inline constexpr int kParseFailed = 2;
+inline constexpr int kUsage = 64;
+inline constexpr int kFailed = 3;
+
+// The command line after the command name: positional words and --options.
+struct Args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    std::optional<std::string> value(const std::string& name) const;
+    bool flag(const std::string& name) const { return flags.count(name) > 0; }
+};
+
+// Messages go to standard error; questions get the cautious answer, since nobody is
+// there to give another.
+class ConsoleInteraction : public UserInteraction {
+  public:
+    explicit ConsoleInteraction(std::ostream& err) : err_(err) {}
+    void message(const std::string& text, const std::string& title) override;
+    bool okCancel(const std::string& text, const std::string& title) override;
+    bool yesNo(const std::string& text, const std::string& title) override;
+    std::optional<std::string> input(const std::string& prompt, const std::string& title,
+                                     const std::string& initial) override;
+
+  private:
+    std::ostream& err_;
+};
+
+struct Io {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Command {
+    std::string name;
+    std::string usage;   // one line: "info FILE"
+    std::string summary; // one line for the tool's help
+    std::string help;    // the command's own help text
+    std::set<std::string> valueOptions;
+    std::set<std::string> flagOptions;
+    std::function<int(const Args&, Io&)> run;
+};
+
+bool registerCommand(Command command);
+const std::map<std::string, Command>& commands();
+
+// Runs the tool on argv-style words (without the program name).
+int runTool(const std::vector<std::string>& words, Io& io);
+
+} // namespace plv::cli

@@ -1,0 +1,15 @@
+#include <exception>
+#include <iostream>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    plv::cli::Io io{std::cout, std::cerr};
+    try {
+        return plv::cli::runTool(words, io);
+    } catch (const std::exception& e) {
+        std::cerr << "parlavista-cli: " << e.what() << "\n";
+        return plv::cli::kFailed;
+    }
+}

@@ -1,0 +1,119 @@
+#include "datfile/file_commands.h"
+
+#include <cstdlib>
+
+#include "datfile/diagnostics.h"
+#include "platform/codepage.h"
+
+namespace plv::dat {
+namespace {
+
+void selectFirstRow(Session& s, OpenResult& result) {
+    result.program = kGlobalCommands;
+    result.scope = kGlobalCommands;
+    if (!s.catalogue.hasCommands()) {
+        return;
+    }
+    auto first = s.catalogue.prepare(
+        R"(SELECT "menu", "state" FROM "user" ORDER BY "menu", "state", "name" LIMIT 1)");
+    if (first.step()) {
+        result.program = first.text(0);
+        result.scope = first.text(1);
+    }
+}
+
+} // namespace
+
+OpenDialogStart openDialogStart(const Session& s) {
+    OpenDialogStart start;
+    auto last = s.catalogue.parameter("openfile");
+    if (!last) {
+        // The top of the user's own files stands in for the first drive.
+        const char* home = std::getenv("HOME");
+        start.folder = home ? home : "/";
+        start.fileName = "mycmds.dat";
+    } else {
+        start.folder = files::parentFolder(*last);
+        start.fileName = files::fileName(*last);
+    }
+    return start;
+}
+
+OpenResult openFile(Session& s, const std::string& path) {
+    OpenResult result;
+    if (!files::exists(path)) {
+        s.ui.message("File does not exist", path);
+        result.status = OpenResult::Status::NotFound;
+        return result;
+    }
+    if (s.catalogue.parameter("openfile") != path) {
+        s.catalogue.setParameter("openfile", path);
+    }
+    s.catalogue.deleteAllRows();
+    ParseStatus status = parse(s, true, path);
+    if (status == ParseStatus::ProgramEnds) {
+        result.status = OpenResult::Status::ProgramEnds;
+        return result;
+    }
+    if (!s.parseOk) {
+        failureExit(s, path);
+        result.status = OpenResult::Status::ProgramEnds;
+        return result;
+    }
+    result.caption = windowCaption(s, path);
+    if (s.dragon) {
+        result.fileUser = s.dragon->userOfCommandFile(path);
+    }
+    selectFirstRow(s, result);
+    return result;
+}
+
+OpenResult reloadCurrentUserFile(Session& s) {
+    OpenResult result;
+    if (parse(s, true, "") == ParseStatus::ProgramEnds) {
+        result.status = OpenResult::Status::ProgramEnds;
+        return result;
+    }
+    result.caption = windowCaption(s, s.file.path);
+    if (s.dragon) {
+        result.fileUser = s.dragon->userOfCommandFile(s.file.path);
+    }
+    return result;
+}
+
+void failureExit(Session& s, const std::string& path) {
+    s.ui.message("The above file has a problem - parsing error", path);
+    appendTraceToErrorLog(s.programFolder, s.trace.text());
+    s.ui.message("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+                 "Now exiting");
+}
+
+std::string windowCaption(Session& s, const std::string& path) {
+    std::string shown = path;
+    std::string prefix = s.dragon ? s.dragon->directoryPrefix() : std::string();
+    if (!prefix.empty() && shown.size() >= prefix.size() &&
+        equalsNoCase(shown.substr(0, prefix.size()), prefix)) {
+        shown = ".." + shown.substr(prefix.size());
+    }
+    return "Parlavista - " + shown + " (" + s.file.versionName + ")";
+}
+
+std::string propertiesText(const Session& s) {
+    const FileInfo& f = s.file;
+    return "Filename:\n" + f.path + "\n\n" + "Version:           " + f.versionName + "\n" +
+           "Language:       " + f.languageName + "\n" +
+           "Last Modified: " + files::formatLocalTime(f.modified) + "\n" +
+           "Size:                " + std::to_string(f.size) + "\n" +
+           "#Commands:  " + std::to_string(s.catalogue.countCommands()) + "\n" +
+           "#Lists:            " + std::to_string(s.catalogue.countLists());
+}
+
+std::string restoreCaption(const std::string& user) {
+    return "Restore user '" + user + "' &mycmds.dat";
+}
+
+std::string backupCaption(const std::string& user) {
+    return "Bac&kup user '" + user + "' mycmds.dat";
+}
+
+} // namespace plv::dat

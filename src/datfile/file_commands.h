@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "datfile/reader.h"
+#include "datfile/session.h"
+
+namespace plv::dat {
+
+// The outcome of a File menu command on the open command file.
+struct OpenResult {
+    enum class Status { Opened, NotFound, ProgramEnds };
+    Status status = Status::Opened;
+    std::string caption;
+    std::optional<std::string> fileUser; // set when the file is a Dragon user's own
+    std::string program;                 // the selection to show
+    std::string scope;
+};
+
+// Where the File Open dialog starts.
+struct OpenDialogStart {
+    std::string folder;
+    std::string fileName;
+    std::string defaultExtension = ".dat";
+    std::string filter = "MyCommands files (.dat)|*.dat|All files (*.*)|*.*";
+    std::string title = "Choose file to Open";
+};
+OpenDialogStart openDialogStart(const Session& session);
+
+// Open-file: forgets the catalogue and parses `path` (forced).
+OpenResult openFile(Session& session, const std::string& path);
+// File Reload: the current Dragon user's file is parsed again and becomes the open file.
+OpenResult reloadCurrentUserFile(Session& session);
+// The failure exit after a file that does not parse: messages and error.log.
+void failureExit(Session& session, const std::string& path);
+
+// "Parlavista - " + path (Dragon's folder prefix shown as "..") + " (" + version + ")".
+std::string windowCaption(Session& session, const std::string& path);
+// The File > Properties text.
+std::string propertiesText(const Session& session);
+// "Restore user '<u>' &mycmds.dat" and "Bac&kup user '<u>' mycmds.dat".
+std::string restoreCaption(const std::string& user);
+std::string backupCaption(const std::string& user);
+
+} // namespace plv::dat

@@ -1,0 +1,344 @@
+#include "datfile/reader.h"
+
+#include <optional>
+
+#include "datfile/diagnostics.h"
+#include "datfile/keynames.h"
+#include "datfile/record.h"
+#include "platform/codepage.h"
+
+namespace plv::dat {
+namespace {
+
+constexpr std::int64_t kProgressEvery = 2000;
+
+std::string text(const std::string& bytes) { return decodeCp1252(bytes); }
+
+// The state of one parse.
+struct Pass {
+    Pass(Session& s, std::string image, std::string fileName)
+        : session(s), image(std::move(image)), fileName(std::move(fileName)) {}
+    Session& session;
+    std::string image;
+    std::string fileName;
+    Layout layout = Layout::V1011;
+    KeyNames keys;
+    DuplicateLog duplicates;
+    std::int64_t commandIndex = 0;
+    std::int64_t listIndex = 0;
+    bool firstInsert = true;
+    // The record being read, for the diagnostics when it cannot be read.
+    std::string readingName;
+    std::int64_t readingStart = 0;
+};
+
+template <typename Record, typename Read>
+void readRecord(Pass& pass, ByteReader& in, Record& record, Read read) {
+    pass.readingStart = in.position();
+    try {
+        read(in, record);
+    } catch (...) {
+        pass.readingName = record.name;
+        throw;
+    }
+}
+
+UserRow baseRow(const Pass& pass) {
+    UserRow row;
+    row.filename = pass.fileName;
+    row.pathcode = "U";
+    return row;
+}
+
+void fillScope(const CommandRecord& r, UserRow& row) {
+    switch (r.scopeKind()) {
+    case 0:
+        row.menu = kGlobalCommands;
+        row.state = kGlobalCommands;
+        row.scope = "G";
+        break;
+    case 1:
+        row.menu = upperCase(text(r.appName));
+        row.state = kApplicationSpecific;
+        row.scope = "A";
+        break;
+    case 2:
+        row.menu = upperCase(text(r.appName));
+        row.state = text(r.windowTitle);
+        row.scope = "W";
+        break;
+    default: break;
+    }
+    if (r.scopeKind() == 1 || r.scopeKind() == 2) {
+        row.pdescript = static_cast<std::int64_t>(r.productDescription.size());
+        row.companyName = static_cast<std::int64_t>(r.companyName.size());
+    }
+    if (r.scopeKind() == 2) {
+        row.className = static_cast<std::int64_t>(r.windowClass.size());
+    }
+}
+
+std::string stateIds(Pass& pass, const CommandRecord& r) {
+    std::string app = r.scopeKind() == 0 ? std::string(kGlobalCommands) : text(r.appName);
+    std::string ids;
+    for (const auto& state : r.states) {
+        ids += std::to_string(pass.session.catalogue.stateId(app, text(state))) + ",";
+    }
+    return ids;
+}
+
+UserRow commandRow(Pass& pass, const CommandRecord& r) {
+    UserRow row = baseRow(pass);
+    fillScope(r, row);
+    row.name = text(r.name);
+    row.type = r.typeLetter();
+    row.script = text(r.bodyText);
+    row.owner = r.group.empty() ? std::string(kUserDefined) : text(r.group);
+    row.lists = static_cast<std::int64_t>(r.listRefs.size());
+    row.offset = r.offset;
+    row.offsetbody = r.offsetBody;
+    row.description = text(r.description);
+    row.states = stateIds(pass, r);
+    row.graphicsize = row.type == "T" ? r.graphicSize : 0;
+    row.global = isGlobalName(row.menu) && isGlobalName(row.state);
+    row.sleeping = row.state == "Asleep";
+    row.globalsort = row.menu == kGlobalCommands ? "G" : "N";
+    row.listsort = "C";
+    row.encrypted = r.protection != 0;
+    return row;
+}
+
+UserRow listRow(Pass& pass, const ListRecord& r) {
+    UserRow row = baseRow(pass);
+    row.menu = kGlobalCommands;
+    row.state = kGlobalCommands;
+    row.type = "L";
+    row.scope = "G";
+    row.owner = "Dragon";
+    row.lists = 1;
+    row.name = text(r.name);
+    for (const auto& item : r.items) {
+        row.script += text(item) + "\r\n";
+    }
+    row.offset = r.offset;
+    row.global = true;
+    row.globalsort = "G";
+    row.listsort = "L";
+    return row;
+}
+
+void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
+    if (++s.refusedRows > 2) {
+        return;
+    }
+    std::string message = row.menu + " (Max=20)\n" + row.state + " (Max=100)\n" + row.name +
+                          " (Max=150)\n" + row.description + " (Max=150)\n" + row.owner +
+                          " (Max=50)\nError # =" + std::to_string(e.code()) +
+                          "\nRecord(s) skipped";
+    s.ui.message(message, e.what());
+}
+
+void insert(Pass& pass, UserRow& row) {
+    auto& catalogue = pass.session.catalogue;
+    try {
+        catalogue.insertRow(row, [&](const UserRow& found, const UserRow& added) {
+            pass.duplicates.report(found, added);
+        });
+    } catch (const CatalogueError& e) {
+        reportRefusedRow(pass.session, row, e);
+        return;
+    }
+    if (pass.firstInsert) {
+        catalogue.setParameter("lastdvcID", row.id);
+        pass.firstInsert = false;
+    }
+}
+
+void showUnknownSteps(Session& s, const CommandRecord& r) {
+    for (const auto& step : r.unknownSteps) {
+        s.ui.message("Unknown step-by-step command:" + std::to_string(step.code),
+                     "Offset =" + std::to_string(step.position));
+    }
+}
+
+void commandPass(Pass& pass, ByteReader& in) {
+    FileInfo& info = pass.session.file;
+    for (pass.commandIndex = 1; pass.commandIndex <= info.commandCount; ++pass.commandIndex) {
+        CommandRecord record;
+        readRecord(pass, in, record, [&](ByteReader& r, CommandRecord& c) {
+            readCommand(r, pass.layout, &pass.keys, c);
+        });
+        showUnknownSteps(pass.session, record);
+        if (record.skipped()) {
+            ++info.skippedCount;
+        } else {
+            UserRow row = commandRow(pass, record);
+            insert(pass, row);
+        }
+        if (pass.commandIndex % kProgressEvery == 0) {
+            pass.session.ui.progress(static_cast<std::size_t>(pass.commandIndex),
+                                     static_cast<std::size_t>(info.commandCount));
+        }
+    }
+}
+
+void listPass(Pass& pass, ByteReader& in) {
+    FileInfo& info = pass.session.file;
+    pass.readingStart = in.position();
+    pass.readingName.clear();
+    pass.session.catalogue.setParameter("OffsetLists", in.position());
+    info.listCount = in.longValue() & 0xFFFF;
+    pass.session.ui.counts(countsText(info.commandCount - info.skippedCount, info.listCount));
+    for (pass.listIndex = 1; pass.listIndex <= info.listCount; ++pass.listIndex) {
+        ListRecord record;
+        readRecord(pass, in, record, readList);
+        UserRow row = listRow(pass, record);
+        insert(pass, row);
+    }
+}
+
+// Records why the pass stopped: error.log, parse-ok cleared.
+void failPass(Pass& pass, const FormatError& e) {
+    Session& s = pass.session;
+    ParseFailureReport report;
+    report.previous = s.catalogue.lastInserted();
+    report.imageDump = imageDump(pass.image, report.previous ? report.previous->offset : 0);
+    if (const auto* bad = dynamic_cast<const BadName*>(&e)) {
+        report.badName = bad->name();
+        report.cursor = bad->position();
+    } else {
+        report.badName = pass.readingName;
+        report.reason = std::string(e.what()) + " at position " + std::to_string(e.position());
+        report.cursor = pass.readingStart;
+    }
+    report.commandIndex = pass.commandIndex;
+    report.commandCount = s.file.commandCount;
+    report.listIndex = pass.listIndex;
+    report.listCount = s.file.listCount;
+    report.parameterTime = s.catalogue.parameter("mycmdstime").value_or("");
+    report.fileTime = files::formatStoredTime(s.file.modified);
+    writeErrorLog(s.programFolder, report);
+    s.parseOk = false;
+}
+
+// Walks both sections; any read that fails ends the pass through the diagnostics.
+void readSections(Pass& pass) {
+    ByteReader in(pass.image, kFirstRecordPosition);
+    pass.readingStart = in.position();
+    try {
+        pass.session.trace.line("real");
+        commandPass(pass, in);
+        pass.session.trace.line("before parselists");
+        listPass(pass, in);
+    } catch (const FormatError& e) {
+        failPass(pass, e);
+    }
+}
+
+bool readHeader(Session& s, const std::string& image) {
+    FileInfo& info = s.file;
+    if (image.size() < kHeaderSize) {
+        return false;
+    }
+    auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    if (!layout) {
+        return false;
+    }
+    info.layout = *layout;
+    info.versionName = versionName(*layout);
+    info.formatVersion = formatVersionString(*layout);
+    info.languageByte = static_cast<std::uint8_t>(image[kLanguageOffset]);
+    info.languageName = languageName(info.languageByte);
+    info.commandCount = readLongAt(image, kCommandCountOffset) & 0xFFFF;
+    return true;
+}
+
+void failHeader(Session& s, const std::string& image) {
+    ParseFailureReport report;
+    report.previous = s.catalogue.lastInserted();
+    report.imageDump = imageDump(image, 1);
+    report.reason = image.size() < kHeaderSize
+                        ? "the file is shorter than a command file header"
+                        : "unknown version code " +
+                              std::to_string(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    report.cursor = 1;
+    report.parameterTime = s.catalogue.parameter("mycmdstime").value_or("");
+    report.fileTime = files::formatStoredTime(s.file.modified);
+    writeErrorLog(s.programFolder, report);
+    s.parseOk = false;
+}
+
+bool unchanged(Session& s) {
+    auto stored = s.catalogue.parameter("mycmdstime");
+    return stored && *stored == files::formatStoredTime(s.file.modified);
+}
+
+ParseStatus fullParse(Session& s, std::string image) {
+    s.trace.line("b4 processing");
+    s.ui.status("Processing " + files::fileName(s.file.path));
+    Pass pass{s, std::move(image), files::fileName(s.file.path)};
+    pass.layout = s.file.layout;
+    Catalogue& catalogue = s.catalogue;
+    catalogue.begin();
+    try {
+        catalogue.deleteFileRows();
+        pass.duplicates.open(s.programFolder);
+        s.trace.line("binary before keynames");
+        auto keys = KeyNames::load(s.programFile("keynames"));
+        if (!keys) {
+            catalogue.rollback();
+            s.ui.message("Required file 'keynames' missing", "Reinstall");
+            return ParseStatus::ProgramEnds;
+        }
+        pass.keys = std::move(*keys);
+        readSections(pass);
+        // A catalogue left incomplete by a failed pass must not pass for current later.
+        catalogue.setParameter("mycmdstime", s.parseOk ? std::optional<std::string>(
+                                                             files::formatStoredTime(s.file.modified))
+                                                       : std::nullopt);
+        catalogue.commit();
+    } catch (...) {
+        catalogue.rollback();
+        throw;
+    }
+    pass.duplicates.close();
+    s.ui.status("");
+    s.trace.line("binary done");
+    return s.parseOk ? ParseStatus::Parsed : ParseStatus::Failed;
+}
+
+} // namespace
+
+std::string countsText(std::int64_t commands, std::int64_t lists) {
+    return std::to_string(commands) + " /" + std::to_string(lists);
+}
+
+ParseStatus parse(Session& s, bool force, const std::string& fileName) {
+    std::string path = fileName;
+    if (path.empty() && s.dragon) {
+        path = s.dragon->currentUserCommandFile();
+    }
+    s.file = FileInfo{};
+    s.file.path = path;
+    if (!files::exists(path)) {
+        s.ui.message("Required NatSpeak file missing--cannot continue", path);
+        return ParseStatus::ProgramEnds;
+    }
+    auto image = files::readAll(path);
+    s.file.modified = files::lastModified(path).value_or(0);
+    s.file.size = image ? image->size() : 0;
+    s.parseOk = true;
+    if (!image || !readHeader(s, *image)) {
+        failHeader(s, image.value_or(std::string()));
+        s.catalogue.setParameter("mycmdstime", std::nullopt);
+        return ParseStatus::Failed;
+    }
+    if (!force && unchanged(s)) {
+        s.file.listCount = s.catalogue.countLists();
+        s.ui.counts(countsText(s.catalogue.countCommands(), s.file.listCount));
+        return ParseStatus::Unchanged;
+    }
+    return fullParse(s, std::move(*image));
+}
+
+} // namespace plv::dat

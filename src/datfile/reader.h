@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "datfile/session.h"
+
+namespace plv::dat {
+
+enum class ParseStatus {
+    Parsed,      // the catalogue was rebuilt from the file
+    Unchanged,   // the file's time equals the stored one: nothing was read
+    Failed,      // a record could not be read; error.log written, parse-ok cleared
+    ProgramEnds, // the file or keynames is missing; the message has been shown
+};
+
+// Reads the command file into the catalogue (an empty name means the current Dragon
+// user's file). Skips the work when the file is unchanged since the last full parse,
+// unless `force` is set.
+ParseStatus parse(Session& session, bool force, const std::string& fileName);
+
+// The counts label: commands, " /", LISTs.
+std::string countsText(std::int64_t commands, std::int64_t lists);
+
+} // namespace plv::dat

@@ -1,0 +1,341 @@
+#include "datfile/record.h"
+
+namespace plv::dat {
+namespace {
+
+constexpr std::size_t kVersionBlockSize = 12;
+constexpr std::size_t kTailSize = 8;
+constexpr std::size_t kProtectedTailSize = 7;
+
+// Lines of a decoded body: each starts with CR LF, and the first break is cut at the end.
+class Lines {
+  public:
+    void add(const std::string& line) { text_ += "\r\n" + line; }
+    std::string text() const { return text_.size() >= 2 ? text_.substr(2) : std::string(); }
+
+  private:
+    std::string text_;
+};
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string keyName(const KeyNames* keys, int code) { return keys ? keys->name(code) : ""; }
+
+void readStrings(ByteReader& in, std::uint32_t count, std::vector<std::string>& out) {
+    in.checkCount(count, 1);
+    out.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        out.push_back(in.countedString());
+    }
+}
+
+std::string countedToken(ByteReader& in, CommandRecord& r) {
+    r.body.push_back(BodyToken::string(in.countedString()));
+    return r.body.back().bytes;
+}
+
+std::uint32_t longToken(ByteReader& in, CommandRecord& r) {
+    r.body.push_back(BodyToken::longValue(in.longValue()));
+    return r.body.back().number;
+}
+
+std::string rawToken(ByteReader& in, CommandRecord& r, std::size_t n) {
+    r.body.push_back(BodyToken::raw(in.bytes(n)));
+    return r.body.back().bytes;
+}
+
+std::string mouseLine(int action, int x, int y) {
+    switch (action) {
+    case 0: return "Mouse move (" + std::to_string(x) + "," + std::to_string(y) + ")";
+    case 1: return "Mouse left button down";
+    case 2: return "Mouse left button up";
+    case 4: return "Mouse right button down";
+    case 5: return "Mouse right button up";
+    default: return "Mouse something";
+    }
+}
+
+int word(const std::string& bytes, std::size_t at) {
+    return static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+}
+
+// Transition bytes 0..64 are "down", 65..255 "up": byte / 128 rounded half to even.
+bool keyUp(std::uint8_t transition) { return transition > 64; }
+
+void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
+    std::uint32_t windows = longToken(in, r) & 0xFF;
+    in.checkCount(windows * 6ULL, 1);
+    for (std::uint32_t i = 0; i < windows * 6; ++i) {
+        countedToken(in, r);
+    }
+    std::uint32_t events = longToken(in, r) & 0xFFFF;
+    in.checkCount(events, 1);
+    Lines lines;
+    for (std::uint32_t i = 0; i < events; ++i) {
+        std::uint8_t kind = in.byte();
+        std::size_t payload = kind == 1 || kind == 3 ? 8 : kind == 2 ? 20 : 0;
+        std::string bytes = in.bytes(payload);
+        r.body.push_back(BodyToken::raw(std::string(1, static_cast<char>(kind)) + bytes));
+        if (kind == 1) {
+            auto code = static_cast<std::uint8_t>(bytes[4]);
+            auto transition = static_cast<std::uint8_t>(bytes[7]);
+            lines.add(keyName(keys, code) + " key " + (keyUp(transition) ? "up" : "down"));
+        } else if (kind == 2) {
+            lines.add(mouseLine(static_cast<std::uint8_t>(bytes[4]), word(bytes, 8), word(bytes, 12)));
+        }
+    }
+    r.bodyText = lines.text();
+}
+
+std::string pressLine(const KeyNames* keys, std::uint8_t code, std::uint8_t modifiers) {
+    std::string line = "Press ";
+    if (modifiers & 1) {
+        line += "Shift + ";
+    }
+    if (modifiers & 2) {
+        line += "Ctrl + ";
+    }
+    if (modifiers & 4) {
+        line += "Alt + ";
+    }
+    return line + keyName(keys, code);
+}
+
+// One step; returns its line, or nothing for a step without one.
+std::optional<std::string> readStep(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
+    std::uint8_t code = in.byte();
+    r.body.push_back(BodyToken::raw(std::string(1, static_cast<char>(code))));
+    switch (code) {
+    case 1: {
+        std::string payload = rawToken(in, r, 2);
+        return pressLine(keys, static_cast<std::uint8_t>(payload[0]),
+                         static_cast<std::uint8_t>(payload[1]));
+    }
+    case 2: {
+        std::string a = countedToken(in, r);
+        std::string b = countedToken(in, r);
+        std::string c = countedToken(in, r);
+        std::uint32_t option = longToken(in, r) & 0xFF;
+        std::string optionText = option == 1 ? "" : std::to_string(option);
+        return "Open " + quoted(a) + "," + quoted(b) + "," + quoted(c) + "," + quoted(optionText);
+    }
+    case 3: return "wait " + std::to_string(longToken(in, r) & 0xFFFF) + " milliseconds";
+    case 4: return "Stop Listening";
+    case 5: return "Microphone On";
+    case 6: return "Microphone Off";
+    case 11: return "Type " + quoted(countedToken(in, r));
+    case 12: return "SendKeys " + quoted(countedToken(in, r));
+    default:
+        // The payload of an unknown step cannot be told; the next byte is taken as the
+        // next step code.
+        r.unknownSteps.push_back({code, in.position()});
+        return std::nullopt;
+    }
+}
+
+void readStepBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
+    std::uint32_t steps = longToken(in, r) & 0xFF;
+    Lines lines;
+    for (std::uint32_t i = 0; i < steps; ++i) {
+        if (auto line = readStep(in, keys, r)) {
+            lines.add(*line);
+        }
+    }
+    r.bodyText = lines.text();
+}
+
+void readBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
+    switch (r.typeByte) {
+    case kTypeText: {
+        std::string block = countedToken(in, r);
+        r.graphicSize = static_cast<std::uint32_t>(block.size());
+        r.bodyText = countedToken(in, r);
+        break;
+    }
+    case kTypeRecorder: readRecorderBody(in, keys, r); break;
+    case kTypeStepByStep: readStepBody(in, keys, r); break;
+    case kTypeAdvanced:
+    case kTypeScript:
+    case kTypeKeys: r.bodyText = countedToken(in, r); break;
+    default: break; // an unknown body is left unread
+    }
+}
+
+void readScopeFields(ByteReader& in, CommandRecord& r) {
+    int kind = r.scopeKind();
+    if (kind != 1 && kind != 2) {
+        return;
+    }
+    r.appName = in.countedString();
+    r.productDescription = in.countedString();
+    r.companyName = in.countedString();
+    if (kind == 2) {
+        r.windowTitle = in.countedString();
+        r.windowClass = in.countedString();
+    }
+}
+
+void readTail(ByteReader& in, Layout layout, CommandRecord& r) {
+    if (hasProtectionByte(layout)) {
+        r.protection = in.byte();
+    }
+    if (!hasVersionTail(layout)) {
+        return;
+    }
+    if (r.protection != 0) {
+        r.tail = in.bytes(kProtectedTailSize);
+        r.protectedString = in.countedString();
+    } else {
+        r.tail = in.bytes(kTailSize);
+    }
+}
+
+void writeTail(const CommandRecord& r, Layout layout, ByteWriter& out) {
+    bool protectedHere = hasProtectionByte(layout) && r.protection != 0;
+    if (hasProtectionByte(layout)) {
+        out.PutByte(r.protection);
+    }
+    if (!hasVersionTail(layout)) {
+        return;
+    }
+    std::string tail = r.tail;
+    if (protectedHere) {
+        tail.resize(kProtectedTailSize, '\0');
+        out.PutBytes(tail);
+        out.PutCountedString(r.protectedString.value_or(std::string()));
+        return;
+    }
+    tail.resize(kTailSize, '\0');
+    out.PutBytes(tail);
+}
+
+// A count is written as it was read when it still describes the items, so an unchanged
+// record keeps its bytes; otherwise the real number is written.
+std::uint32_t keepRawCount(std::uint32_t raw, std::uint32_t usedMask, std::size_t actual) {
+    return (raw & usedMask) == actual ? raw : static_cast<std::uint32_t>(actual);
+}
+
+} // namespace
+
+std::string CommandRecord::typeLetter() const {
+    switch (typeByte) {
+    case kTypeText: return graphicSize == 0 ? "P" : "T";
+    case kTypeRecorder: return "R";
+    case kTypeStepByStep: return "X";
+    case kTypeAdvanced: return "A";
+    case kTypeScript: return "S";
+    case kTypeKeys: return "K";
+    default: return "";
+    }
+}
+
+std::string* CommandRecord::editableText() {
+    switch (typeByte) {
+    case kTypeText: return body.size() == 2 ? &body[1].bytes : nullptr;
+    case kTypeAdvanced:
+    case kTypeScript:
+    case kTypeKeys: return body.size() == 1 ? &body[0].bytes : nullptr;
+    default: return nullptr;
+    }
+}
+
+bool isPlausibleName(const std::string& name) {
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 32) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void readCommand(ByteReader& in, Layout layout, const KeyNames* keys, CommandRecord& r) {
+    r.offset = in.position();
+    r.name = in.countedString();
+    if (!isPlausibleName(r.name)) {
+        throw BadName(r.name, r.offset);
+    }
+    r.listRefCountRaw = in.longValue();
+    readStrings(in, r.listRefCountRaw & 0xFF, r.listRefs);
+    r.description = in.countedString();
+    r.group = in.countedString();
+    r.afterGroup = in.position();
+    r.scopeByte = in.byte();
+    if (hasVersionBlock(layout)) {
+        r.versionBlock = in.bytes(kVersionBlockSize);
+    }
+    readScopeFields(in, r);
+    if (hasStateList(layout)) {
+        readStrings(in, in.longValue(), r.states);
+    }
+    r.typeBytePosition = in.position();
+    r.typeByte = in.byte();
+    readTail(in, layout, r);
+    r.offsetBody = in.position();
+    readBody(in, keys, r);
+    r.end = in.position();
+}
+
+void readList(ByteReader& in, ListRecord& r) {
+    r.offset = in.position();
+    r.name = in.countedString();
+    if (!isPlausibleName(r.name)) {
+        throw BadName(r.name, r.offset);
+    }
+    r.opaque = in.bytes(4);
+    r.itemCountRaw = in.longValue();
+    readStrings(in, r.itemCountRaw & 0xFFFF, r.items);
+    r.end = in.position();
+}
+
+void writeCommand(const CommandRecord& r, Layout layout, ByteWriter& out) {
+    out.PutCountedString(r.name);
+    out.PutLong(keepRawCount(r.listRefCountRaw, 0xFF, r.listRefs.size()));
+    for (const auto& ref : r.listRefs) {
+        out.PutCountedString(ref);
+    }
+    out.PutCountedString(r.description);
+    out.PutCountedString(r.group);
+    out.PutByte(r.scopeByte);
+    if (hasVersionBlock(layout)) {
+        std::string block = r.versionBlock;
+        block.resize(kVersionBlockSize, '\0');
+        out.PutBytes(block);
+    }
+    if (r.scopeKind() == 1 || r.scopeKind() == 2) {
+        out.PutCountedString(r.appName);
+        out.PutCountedString(r.productDescription);
+        out.PutCountedString(r.companyName);
+        if (r.scopeKind() == 2) {
+            out.PutCountedString(r.windowTitle);
+            out.PutCountedString(r.windowClass);
+        }
+    }
+    if (hasStateList(layout)) {
+        out.PutLong(static_cast<std::uint32_t>(r.states.size()));
+        for (const auto& s : r.states) {
+            out.PutCountedString(s);
+        }
+    }
+    out.PutByte(r.typeByte);
+    writeTail(r, layout, out);
+    for (const auto& token : r.body) {
+        switch (token.kind) {
+        case BodyToken::Kind::Long: out.PutLong(token.number); break;
+        case BodyToken::Kind::String: out.PutCountedString(token.bytes); break;
+        case BodyToken::Kind::Bytes: out.PutBytes(token.bytes); break;
+        }
+    }
+}
+
+void writeList(const ListRecord& r, ByteWriter& out) {
+    out.PutCountedString(r.name);
+    std::string opaque = r.opaque;
+    opaque.resize(4, '\0');
+    out.PutBytes(opaque);
+    out.PutLong(keepRawCount(r.itemCountRaw, 0xFFFF, r.items.size()));
+    for (const auto& item : r.items) {
+        out.PutCountedString(item);
+    }
+}
+
+} // namespace plv::dat

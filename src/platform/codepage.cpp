@@ -1,0 +1,234 @@
+#include "platform/codepage.h"
+
+#include <array>
+#include <cstdint>
+
+namespace plv {
+namespace {
+
+// Code points of bytes 0x80..0x9F; the unassigned ones keep their own value.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+// Reads one code point at i and advances i; kInvalid on malformed input.
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    if (extra == 0 || b > 0xF4) {
+        ++i;
+        return kInvalid;
+    }
+    char32_t c = b & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        if (i + k >= s.size()) {
+            i = s.size();
+            return kInvalid;
+        }
+        auto cont = static_cast<unsigned char>(s[i + k]);
+        if ((cont & 0xC0) != 0x80) {
+            i += k;
+            return kInvalid;
+        }
+        c = (c << 6) | (cont & 0x3F);
+    }
+    i += extra + 1;
+    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return kInvalid;
+    }
+    return c;
+}
+
+int byteFor(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<int>(c);
+    }
+    for (std::size_t k = 0; k < kHigh.size(); ++k) {
+        if (kHigh[k] == c) {
+            return static_cast<int>(0x80 + k);
+        }
+    }
+    return -1;
+}
+
+char32_t foldCodePoint(char32_t c) {
+    if (c >= 'A' && c <= 'Z') {
+        return c + 32;
+    }
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
+        return c + 32;
+    }
+    switch (c) {
+    case 0x0160: return 0x0161;
+    case 0x0152: return 0x0153;
+    case 0x017D: return 0x017E;
+    case 0x0178: return 0x00FF;
+    default: return c;
+    }
+}
+
+char32_t upperCodePoint(char32_t c) {
+    if (c >= 'a' && c <= 'z') {
+        return c - 32;
+    }
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+        return c - 32;
+    }
+    switch (c) {
+    case 0x0161: return 0x0160;
+    case 0x0153: return 0x0152;
+    case 0x017E: return 0x017D;
+    case 0x00FF: return 0x0178;
+    default: return c;
+    }
+}
+
+template <typename Map> std::string mapCodePoints(std::string_view utf8, Map map) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out += static_cast<char>(map(static_cast<unsigned char>(utf8[i])));
+            ++i;
+            continue;
+        }
+        std::size_t start = i;
+        char32_t c = nextCodePoint(utf8, i);
+        if (c == kInvalid) {
+            out.append(utf8.substr(start, i - start));
+        } else {
+            appendUtf8(out, map(c));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string decodeCp1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char ch : bytes) {
+        auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) {
+            out += ch;
+        } else if (b < 0xA0) {
+            appendUtf8(out, kHigh[b - 0x80]);
+        } else {
+            appendUtf8(out, b);
+        }
+    }
+    return out;
+}
+
+Cp1252Text encodeCp1252(std::string_view utf8) {
+    Cp1252Text result;
+    result.bytes.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            result.bytes += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        std::size_t start = i;
+        char32_t c = nextCodePoint(utf8, i);
+        if (c == kInvalid) {
+            result.refused = "invalid UTF-8";
+            return result;
+        }
+        int mapped = byteFor(c);
+        if (mapped < 0) {
+            result.refused = std::string(utf8.substr(start, i - start));
+            return result;
+        }
+        result.bytes += static_cast<char>(mapped);
+    }
+    return result;
+}
+
+std::string refusedCharacterMessage(const std::string& refused) {
+    if (refused == "invalid UTF-8") {
+        return "The text is not valid UTF-8 and cannot be written into the command file";
+    }
+    return "The character '" + refused +
+           "' cannot be written into the command file: its code page (Windows-1252) has no "
+           "such character";
+}
+
+std::size_t cp1252Length(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char ch : utf8) {
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+std::string foldCase(std::string_view utf8) { return mapCodePoints(utf8, foldCodePoint); }
+
+std::string upperCase(std::string_view utf8) { return mapCodePoints(utf8, upperCodePoint); }
+
+int compareNoCase(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        auto ca = static_cast<unsigned char>(a[i]);
+        auto cb = static_cast<unsigned char>(b[j]);
+        char32_t x;
+        char32_t y;
+        if (ca < 0x80 && cb < 0x80) {
+            x = foldCodePoint(ca);
+            y = foldCodePoint(cb);
+            ++i;
+            ++j;
+        } else {
+            x = ca < 0x80 ? (++i, foldCodePoint(ca)) : foldCodePoint(nextCodePoint(a, i));
+            y = cb < 0x80 ? (++j, foldCodePoint(cb)) : foldCodePoint(nextCodePoint(b, j));
+        }
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    if (i < a.size()) {
+        return 1;
+    }
+    return j < b.size() ? -1 : 0;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) { return compareNoCase(a, b) == 0; }
+
+bool containsNoCase(std::string_view haystack, std::string_view needle) {
+    return foldCase(haystack).find(foldCase(needle)) != std::string::npos;
+}
+
+} // namespace plv

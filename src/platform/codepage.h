@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Command files hold 8-bit Windows-1252 text; everything above them holds UTF-8.
+// These functions are the one place where the two meet.
+namespace plv {
+
+// Never fails: the five bytes that Windows-1252 leaves unassigned decode to the C1 controls of
+// the same value, as Windows does, so that every file byte survives a round trip.
+std::string decodeCp1252(std::string_view bytes);
+
+struct Cp1252Text {
+    std::string bytes;
+    // The first character that the code page cannot hold (UTF-8), or "invalid UTF-8".
+    // Empty when the whole text was encoded.
+    std::string refused;
+    bool ok() const { return refused.empty(); }
+};
+
+Cp1252Text encodeCp1252(std::string_view utf8);
+
+// The message shown when text cannot be written into a command file.
+std::string refusedCharacterMessage(const std::string& refused);
+
+// Number of file bytes the UTF-8 text takes in Windows-1252 (one per character).
+std::size_t cp1252Length(std::string_view utf8);
+
+// Upper/lower case folding that knows the accented letters of Windows-1252
+// (so Müller and MÜLLER compare equal). Works on UTF-8.
+std::string foldCase(std::string_view utf8);
+std::string upperCase(std::string_view utf8);
+bool equalsNoCase(std::string_view a, std::string_view b);
+int compareNoCase(std::string_view a, std::string_view b);
+bool containsNoCase(std::string_view haystack, std::string_view needle);
+
+} // namespace plv

@@ -1,0 +1,54 @@
+#include "platform/interaction.h"
+
+namespace plv {
+
+void ScriptedInteraction::answerInput(std::optional<std::string> text) {
+    answers_.push_back(std::move(text));
+}
+
+void ScriptedInteraction::message(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::Message, text, title});
+}
+
+bool ScriptedInteraction::nextAnswer() {
+    if (answers_.empty()) {
+        return false;
+    }
+    auto a = answers_.front();
+    answers_.pop_front();
+    return a && *a == "yes";
+}
+
+bool ScriptedInteraction::okCancel(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::OkCancel, text, title});
+    return nextAnswer();
+}
+
+bool ScriptedInteraction::yesNo(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::YesNo, text, title});
+    return nextAnswer();
+}
+
+std::optional<std::string> ScriptedInteraction::input(const std::string& prompt,
+                                                      const std::string& title,
+                                                      const std::string& /*initial*/) {
+    shown_.push_back({Kind::Input, prompt, title});
+    if (answers_.empty()) {
+        return std::nullopt;
+    }
+    auto a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+bool ScriptedInteraction::sawMessage(const std::string& text,
+                                     const std::optional<std::string>& title) const {
+    for (const auto& s : shown_) {
+        if (s.text == text && (!title || s.title == *title)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace plv

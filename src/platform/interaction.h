@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plv {
+
+// Every message the user sees and every question the user answers passes through here,
+// with the exact text and title. The window shows dialogs; tests script the answers.
+class UserInteraction {
+  public:
+    virtual ~UserInteraction() = default;
+    virtual void message(const std::string& text, const std::string& title) = 0;
+    // true for OK
+    virtual bool okCancel(const std::string& text, const std::string& title) = 0;
+    // true for Yes
+    virtual bool yesNo(const std::string& text, const std::string& title) = 0;
+    // nullopt when the user cancels
+    virtual std::optional<std::string> input(const std::string& prompt, const std::string& title,
+                                             const std::string& initial) = 0;
+    // The status bar and the counts label; long work reports progress.
+    virtual void status(const std::string& /*text*/) {}
+    virtual void counts(const std::string& /*text*/) {}
+    virtual void progress(std::size_t /*done*/, std::size_t /*total*/) {}
+};
+
+// Records everything shown and answers questions from a script; questions beyond the
+// script get the cautious answer (Cancel, No, no input).
+class ScriptedInteraction : public UserInteraction {
+  public:
+    enum class Kind { Message, OkCancel, YesNo, Input };
+    struct Shown {
+        Kind kind;
+        std::string text;
+        std::string title;
+    };
+
+    void answerOk(bool ok) { answers_.push_back(ok ? "yes" : "no"); }
+    void answerYes(bool yes) { answers_.push_back(yes ? "yes" : "no"); }
+    void answerInput(std::optional<std::string> text);
+
+    void message(const std::string& text, const std::string& title) override;
+    bool okCancel(const std::string& text, const std::string& title) override;
+    bool yesNo(const std::string& text, const std::string& title) override;
+    std::optional<std::string> input(const std::string& prompt, const std::string& title,
+                                     const std::string& initial) override;
+    void status(const std::string& text) override { statusText = text; }
+    void counts(const std::string& text) override { countsText = text; }
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    // True when a message with exactly this text (and title, when given) was shown.
+    bool sawMessage(const std::string& text, const std::optional<std::string>& title = {}) const;
+    void clear() { shown_.clear(); }
+
+    std::string statusText;
+    std::string countsText;
+
+  private:
+    bool nextAnswer();
+    std::vector<Shown> shown_;
+    std::deque<std::optional<std::string>> answers_;
+};
+
+} // namespace plv

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue.h"
+#include "support/fixtures.h"
+
+using namespace plv;
+
+namespace {
+
+UserRow row(const std::string& menu, const std::string& state, const std::string& name,
+            const std::string& type = "K", std::int64_t offset = 22) {
+    UserRow r;
+    r.filename = "mycmds.dat";
+    r.menu = menu;
+    r.state = state;
+    r.name = name;
+    r.type = type;
+    r.offset = offset;
+    r.owner = type == "L" ? "Dragon" : kUserDefined;
+    r.globalsort = menu == kGlobalCommands ? "G" : "N";
+    r.listsort = type == "L" ? "L" : "C";
+    return r;
+}
+
+} // namespace
+
+TEST(Catalogue, InsertRowMarksDuplicatesAndReplacesCatalogueOnlyRows) {
+    Catalogue c(":memory:");
+    std::vector<std::pair<std::string, std::string>> reported;
+    auto sink = [&](const UserRow& found, const UserRow& added) {
+        reported.emplace_back(found.name, added.name);
+    };
+    UserRow a = row("WINWORD", "Application-specific", "Bold That");
+    c.insertRow(a, sink);
+    UserRow b = row("winword", "application-SPECIFIC", "bold that");
+    c.insertRow(b, sink);
+    EXPECT_FALSE(a.dupe);
+    EXPECT_TRUE(b.dupe);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].first, "Bold That");
+    EXPECT_EQ(c.allRows().size(), 2u);
+
+    UserRow copy = row(kGlobalCommands, kGlobalCommands, "apps", "L", 0);
+    c.appendRow(copy);
+    UserRow fromFile = row(kGlobalCommands, kGlobalCommands, "apps", "L", 900);
+    c.insertRow(fromFile, sink);
+    EXPECT_TRUE(fromFile.dupe);
+    EXPECT_FALSE(c.rowById(copy.id)) << "a row with offset 0 gives way to the file's row";
+    EXPECT_EQ(c.lastInserted()->id, fromFile.id);
+}
+
+TEST(Catalogue, LookupsFoldTheAccentedLettersOfTheCodePage) {
+    Catalogue c(":memory:");
+    UserRow r = row("MÜLLER", "Brief an Müller", "Grüße einfügen");
+    c.insertRow(r);
+    auto found = c.findRow("müller", "BRIEF AN MÜLLER", "GRÜSSE EINFÜGEN");
+    EXPECT_FALSE(found) << "ß is not SS";
+    found = c.findRow("müller", "BRIEF AN MÜLLER", "GRÜßE EINFÜGEN");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->name, "Grüße einfügen");
+}
+
+TEST(Catalogue, QueriesOfferProgramsScopesGroupsAndExportOrder) {
+    Catalogue c(":memory:");
+    std::vector<UserRow> rows = {
+        row("ZAPP", "Application-specific", "zeta"),
+        row(kGlobalCommands, kGlobalCommands, "beta"),
+        row("ACROBAT", "Document - Acrobat", "alpha"),
+        row(kGlobalCommands, kGlobalCommands, "apps", "L"),
+        row(kGlobalCommands, kGlobalCommands, "aardvark"),
+        row("ACROBAT", "Application-specific", "gamma"),
+    };
+    rows[2].owner = "PDF";
+    for (auto& r : rows) {
+        c.insertRow(r);
+    }
+    EXPECT_EQ(c.countCommands(), 5);
+    EXPECT_EQ(c.countLists(), 1);
+    EXPECT_EQ(c.distinctMenus(), (std::vector<std::string>{"ACROBAT", kGlobalCommands, "ZAPP"}));
+    EXPECT_EQ(c.distinctMenus("pdf"), (std::vector<std::string>{"ACROBAT"}));
+    EXPECT_EQ(c.distinctStates("acrobat"),
+              (std::vector<std::string>{"Application-specific", "Document - Acrobat"}));
+    EXPECT_EQ(c.distinctOwners(), (std::vector<std::string>{"PDF", kUserDefined}));
+
+    c.setFlagAll(true);
+    c.setFlagForMenu("ZAPP", false);
+    std::vector<std::string> order;
+    for (const auto& r : c.flaggedRows()) {
+        order.push_back(r.name);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"aardvark", "beta", "apps", "gamma", "alpha"}));
+    std::vector<std::string> global;
+    for (const auto& r : c.rowsOf(kGlobalCommands, kGlobalCommands)) {
+        global.push_back(r.name);
+    }
+    EXPECT_EQ(global, (std::vector<std::string>{"aardvark", "beta", "apps"}));
+}
+
+TEST(Catalogue, ParametersStatesAndPersistence) {
+    test::TempDir dir;
+    std::string path = dir.file("global.mdb");
+    {
+        Catalogue c(path);
+        EXPECT_FALSE(c.parameter("mycmdstime"));
+        c.setParameter("mycmdstime", std::string("2026-12-06 10:00:00.000000000"));
+        c.setParameter("OffsetLists", 1348);
+        EXPECT_EQ(c.stateId("Outlook", "Inbox"), c.stateId("OUTLOOK", "inbox"));
+        std::int64_t other = c.stateId("Outlook", "Calendar");
+        EXPECT_EQ(c.stateName(other), "Calendar");
+        EXPECT_THROW(c.parameter("1; DROP TABLE user"), CatalogueError);
+        UserRow r = row("X", "Y", "z");
+        c.insertRow(r);
+    }
+    Catalogue again(path);
+    EXPECT_EQ(again.parameter("mycmdstime"), "2026-12-06 10:00:00.000000000");
+    EXPECT_EQ(again.parameterNumber("OffsetLists"), 1348);
+    EXPECT_EQ(again.countCommands(), 1);
+    again.deleteAllRows();
+    EXPECT_EQ(again.countCommands(), 0);
+}
+
+TEST(Catalogue, NamesWithQuotesAreValuesNotSql) {
+    Catalogue c(":memory:");
+    UserRow r = row(kGlobalCommands, kGlobalCommands, "say \"hi\" it's me");
+    r.owner = "O'Brien \"Group\"";
+    c.insertRow(r);
+    EXPECT_EQ(c.distinctMenus(r.owner).size(), 1u);
+    EXPECT_TRUE(c.findRow(kGlobalCommands, kGlobalCommands, "say \"hi\" it's me"));
+    c.setFlagForOwner(r.owner, true);
+    EXPECT_EQ(c.flaggedRows().size(), 1u);
+}

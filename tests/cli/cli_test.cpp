@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli.h"
+#include "datfile/builder.h"
+#include "support/fixtures.h"
+
+using namespace plv;
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run tool(std::vector<std::string> words) {
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::Io io{out, err};
+    int status = cli::runTool(words, io);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(Cli, InfoAndListOnADragonFile) {
+    test::TempDir home;
+    std::string sample = test::samplePath("move-dock_window.dat");
+    auto info = tool({"info", sample, "--home", home.path()});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out,
+              "version: 10/11\nlanguage: English\ncommands: 1\nlists: 2\nOffsetLists: 1348\n");
+    EXPECT_TRUE(files::exists(home.file("keynames"))) << "the seed keynames is copied in";
+
+    auto list = tool({"list", sample, "--json", "--home", home.path()});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.substr(0, 2), "[\n");
+    EXPECT_NE(list.out.find(R"("name":"<move_or_dock> window <direction>")"), std::string::npos);
+    EXPECT_NE(list.out.find(R"("script":"left\r\nright\r\nup\r\ndown\r\n")"), std::string::npos);
+    EXPECT_NE(list.out.find(R"("Global":true,"noglobals":false)"), std::string::npos);
+    EXPECT_NE(list.out.find(R"("offset":1389,"offsetbody":0)"), std::string::npos);
+
+    std::string db = home.file("cat.db");
+    ASSERT_EQ(tool({"list", sample, "--db", db, "--home", home.path()}).status, 0);
+    EXPECT_TRUE(files::exists(db));
+}
+
+TEST(Cli, MissingAndDamagedFilesGiveTheirStatuses) {
+    test::TempDir home;
+    auto missing = tool({"list", home.file("none.dat"), "--home", home.path()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("File does not exist"), std::string::npos);
+
+    std::string image = dat::buildFile(
+        dat::Layout::V1011, {dat::globalCommand("x", dat::kTypeKeys, dat::textBody("y"))}, {});
+    std::string path = home.write("cut.dat", image.substr(0, image.size() - 6));
+    auto cut = tool({"list", path, "--home", home.path()});
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_NE(cut.err.find("The above file has a problem - parsing error"), std::string::npos);
+    EXPECT_TRUE(files::exists(home.file("error.log")));
+}
+
+TEST(Cli, HelpAndUsage) {
+    auto help = tool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("list FILE"), std::string::npos);
+    auto listHelp = tool({"list", "--help"});
+    EXPECT_EQ(listHelp.status, 0);
+    EXPECT_NE(listHelp.out.find("--json"), std::string::npos);
+    EXPECT_EQ(tool({"list"}).status, cli::kUsage);
+    EXPECT_EQ(tool({"list", "a", "--bogus"}).status, cli::kUsage);
+    EXPECT_EQ(tool({"frobnicate"}).status, cli::kUsage);
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "datfile/format.h"
+
+using namespace plv::dat;
+
+namespace {
+
+std::string prefixOf(std::uint32_t n) {
+    ByteWriter w;
+    w.PutCount(n);
+    return w.data();
+}
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) {
+        out += static_cast<char>(v);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(Format, LengthPrefixesTakeTheShortestWidthAndReadBack) {
+    EXPECT_EQ(prefixOf(254), bytes({254}));
+    EXPECT_EQ(prefixOf(255), bytes({255, 255, 0}));
+    EXPECT_EQ(prefixOf(65533), bytes({255, 253, 255}));
+    EXPECT_EQ(prefixOf(65534), bytes({255, 255, 255, 254, 255, 0, 0}));
+    EXPECT_EQ(prefixOf(65535), bytes({255, 255, 255, 255, 255, 0, 0}));
+    for (std::uint32_t n : {0u, 1u, 254u, 255u, 256u, 65533u, 65534u, 65535u, 70000u}) {
+        ByteWriter w;
+        w.PutCountedString(std::string(n, 'x'));
+        ByteReader r(w.data(), 1);
+        EXPECT_EQ(r.countedString().size(), n);
+        EXPECT_TRUE(r.atEnd()) << n;
+        EXPECT_EQ(countPrefixSize(n), w.size() - n);
+    }
+}
+
+TEST(Format, ReaderAcceptsAThreeBytePrefixFor65534) {
+    std::string image = bytes({255, 254, 255}) + std::string(65534, 'a');
+    ByteReader r(image, 1);
+    EXPECT_EQ(r.countedString().size(), 65534u);
+}
+
+TEST(Format, ReadsThatLeaveTheFileThrowInsteadOfReading) {
+    ByteReader shortString(bytes({5, 'a', 'b'}), 1);
+    EXPECT_THROW(shortString.countedString(), FormatError);
+    ByteReader cutPrefix(bytes({255, 3}), 1);
+    EXPECT_THROW(cutPrefix.countedString(), FormatError);
+    ByteReader huge(bytes({255, 255, 255, 0, 0, 0, 0x80}), 1);
+    EXPECT_THROW(huge.countedString(), FormatError);
+    ByteReader cutLong(bytes({1, 2, 3}), 1);
+    EXPECT_THROW(cutLong.longValue(), FormatError);
+    ByteReader empty("", 1);
+    EXPECT_THROW(empty.byte(), FormatError);
+    ByteReader count(bytes({0, 0, 0}), 1);
+    EXPECT_THROW(count.checkCount(4, 1), FormatError);
+    EXPECT_NO_THROW(count.checkCount(3, 1));
+}
+
+TEST(Format, WriteSwitchSilencesEveryPrimitive) {
+    ByteWriter w;
+    w.writeSwitch = false;
+    w.PutCount(300);
+    w.PutCountedString("abc");
+    w.PutLong(7);
+    w.PutByte(1);
+    EXPECT_EQ(w.size(), 0u);
+    w.writeSwitch = true;
+    w.PutLong(0x01020304);
+    EXPECT_EQ(w.data(), bytes({4, 3, 2, 1}));
+}
+
+TEST(Format, HeaderTemplateAndVersionTables) {
+    std::string h = headerTemplate(Layout::V89, 7, 300);
+    EXPECT_EQ(h, bytes({'L', 'H', 'S', 'P', 6, 2, 135, 0, 0, 0, 0, 0, 0, 0, 0, 7, 4, 44, 1, 0, 0}));
+    EXPECT_EQ(versionName(Layout::V7), "7.x");
+    EXPECT_EQ(formatVersionString(Layout::V7), "7.0");
+    EXPECT_EQ(layoutFromCode(2), std::nullopt);
+    EXPECT_EQ(layoutFromVersionName("10/11"), Layout::V1011);
+    EXPECT_EQ(languageName(19), "Dutch");
+    EXPECT_EQ(languageName(8), "Unknown");
+}

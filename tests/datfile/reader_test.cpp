@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include "datfile/builder.h"
+#include "datfile/reader.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+
+using namespace plv;
+using namespace plv::dat;
+
+namespace {
+
+const Layout kLayouts[] = {Layout::V60, Layout::V61, Layout::V7, Layout::V89, Layout::V1011};
+
+std::vector<CommandRecord> mixedCommands() {
+    auto global = globalCommand("go to top", kTypeKeys, textBody("{Ctrl+Home}"));
+    global.description = "moves to the top";
+    auto app = applicationCommand("bold that", "winword", kTypeScript, textBody("SendKeys \"^b\""));
+    app.group = "Formatting";
+    auto window = windowCommand("save as pdf", "AcroRd32", "Document - Adobe Reader",
+                                kTypeAdvanced, textBody("Sub Main\r\nEnd Sub"));
+    auto after = globalCommand("open <apps>", kTypeText, plainTextBody("hello"));
+    after.listRefs = {"apps"};
+    return {global, app, window, after};
+}
+
+} // namespace
+
+TEST(Reader, EveryLayoutCataloguesScopesTypesAndPositions) {
+    for (Layout layout : kLayouts) {
+        SCOPED_TRACE(versionName(layout));
+        test::Harness h;
+        auto commands = mixedCommands();
+        std::string image = buildFile(layout, commands, {listRecord("apps", {"Word", "Excel"})});
+        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+        auto rows = h.rows();
+        ASSERT_EQ(rows.size(), 5u);
+
+        EXPECT_EQ(rows[0].menu, kGlobalCommands);
+        EXPECT_EQ(rows[0].state, kGlobalCommands);
+        EXPECT_EQ(rows[0].scope, "G");
+        EXPECT_EQ(rows[0].type, "K");
+        EXPECT_EQ(rows[0].script, "{Ctrl+Home}");
+        EXPECT_EQ(rows[0].owner, kUserDefined);
+        EXPECT_EQ(rows[0].description, "moves to the top");
+        EXPECT_EQ(rows[0].offset, 22);
+        EXPECT_TRUE(rows[0].global);
+        EXPECT_EQ(rows[0].globalsort, "G");
+
+        EXPECT_EQ(rows[1].menu, "WINWORD");
+        EXPECT_EQ(rows[1].state, kApplicationSpecific);
+        EXPECT_EQ(rows[1].scope, "A");
+        EXPECT_EQ(rows[1].owner, "Formatting");
+        EXPECT_EQ(rows[1].pdescript, static_cast<std::int64_t>(commands[1].productDescription.size()));
+        EXPECT_EQ(rows[1].companyName, 19);
+        EXPECT_EQ(rows[1].className, 0);
+        EXPECT_EQ(rows[1].globalsort, "N");
+
+        EXPECT_EQ(rows[2].menu, "ACRORD32");
+        EXPECT_EQ(rows[2].state, "Document - Adobe Reader");
+        EXPECT_EQ(rows[2].scope, "W");
+        EXPECT_EQ(rows[2].className, 6);
+        EXPECT_EQ(rows[2].type, "A");
+
+        EXPECT_EQ(rows[3].type, "P");
+        EXPECT_EQ(rows[3].graphicsize, 0);
+        EXPECT_EQ(rows[3].lists, 1);
+        EXPECT_EQ(rows[3].pdescript, 0) << "values of the previous record must not leak";
+        EXPECT_EQ(rows[3].className, 0);
+
+        // Each body starts where the image says: its counted string is found there.
+        for (int i : {0, 1, 2}) {
+            ByteReader at(image, rows[i].offsetbody);
+            EXPECT_EQ(at.countedString(), encodeCp1252(rows[i].script).bytes);
+        }
+        ByteReader name(image, rows[2].offset);
+        EXPECT_EQ(name.countedString(), "save as pdf");
+
+        const UserRow& list = rows[4];
+        EXPECT_EQ(list.type, "L");
+        EXPECT_EQ(list.script, "Word\r\nExcel\r\n");
+        EXPECT_EQ(list.owner, "Dragon");
+        EXPECT_EQ(list.lists, 1);
+        EXPECT_EQ(list.offsetbody, 0);
+        EXPECT_EQ(list.listsort, "L");
+        EXPECT_TRUE(list.global);
+        auto offsetLists = h.catalogue->parameterNumber("OffsetLists");
+        ASSERT_TRUE(offsetLists);
+        EXPECT_EQ(list.offset, *offsetLists + 4);
+        EXPECT_EQ(h.ui.countsText, "4 /1");
+        EXPECT_EQ(h.catalogue->parameterNumber("lastdvcID"), rows[0].id);
+    }
+}
+
+TEST(Reader, SkipBitProtectionStatesAndGraphics) {
+    test::Harness h;
+    auto skipped = globalCommand("hidden", kTypeKeys, textBody("x"));
+    skipped.scopeByte = kSkipBit;
+    auto locked = globalCommand("secret", kTypeAdvanced, textBody("Sub Main\r\nEnd Sub"));
+    locked.protection = 1;
+    locked.tail = std::string(7, '\x05');
+    locked.protectedString = "opaque key";
+    auto stated = applicationCommand("next page", "Outlook", kTypeKeys, textBody("{PgDn}"));
+    stated.states = {"Inbox", "Calendar"};
+    auto stated2 = applicationCommand("prev page", "Outlook", kTypeKeys, textBody("{PgUp}"));
+    stated2.states = {"Calendar"};
+    auto graphic = globalCommand("letterhead", kTypeText, formattedBody("{\\rtf1 Hi}", "Hi"));
+    graphic.scopeByte = kGlobalScope;
+    auto asleep = windowCommand("wake up", "Dragon", "Asleep", kTypeKeys, textBody("w"));
+    std::string image =
+        buildFile(Layout::V1011, {skipped, locked, stated, stated2, graphic, asleep}, {});
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+    auto rows = h.rows();
+    ASSERT_EQ(rows.size(), 5u) << "the skip-bit record is read but not catalogued";
+    EXPECT_EQ(h.ui.countsText, "5 /0");
+    EXPECT_EQ(rows[0].name, "secret");
+    EXPECT_TRUE(rows[0].encrypted);
+    ByteReader body(image, rows[0].offsetbody);
+    EXPECT_EQ(body.countedString(), "Sub Main\r\nEnd Sub");
+
+    EXPECT_EQ(rows[1].states.back(), ',');
+    auto ids = rows[1].states;
+    auto comma = ids.find(',');
+    auto first = std::stoll(ids.substr(0, comma));
+    auto second = std::stoll(ids.substr(comma + 1));
+    EXPECT_EQ(h.catalogue->stateName(first), "Inbox");
+    EXPECT_EQ(h.catalogue->stateName(second), "Calendar");
+    EXPECT_EQ(rows[2].states, std::to_string(second) + ",");
+    auto stateApp = h.catalogue->prepare(R"(SELECT "appname" FROM "states" LIMIT 1)");
+    ASSERT_TRUE(stateApp.step());
+    EXPECT_EQ(stateApp.text(0), "Outlook") << "states keep the application as spelled";
+
+    EXPECT_EQ(rows[3].type, "T");
+    EXPECT_EQ(rows[3].graphicsize, 10);
+    EXPECT_EQ(rows[3].script, "Hi");
+    EXPECT_TRUE(rows[4].sleeping);
+    EXPECT_FALSE(rows[3].sleeping);
+}
+
+TEST(Reader, UnknownTypeByteLeavesTheBodyUnread) {
+    test::Harness h;
+    auto odd = globalCommand("odd", 9, {});
+    auto next = globalCommand("next", kTypeKeys, textBody("n"));
+    ASSERT_EQ(h.parseBytes(buildFile(Layout::V89, {odd, next}, {})), ParseStatus::Parsed);
+    auto rows = h.rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].type, "");
+    EXPECT_EQ(rows[0].script, "");
+    EXPECT_EQ(rows[1].script, "n");
+}
+
+TEST(Reader, DuplicatesAreCataloguedAndLogged) {
+    test::Harness h;
+    auto a = applicationCommand("Bold That", "winword", kTypeKeys, textBody("^b"));
+    auto b = applicationCommand("bold that", "WINWORD", kTypeKeys, textBody("^B"));
+    std::string image = buildFile(Layout::V1011, {a, b}, {listRecord("x", {}), listRecord("X", {})});
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+    auto rows = h.rows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_FALSE(rows[0].dupe);
+    EXPECT_TRUE(rows[1].dupe);
+    EXPECT_TRUE(rows[3].dupe);
+    std::string log = h.readHomeFile("duplicate.log");
+    std::string header =
+        "The following Command or LIST names are duplicate names\r\n\r\n"
+        "Already in:  Filename     MENU         STATE                            Type   "
+        "Macroname\r\n\r\n";
+    std::string line1 = "mycmds.dat   bold that    WINWORD         Application-specific             "
+                        "K bold that\r\n";
+    std::string line2 = "mycmds.dat   X            Global Commands Global Commands                  "
+                        "L X\r\n";
+    EXPECT_EQ(log, header + line1 + line2);
+
+    // A second full parse starts the log again, header included.
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+    EXPECT_EQ(h.readHomeFile("duplicate.log"), header + line1 + line2);
+    ASSERT_EQ(h.parseBytes(buildFile(Layout::V1011, {a}, {})), ParseStatus::Parsed);
+    EXPECT_EQ(h.readHomeFile("duplicate.log"), "");
+}
+
+TEST(Reader, ABadNameStopsTheParseWithDiagnostics) {
+    test::Harness h;
+    auto good = globalCommand("first one", kTypeKeys, textBody("abc"));
+    auto bad = globalCommand("bad\tname", kTypeKeys, textBody("x"));
+    std::string image = buildFile(Layout::V1011, {good, bad, good}, {listRecord("l", {"a"})});
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Failed);
+    EXPECT_FALSE(h.session->parseOk);
+    auto rows = h.rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(h.catalogue->parameter("mycmdstime"))
+        << "a partial catalogue must not pass for current at the next start";
+
+    std::string log = h.readHomeFile("error.log");
+    std::string dump = image.substr(21, 3000);
+    EXPECT_EQ(log.substr(0, dump.size()), dump);
+    std::size_t p = dump.size();
+    auto expectNext = [&](const std::string& part) {
+        auto at = log.find(part, p);
+        ASSERT_NE(at, std::string::npos) << part;
+        p = at + part.size();
+    };
+    expectNext(std::string(40, '*'));
+    expectNext("this bad command (or list) bad\tname");
+    expectNext(std::string(33, '*'));
+    expectNext("previous command (or list) first oneKabc");
+    ByteReader r(image, 22);
+    CommandRecord skipped;
+    readCommand(r, Layout::V1011, nullptr, skipped);
+    expectNext("offset " + std::to_string(r.position()));
+    expectNext("which/commands,which/lists 2/3 0/0");
+    expectNext(" parmtime  filetime ");
+}
+
+TEST(Reader, ABadListNameAndAnEmptyCatalogue) {
+    test::Harness h;
+    std::string image = buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})});
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Failed);
+    std::string log = h.readHomeFile("error.log");
+    EXPECT_NE(log.find("which/commands,which/lists 1/0 2/2"), std::string::npos);
+    EXPECT_NE(log.find("previous command (or list) okLa\r\n"), std::string::npos);
+
+    test::Harness fresh;
+    auto bad = globalCommand("\x02", kTypeKeys, textBody("x"));
+    ASSERT_EQ(fresh.parseBytes(buildFile(Layout::V7, {bad}, {})), ParseStatus::Failed);
+    std::string empty = fresh.readHomeFile("error.log");
+    EXPECT_EQ(empty.substr(0, 2), "\r\n") << "no previous row: an empty dump";
+    EXPECT_NE(empty.find("previous command (or list) \r\n"), std::string::npos);
+}
+
+TEST(Reader, EveryTruncationFailsCleanly) {
+    auto steps = StepsBody().press('A', 3).open("notepad", "", "", 1).type("hi").tokens();
+    auto recorder = RecorderBody().window({"a", "b", "c", "d", "e", "f"}).key(65, 0).tokens();
+    auto commands = mixedCommands();
+    commands.push_back(globalCommand("steps", kTypeStepByStep, steps));
+    commands.push_back(globalCommand("recorder", kTypeRecorder, recorder));
+    for (Layout layout : kLayouts) {
+        std::string image = buildFile(layout, commands, {listRecord("apps", {"Word"})});
+        test::Harness h;
+        for (std::size_t cut = 0; cut < image.size(); cut += 1 + cut / 40) {
+            ASSERT_EQ(h.parseBytes(image.substr(0, cut)), ParseStatus::Failed)
+                << versionName(layout) << " cut at " << cut;
+        }
+        EXPECT_NE(h.readHomeFile("error.log").find("past the end"), std::string::npos);
+        EXPECT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+    }
+}
+
+TEST(Reader, HeaderProblemsFailTheParse) {
+    test::Harness h;
+    EXPECT_EQ(h.parseBytes("LHSP"), ParseStatus::Failed);
+    std::string image = buildFile(Layout::V1011, {}, {});
+    image[4] = 9;
+    EXPECT_EQ(h.parseBytes(image), ParseStatus::Failed);
+    EXPECT_NE(h.readHomeFile("error.log").find("unknown version code 9"), std::string::npos);
+    std::string empty = buildFile(Layout::V1011, {}, {});
+    ASSERT_EQ(h.parseBytes(empty), ParseStatus::Parsed);
+    EXPECT_EQ(h.catalogue->parameterNumber("OffsetLists"), 22);
+}
+
+TEST(Reader, AnUnchangedFileIsNotParsedAgain) {
+    test::Harness h;
+    std::string path = h.home.write("mycmds.dat", buildFile(Layout::V1011, mixedCommands(), {}));
+    ASSERT_EQ(parse(*h.session, false, path), ParseStatus::Parsed);
+    auto ids = h.rows().front().id;
+    h.ui.countsText.clear();
+    EXPECT_EQ(parse(*h.session, false, path), ParseStatus::Unchanged);
+    EXPECT_EQ(h.ui.countsText, "4 /0");
+    EXPECT_EQ(h.rows().front().id, ids);
+    EXPECT_EQ(parse(*h.session, true, path), ParseStatus::Parsed);
+    EXPECT_NE(h.rows().front().id, ids);
+    files::setLastModified(path, files::now() - 1000000000LL);
+    EXPECT_EQ(parse(*h.session, false, path), ParseStatus::Parsed);
+    std::string trace = h.trace.text();
+    for (const char* label : {"b4 processing", "binary before keynames", "real",
+                              "before parselists", "binary done"}) {
+        EXPECT_NE(trace.find(label), std::string::npos) << label;
+    }
+}
+
+TEST(Reader, MissingFilesEndTheProgramWithTheirMessages) {
+    test::Harness h;
+    std::string missing = h.home.file("nowhere.dat");
+    EXPECT_EQ(parse(*h.session, true, missing), ParseStatus::ProgramEnds);
+    EXPECT_TRUE(h.ui.sawMessage("Required NatSpeak file missing--cannot continue", missing));
+
+    std::string path = h.home.write("a.dat", buildFile(Layout::V1011, mixedCommands(), {}));
+    ASSERT_EQ(parse(*h.session, true, path), ParseStatus::Parsed);
+    files::remove(h.home.file("keynames"));
+    EXPECT_EQ(parse(*h.session, true, path), ParseStatus::ProgramEnds);
+    EXPECT_TRUE(h.ui.sawMessage("Required file 'keynames' missing", "Reinstall"));
+    EXPECT_EQ(h.rows().size(), 4u) << "the catalogue is left as it was";
+}
+
+TEST(Reader, TextIsCataloguedAsUtf8) {
+    test::Harness h;
+    auto c = applicationCommand("caf\xe9 cr\xe8me", "b\xfcro", kTypeKeys, textBody("\x80 5"));
+    ASSERT_EQ(h.parseBytes(buildFile(Layout::V1011, {c}, {})), ParseStatus::Parsed);
+    auto row = h.rows().at(0);
+    EXPECT_EQ(row.name, "café crème");
+    EXPECT_EQ(row.menu, "BÜRO");
+    EXPECT_EQ(row.script, "€ 5");
+}

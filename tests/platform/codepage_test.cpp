@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+
+using namespace plv;
+
+TEST(Codepage, EveryFileByteSurvivesARoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    std::string utf8 = decodeCp1252(all);
+    auto back = encodeCp1252(utf8);
+    ASSERT_TRUE(back.ok()) << back.refused;
+    EXPECT_EQ(back.bytes, all);
+    EXPECT_EQ(cp1252Length(utf8), 256u);
+    EXPECT_EQ(decodeCp1252("\x80\xe9"), "\u20ac\u00e9");
+}
+
+TEST(Codepage, CharactersOutsideTheCodePageAreRefusedNotReplaced) {
+    auto polish = encodeCp1252("Łódź");
+    EXPECT_FALSE(polish.ok());
+    EXPECT_EQ(polish.refused, "Ł");
+    EXPECT_FALSE(encodeCp1252("ok \xF0\x9F\x98\x80").ok());
+    auto broken = encodeCp1252("a\xC3");
+    EXPECT_FALSE(broken.ok());
+    EXPECT_EQ(broken.refused, "invalid UTF-8");
+    EXPECT_NE(refusedCharacterMessage("Ł").find("'Ł'"), std::string::npos);
+    EXPECT_EQ(encodeCp1252("Grüße €").bytes, "Gr\xfc\xdf" "e \x80");
+}
+
+TEST(Codepage, CaseFoldingKnowsTheAccentedLetters) {
+    EXPECT_TRUE(equalsNoCase("Müller", "MÜLLER"));
+    EXPECT_TRUE(equalsNoCase("œuvre ŠKODA", "ŒUVRE škoda"));
+    EXPECT_FALSE(equalsNoCase("Muller", "Müller"));
+    EXPECT_EQ(upperCase("outlook é"), "OUTLOOK É");
+    EXPECT_LT(compareNoCase("apple", "Banana"), 0);
+    EXPECT_GT(compareNoCase("abc", "AB"), 0);
+    EXPECT_EQ(compareNoCase("", ""), 0);
+    EXPECT_TRUE(containsNoCase("C:\\Program\\PARLAVISTA.EXE", "parlavista.exe"));
+}

@@ -1,11 +1,10 @@
 #include "catalogue/catalogue.h"
 
+#include "platform/codepage.h"
+
 #include <algorithm>
 #include <array>
-
 #include <sqlite3.h>
-
-#include "platform/codepage.h"
 
 namespace plv {
 namespace {
@@ -83,8 +82,8 @@ constexpr const char* kColumns =
     R"("ClassName","encrypted","flag","listcopy")";
 
 constexpr std::array<const char*, 13> kParameterColumns = {
-    "mycmdstime", "OffsetLists", "openfile", "lastdvcID", "dvcmaptime", "UserName", "UserSub",
-    "language",   "InstallPath", "exportPath", "lastmode", "app",       "parsed"};
+    "mycmdstime", "OffsetLists", "openfile",   "lastdvcID", "dvcmaptime", "UserName", "UserSub",
+    "language",   "InstallPath", "exportPath", "lastmode",  "app",        "parsed"};
 
 int foldCollation(void*, int n1, const void* s1, int n2, const void* s2) {
     return compareNoCase(std::string_view(static_cast<const char*>(s1), n1),
@@ -216,8 +215,12 @@ void Catalogue::execute(std::string_view sql) const {
     }
 }
 
-void Catalogue::begin() { execute("BEGIN"); }
-void Catalogue::commit() { execute("COMMIT"); }
+void Catalogue::begin() {
+    execute("BEGIN");
+}
+void Catalogue::commit() {
+    execute("COMMIT");
+}
 void Catalogue::rollback() {
     if (!sqlite3_get_autocommit(db_)) {
         execute("ROLLBACK");
@@ -290,7 +293,9 @@ void Catalogue::updateRow(const UserRow& row) {
     s.bind(next, row.id).run();
 }
 
-void Catalogue::deleteRow(std::int64_t id) { prepared_->deleteById.bind(1, id).run(); }
+void Catalogue::deleteRow(std::int64_t id) {
+    prepared_->deleteById.bind(1, id).run();
+}
 
 std::optional<UserRow> Catalogue::findRow(const std::string& menu, const std::string& state,
                                           const std::string& name) const {

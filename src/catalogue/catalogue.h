@@ -1,14 +1,14 @@
 #pragma once
 
+#include "catalogue/sqlite.h"
+#include "catalogue/user_row.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "catalogue/sqlite.h"
-#include "catalogue/user_row.h"
 
 namespace plv {
 

@@ -11,7 +11,9 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
     other.stmt_ = nullptr;
@@ -71,7 +73,9 @@ std::string Statement::text(int column) const {
     return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 bool Statement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;

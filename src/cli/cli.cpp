@@ -82,8 +82,7 @@ bool ConsoleInteraction::yesNo(const std::string& text, const std::string& title
 }
 
 std::optional<std::string> ConsoleInteraction::input(const std::string& prompt,
-                                                     const std::string& title,
-                                                     const std::string&) {
+                                                     const std::string& title, const std::string&) {
     message(prompt, title);
     err_ << "    (no answer)\n";
     return std::nullopt;
@@ -95,7 +94,9 @@ bool registerCommand(Command command) {
     return true;
 }
 
-const std::map<std::string, Command>& commands() { return registry(); }
+const std::map<std::string, Command>& commands() {
+    return registry();
+}
 
 int runTool(const std::vector<std::string>& words, Io& io) {
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {

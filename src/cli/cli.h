@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/interaction.h"
+
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -8,8 +10,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include "platform/interaction.h"
 
 namespace plv::cli {
 

@@ -1,7 +1,7 @@
+#include "cli/cli.h"
+
 #include <exception>
 #include <iostream>
-
-#include "cli/cli.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);

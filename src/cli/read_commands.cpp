@@ -1,8 +1,8 @@
 // The commands that read a command file: info and list.
-#include <ostream>
-
 #include "cli/json.h"
 #include "cli/workspace.h"
+
+#include <ostream>
 
 namespace plv::cli {
 namespace {
@@ -24,8 +24,7 @@ int runInfo(const Args& args, Io& io) {
            << "language: " << f.languageName << "\n"
            << "commands: " << f.commandCount << "\n"
            << "lists: " << f.listCount << "\n"
-           << "OffsetLists: " << w->catalogue().parameterNumber("OffsetLists").value_or(0)
-           << "\n";
+           << "OffsetLists: " << w->catalogue().parameterNumber("OffsetLists").value_or(0) << "\n";
     return kOk;
 }
 
@@ -89,8 +88,7 @@ std::string oneLine(const std::string& s) {
 
 void printTextRow(std::ostream& out, const UserRow& r) {
     out << r.id << "\t" << r.menu << "\t" << r.state << "\t" << r.name << "\t" << r.type << "\t"
-        << r.owner << "\t" << r.offset << "\t" << r.offsetbody << "\t" << oneLine(r.script)
-        << "\n";
+        << r.owner << "\t" << r.offset << "\t" << r.offsetbody << "\t" << oneLine(r.script) << "\n";
 }
 
 int runList(const Args& args, Io& io) {
@@ -122,7 +120,8 @@ int runList(const Args& args, Io& io) {
 }
 
 const bool registered =
-    registerCommand({"info", "info FILE [--home DIR]",
+    registerCommand({"info",
+                     "info FILE [--home DIR]",
                      "version, language, command and LIST counts of a command file",
                      "Parses FILE and prints its version name, language name, the number of "
                      "command\nrecords, the number of LISTs and the position of the LIST "
@@ -130,7 +129,8 @@ const bool registered =
                      {"home"},
                      {},
                      runInfo}) &&
-    registerCommand({"list", "list FILE [--json] [--db PATH] [--home DIR]",
+    registerCommand({"list",
+                     "list FILE [--json] [--db PATH] [--home DIR]",
                      "every catalogued command and LIST of a command file",
                      "Parses FILE into a catalogue and prints every row in file order.\n\n"
                      "  --json       a JSON array of objects keyed by the catalogue's column "

@@ -1,13 +1,12 @@
 #include "cli/workspace.h"
 
-#include <ostream>
-
 #include "platform/program_folder.h"
+
+#include <ostream>
 
 namespace plv::cli {
 
-std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io,
-                                           const std::string& database) {
+std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io, const std::string& database) {
     std::unique_ptr<Workspace> w(new Workspace(io));
     w->home_ = resolveProgramFolder(args.value("home"));
     if (!seedProgramFolder(w->home_, {"keynames"})) {
@@ -28,8 +27,10 @@ std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io,
 int Workspace::openCommandFile(const std::string& path) {
     auto result = dat::openFile(*session_, path);
     switch (result.status) {
-    case dat::OpenResult::Status::Opened: return kOk;
-    case dat::OpenResult::Status::NotFound: return kMissingFile;
+    case dat::OpenResult::Status::Opened:
+        return kOk;
+    case dat::OpenResult::Status::NotFound:
+        return kMissingFile;
     case dat::OpenResult::Status::ProgramEnds:
         return files::exists(path) && !session_->parseOk ? kParseFailed : kFailed;
     }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <memory>
-#include <string>
-
 #include "catalogue/catalogue.h"
 #include "cli/cli.h"
 #include "datfile/file_commands.h"
 #include "datfile/session.h"
 #include "platform/trace.h"
+
+#include <memory>
+#include <string>
 
 namespace plv::cli {
 

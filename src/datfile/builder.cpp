@@ -47,7 +47,9 @@ CommandRecord windowCommand(const std::string& name, const std::string& app,
     return r;
 }
 
-std::vector<BodyToken> textBody(const std::string& text) { return {BodyToken::string(text)}; }
+std::vector<BodyToken> textBody(const std::string& text) {
+    return {BodyToken::string(text)};
+}
 
 std::vector<BodyToken> plainTextBody(const std::string& text) {
     return {BodyToken::string(""), BodyToken::string(text)};
@@ -82,9 +84,15 @@ StepsBody& StepsBody::wait(std::uint32_t milliseconds) {
     return *this;
 }
 
-StepsBody& StepsBody::stopListening() { return rawCode(4); }
-StepsBody& StepsBody::microphoneOn() { return rawCode(5); }
-StepsBody& StepsBody::microphoneOff() { return rawCode(6); }
+StepsBody& StepsBody::stopListening() {
+    return rawCode(4);
+}
+StepsBody& StepsBody::microphoneOn() {
+    return rawCode(5);
+}
+StepsBody& StepsBody::microphoneOff() {
+    return rawCode(6);
+}
 
 StepsBody& StepsBody::type(const std::string& text) {
     tokens_.push_back(BodyToken::raw(bytesOf({11})));

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "datfile/record.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "datfile/record.h"
 
 // Composing command files record by record: for the demo Dragon user, the benchmarks,
 // the fuzzing seeds and the tests. Strings are raw file bytes.

@@ -8,7 +8,9 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-std::string ansi(const std::string& utf8) { return encodeCp1252(utf8).bytes; }
+std::string ansi(const std::string& utf8) {
+    return encodeCp1252(utf8).bytes;
+}
 
 std::string fit(const std::string& bytes, std::size_t width) {
     std::string out = bytes.substr(0, width);

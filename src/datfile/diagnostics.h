@@ -1,11 +1,11 @@
 #pragma once
 
+#include "catalogue/user_row.h"
+
 #include <cstdint>
 #include <fstream>
 #include <optional>
 #include <string>
-
-#include "catalogue/user_row.h"
 
 namespace plv::dat {
 
@@ -28,9 +28,9 @@ std::string duplicateLine(const UserRow& found, const UserRow& added);
 
 // What error.log records when a name check or a bounds check fails.
 struct ParseFailureReport {
-    std::string imageDump;  // up to 3000 file bytes from the previous row's offset
-    std::string badName;    // raw bytes of the rejected name (or what was read of it)
-    std::string reason;     // why the record was rejected
+    std::string imageDump; // up to 3000 file bytes from the previous row's offset
+    std::string badName;   // raw bytes of the rejected name (or what was read of it)
+    std::string reason;    // why the record was rejected
     std::optional<UserRow> previous;
     std::int64_t cursor = 0;
     std::int64_t commandIndex = 0;

@@ -1,9 +1,9 @@
 #include "datfile/file_commands.h"
 
-#include <cstdlib>
-
 #include "datfile/diagnostics.h"
 #include "platform/codepage.h"
+
+#include <cstdlib>
 
 namespace plv::dat {
 namespace {

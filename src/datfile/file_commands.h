@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "datfile/reader.h"
 #include "datfile/session.h"
+
+#include <optional>
+#include <string>
 
 namespace plv::dat {
 

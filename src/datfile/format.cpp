@@ -9,26 +9,38 @@ std::optional<Layout> layoutFromCode(int code) {
     return std::nullopt;
 }
 
-int versionCode(Layout layout) { return static_cast<int>(layout); }
+int versionCode(Layout layout) {
+    return static_cast<int>(layout);
+}
 
 std::string versionName(Layout layout) {
     switch (layout) {
-    case Layout::V60: return "6.0";
-    case Layout::V61: return "6.1";
-    case Layout::V7: return "7.x";
-    case Layout::V89: return "8/9";
-    case Layout::V1011: return "10/11";
+    case Layout::V60:
+        return "6.0";
+    case Layout::V61:
+        return "6.1";
+    case Layout::V7:
+        return "7.x";
+    case Layout::V89:
+        return "8/9";
+    case Layout::V1011:
+        return "10/11";
     }
     return "10/11";
 }
 
 std::string formatVersionString(Layout layout) {
     switch (layout) {
-    case Layout::V60: return "6.0";
-    case Layout::V61: return "6.1";
-    case Layout::V7: return "7.0";
-    case Layout::V89: return "8.0";
-    case Layout::V1011: return "10.0";
+    case Layout::V60:
+        return "6.0";
+    case Layout::V61:
+        return "6.1";
+    case Layout::V7:
+        return "7.0";
+    case Layout::V89:
+        return "8.0";
+    case Layout::V1011:
+        return "10.0";
     }
     return "10.0";
 }
@@ -53,18 +65,24 @@ std::optional<Layout> layoutFromFormatVersion(const std::string& formatVersion) 
 
 std::string languageName(int languageByte) {
     switch (languageByte) {
-    case 9: return "English";
-    case 7: return "German";
-    case 10: return "Spanish";
-    case 12: return "French";
-    case 19: return "Dutch";
-    default: return "Unknown";
+    case 9:
+        return "English";
+    case 7:
+        return "German";
+    case 10:
+        return "Spanish";
+    case 12:
+        return "French";
+    case 19:
+        return "Dutch";
+    default:
+        return "Unknown";
     }
 }
 
 std::string headerTemplate(Layout layout, int languageByte, std::uint32_t commandCount) {
-    std::string h = {'L', 'H', 'S', 'P', 4, 2, static_cast<char>(135), 0, 0, 0, 0,
-                     0,   0,   0,   0,   9, 4, 0, 0,                   0, 0};
+    std::string h = {'L', 'H', 'S', 'P', 4, 2, static_cast<char>(135), 0, 0, 0, 0, 0, 0, 0, 0,
+                     9,   4,   0,   0,   0, 0};
     h[kVersionCodeOffset] = static_cast<char>(versionCode(layout));
     h[kLanguageOffset] = static_cast<char>(languageByte);
     writeLongAt(h, kCommandCountOffset, commandCount);
@@ -210,6 +228,8 @@ void writeLongAt(std::string& data, std::size_t offset, std::uint32_t value) {
     }
 }
 
-std::size_t countPrefixSize(std::size_t n) { return n < 255 ? 1 : n < 65534 ? 3 : 7; }
+std::size_t countPrefixSize(std::size_t n) {
+    return n < 255 ? 1 : n < 65534 ? 3 : 7;
+}
 
 } // namespace plv::dat

@@ -31,10 +31,18 @@ std::optional<Layout> layoutFromFormatVersion(const std::string& formatVersion);
 std::string languageName(int languageByte);
 
 // Layout features.
-inline bool hasVersionBlock(Layout l) { return l >= Layout::V7; }
-inline bool hasStateList(Layout l) { return l >= Layout::V89; }
-inline bool hasProtectionByte(Layout l) { return l == Layout::V1011; }
-inline bool hasVersionTail(Layout l) { return l >= Layout::V7; }
+inline bool hasVersionBlock(Layout l) {
+    return l >= Layout::V7;
+}
+inline bool hasStateList(Layout l) {
+    return l >= Layout::V89;
+}
+inline bool hasProtectionByte(Layout l) {
+    return l == Layout::V1011;
+}
+inline bool hasVersionTail(Layout l) {
+    return l >= Layout::V7;
+}
 
 // Type bytes of command bodies.
 enum TypeByte : std::uint8_t {

@@ -1,18 +1,20 @@
 #include "datfile/reader.h"
 
-#include <optional>
-
 #include "datfile/diagnostics.h"
 #include "datfile/keynames.h"
 #include "datfile/record.h"
 #include "platform/codepage.h"
+
+#include <optional>
 
 namespace plv::dat {
 namespace {
 
 constexpr std::int64_t kProgressEvery = 2000;
 
-std::string text(const std::string& bytes) { return decodeCp1252(bytes); }
+std::string text(const std::string& bytes) {
+    return decodeCp1252(bytes);
+}
 
 // The state of one parse.
 struct Pass {
@@ -67,7 +69,8 @@ void fillScope(const CommandRecord& r, UserRow& row) {
         row.state = text(r.windowTitle);
         row.scope = "W";
         break;
-    default: break;
+    default:
+        break;
     }
     if (r.scopeKind() == 1 || r.scopeKind() == 2) {
         row.pdescript = static_cast<std::int64_t>(r.productDescription.size());
@@ -133,8 +136,7 @@ void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
     }
     std::string message = row.menu + " (Max=20)\n" + row.state + " (Max=100)\n" + row.name +
                           " (Max=150)\n" + row.description + " (Max=150)\n" + row.owner +
-                          " (Max=50)\nError # =" + std::to_string(e.code()) +
-                          "\nRecord(s) skipped";
+                          " (Max=50)\nError # =" + std::to_string(e.code()) + "\nRecord(s) skipped";
     s.ui.message(message, e.what());
 }
 
@@ -293,9 +295,10 @@ ParseStatus fullParse(Session& s, std::string image) {
         pass.keys = std::move(*keys);
         readSections(pass);
         // A catalogue left incomplete by a failed pass must not pass for current later.
-        catalogue.setParameter("mycmdstime", s.parseOk ? std::optional<std::string>(
-                                                             files::formatStoredTime(s.file.modified))
-                                                       : std::nullopt);
+        catalogue.setParameter(
+            "mycmdstime", s.parseOk
+                              ? std::optional<std::string>(files::formatStoredTime(s.file.modified))
+                              : std::nullopt);
         catalogue.commit();
     } catch (...) {
         catalogue.rollback();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "datfile/session.h"
+
+#include <string>
 
 namespace plv::dat {
 

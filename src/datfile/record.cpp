@@ -17,9 +17,13 @@ class Lines {
     std::string text_;
 };
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
-std::string keyName(const KeyNames* keys, int code) { return keys ? keys->name(code) : ""; }
+std::string keyName(const KeyNames* keys, int code) {
+    return keys ? keys->name(code) : "";
+}
 
 void readStrings(ByteReader& in, std::uint32_t count, std::vector<std::string>& out) {
     in.checkCount(count, 1);
@@ -46,12 +50,18 @@ std::string rawToken(ByteReader& in, CommandRecord& r, std::size_t n) {
 
 std::string mouseLine(int action, int x, int y) {
     switch (action) {
-    case 0: return "Mouse move (" + std::to_string(x) + "," + std::to_string(y) + ")";
-    case 1: return "Mouse left button down";
-    case 2: return "Mouse left button up";
-    case 4: return "Mouse right button down";
-    case 5: return "Mouse right button up";
-    default: return "Mouse something";
+    case 0:
+        return "Mouse move (" + std::to_string(x) + "," + std::to_string(y) + ")";
+    case 1:
+        return "Mouse left button down";
+    case 2:
+        return "Mouse left button up";
+    case 4:
+        return "Mouse right button down";
+    case 5:
+        return "Mouse right button up";
+    default:
+        return "Mouse something";
     }
 }
 
@@ -60,7 +70,9 @@ int word(const std::string& bytes, std::size_t at) {
 }
 
 // Transition bytes 0..64 are "down", 65..255 "up": byte / 128 rounded half to even.
-bool keyUp(std::uint8_t transition) { return transition > 64; }
+bool keyUp(std::uint8_t transition) {
+    return transition > 64;
+}
 
 void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     std::uint32_t windows = longToken(in, r) & 0xFF;
@@ -81,7 +93,8 @@ void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
             auto transition = static_cast<std::uint8_t>(bytes[7]);
             lines.add(keyName(keys, code) + " key " + (keyUp(transition) ? "up" : "down"));
         } else if (kind == 2) {
-            lines.add(mouseLine(static_cast<std::uint8_t>(bytes[4]), word(bytes, 8), word(bytes, 12)));
+            lines.add(
+                mouseLine(static_cast<std::uint8_t>(bytes[4]), word(bytes, 8), word(bytes, 12)));
         }
     }
     r.bodyText = lines.text();
@@ -119,12 +132,18 @@ std::optional<std::string> readStep(ByteReader& in, const KeyNames* keys, Comman
         std::string optionText = option == 1 ? "" : std::to_string(option);
         return "Open " + quoted(a) + "," + quoted(b) + "," + quoted(c) + "," + quoted(optionText);
     }
-    case 3: return "wait " + std::to_string(longToken(in, r) & 0xFFFF) + " milliseconds";
-    case 4: return "Stop Listening";
-    case 5: return "Microphone On";
-    case 6: return "Microphone Off";
-    case 11: return "Type " + quoted(countedToken(in, r));
-    case 12: return "SendKeys " + quoted(countedToken(in, r));
+    case 3:
+        return "wait " + std::to_string(longToken(in, r) & 0xFFFF) + " milliseconds";
+    case 4:
+        return "Stop Listening";
+    case 5:
+        return "Microphone On";
+    case 6:
+        return "Microphone Off";
+    case 11:
+        return "Type " + quoted(countedToken(in, r));
+    case 12:
+        return "SendKeys " + quoted(countedToken(in, r));
     default:
         // The payload of an unknown step cannot be told; the next byte is taken as the
         // next step code.
@@ -152,12 +171,19 @@ void readBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
         r.bodyText = countedToken(in, r);
         break;
     }
-    case kTypeRecorder: readRecorderBody(in, keys, r); break;
-    case kTypeStepByStep: readStepBody(in, keys, r); break;
+    case kTypeRecorder:
+        readRecorderBody(in, keys, r);
+        break;
+    case kTypeStepByStep:
+        readStepBody(in, keys, r);
+        break;
     case kTypeAdvanced:
     case kTypeScript:
-    case kTypeKeys: r.bodyText = countedToken(in, r); break;
-    default: break; // an unknown body is left unread
+    case kTypeKeys:
+        r.bodyText = countedToken(in, r);
+        break;
+    default:
+        break; // an unknown body is left unread
     }
 }
 
@@ -219,23 +245,33 @@ std::uint32_t keepRawCount(std::uint32_t raw, std::uint32_t usedMask, std::size_
 
 std::string CommandRecord::typeLetter() const {
     switch (typeByte) {
-    case kTypeText: return graphicSize == 0 ? "P" : "T";
-    case kTypeRecorder: return "R";
-    case kTypeStepByStep: return "X";
-    case kTypeAdvanced: return "A";
-    case kTypeScript: return "S";
-    case kTypeKeys: return "K";
-    default: return "";
+    case kTypeText:
+        return graphicSize == 0 ? "P" : "T";
+    case kTypeRecorder:
+        return "R";
+    case kTypeStepByStep:
+        return "X";
+    case kTypeAdvanced:
+        return "A";
+    case kTypeScript:
+        return "S";
+    case kTypeKeys:
+        return "K";
+    default:
+        return "";
     }
 }
 
 std::string* CommandRecord::editableText() {
     switch (typeByte) {
-    case kTypeText: return body.size() == 2 ? &body[1].bytes : nullptr;
+    case kTypeText:
+        return body.size() == 2 ? &body[1].bytes : nullptr;
     case kTypeAdvanced:
     case kTypeScript:
-    case kTypeKeys: return body.size() == 1 ? &body[0].bytes : nullptr;
-    default: return nullptr;
+    case kTypeKeys:
+        return body.size() == 1 ? &body[0].bytes : nullptr;
+    default:
+        return nullptr;
     }
 }
 
@@ -320,9 +356,15 @@ void writeCommand(const CommandRecord& r, Layout layout, ByteWriter& out) {
     writeTail(r, layout, out);
     for (const auto& token : r.body) {
         switch (token.kind) {
-        case BodyToken::Kind::Long: out.PutLong(token.number); break;
-        case BodyToken::Kind::String: out.PutCountedString(token.bytes); break;
-        case BodyToken::Kind::Bytes: out.PutBytes(token.bytes); break;
+        case BodyToken::Kind::Long:
+            out.PutLong(token.number);
+            break;
+        case BodyToken::Kind::String:
+            out.PutCountedString(token.bytes);
+            break;
+        case BodyToken::Kind::Bytes:
+            out.PutBytes(token.bytes);
+            break;
         }
     }
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "datfile/format.h"
+#include "datfile/keynames.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "datfile/format.h"
-#include "datfile/keynames.h"
 
 namespace plv::dat {
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "catalogue/catalogue.h"
 #include "datfile/format.h"
 #include "dragon/user_files.h"
 #include "platform/files.h"
 #include "platform/interaction.h"
 #include "platform/trace.h"
+
+#include <cstdint>
+#include <string>
 
 namespace plv {
 
@@ -38,7 +38,7 @@ struct Session {
     std::string programFolder;
     dragon::UserFiles* dragon = nullptr;
 
-    FileInfo file;      // the open command file
+    FileInfo file; // the open command file
     bool parseOk = true;
     int refusedRows = 0; // rows the database refused in this program run
 

@@ -85,11 +85,16 @@ char32_t foldCodePoint(char32_t c) {
         return c + 32;
     }
     switch (c) {
-    case 0x0160: return 0x0161;
-    case 0x0152: return 0x0153;
-    case 0x017D: return 0x017E;
-    case 0x0178: return 0x00FF;
-    default: return c;
+    case 0x0160:
+        return 0x0161;
+    case 0x0152:
+        return 0x0153;
+    case 0x017D:
+        return 0x017E;
+    case 0x0178:
+        return 0x00FF;
+    default:
+        return c;
     }
 }
 
@@ -101,11 +106,16 @@ char32_t upperCodePoint(char32_t c) {
         return c - 32;
     }
     switch (c) {
-    case 0x0161: return 0x0160;
-    case 0x0153: return 0x0152;
-    case 0x017E: return 0x017D;
-    case 0x00FF: return 0x0178;
-    default: return c;
+    case 0x0161:
+        return 0x0160;
+    case 0x0153:
+        return 0x0152;
+    case 0x017E:
+        return 0x017D;
+    case 0x00FF:
+        return 0x0178;
+    default:
+        return c;
     }
 }
 
@@ -194,9 +204,13 @@ std::size_t cp1252Length(std::string_view utf8) {
     return n;
 }
 
-std::string foldCase(std::string_view utf8) { return mapCodePoints(utf8, foldCodePoint); }
+std::string foldCase(std::string_view utf8) {
+    return mapCodePoints(utf8, foldCodePoint);
+}
 
-std::string upperCase(std::string_view utf8) { return mapCodePoints(utf8, upperCodePoint); }
+std::string upperCase(std::string_view utf8) {
+    return mapCodePoints(utf8, upperCodePoint);
+}
 
 int compareNoCase(std::string_view a, std::string_view b) {
     std::size_t i = 0;
@@ -225,7 +239,9 @@ int compareNoCase(std::string_view a, std::string_view b) {
     return j < b.size() ? -1 : 0;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) { return compareNoCase(a, b) == 0; }
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return compareNoCase(a, b) == 0;
+}
 
 bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return foldCase(haystack).find(foldCase(needle)) != std::string::npos;

@@ -1,17 +1,16 @@
 #include "platform/files.h"
 
+#include "platform/codepage.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/codepage.h"
 
 namespace plv::files {
 namespace stdfs = std::filesystem;
@@ -168,7 +167,9 @@ std::string join(const std::string& folder, const std::string& name) {
     return (stdfs::path(folder) / name).string();
 }
 
-std::string fileName(const std::string& path) { return stdfs::path(path).filename().string(); }
+std::string fileName(const std::string& path) {
+    return stdfs::path(path).filename().string();
+}
 
 std::string parentFolder(const std::string& path) {
     return stdfs::path(path).parent_path().string();
@@ -224,8 +225,8 @@ std::string formatStoredTime(FileTime t) {
 std::optional<FileTime> parseStoredTime(const std::string& text) {
     std::tm tm{};
     long long nanos = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%lld", &tm.tm_year, &tm.tm_mon,
-                    &tm.tm_mday, &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &nanos) != 7) {
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%lld", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
+                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &nanos) != 7) {
         return std::nullopt;
     }
     tm.tm_year -= 1900;

@@ -1,8 +1,8 @@
 #include "platform/program_folder.h"
 
-#include <cstdlib>
-
 #include "platform/files.h"
+
+#include <cstdlib>
 
 namespace plv {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/files.h"
+
 #include <fstream>
 #include <string>
-
-#include "platform/files.h"
 
 namespace plv {
 

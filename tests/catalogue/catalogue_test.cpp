@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "catalogue/catalogue.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 

@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <sstream>
-
 #include "cli/cli.h"
 #include "datfile/builder.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
 
 using namespace plv;
 

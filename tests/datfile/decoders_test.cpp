@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "datfile/builder.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 using namespace plv::dat;

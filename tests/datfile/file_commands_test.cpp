@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "datfile/builder.h"
 #include "datfile/file_commands.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 using namespace plv::dat;
@@ -81,9 +81,9 @@ TEST(FileCommands, MissingAndBrokenFiles) {
     std::string path = h.home.write("broken.dat", broken);
     EXPECT_EQ(openFile(*h.session, path).status, OpenResult::Status::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("The above file has a problem - parsing error", path));
-    EXPECT_TRUE(h.ui.sawMessage(
-        "Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
-        "Now exiting"));
+    EXPECT_TRUE(
+        h.ui.sawMessage("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+                        "Now exiting"));
     std::string log = h.readHomeFile("error.log");
     auto at = log.find("NOW TRACE\r\n");
     ASSERT_NE(at, std::string::npos);

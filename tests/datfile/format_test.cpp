@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "datfile/format.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv::dat;
 

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include "datfile/builder.h"
 #include "datfile/reader.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 using namespace plv::dat;
@@ -18,8 +18,8 @@ std::vector<CommandRecord> mixedCommands() {
     global.description = "moves to the top";
     auto app = applicationCommand("bold that", "winword", kTypeScript, textBody("SendKeys \"^b\""));
     app.group = "Formatting";
-    auto window = windowCommand("save as pdf", "AcroRd32", "Document - Adobe Reader",
-                                kTypeAdvanced, textBody("Sub Main\r\nEnd Sub"));
+    auto window = windowCommand("save as pdf", "AcroRd32", "Document - Adobe Reader", kTypeAdvanced,
+                                textBody("Sub Main\r\nEnd Sub"));
     auto after = globalCommand("open <apps>", kTypeText, plainTextBody("hello"));
     after.listRefs = {"apps"};
     return {global, app, window, after};
@@ -52,7 +52,8 @@ TEST(Reader, EveryLayoutCataloguesScopesTypesAndPositions) {
         EXPECT_EQ(rows[1].state, kApplicationSpecific);
         EXPECT_EQ(rows[1].scope, "A");
         EXPECT_EQ(rows[1].owner, "Formatting");
-        EXPECT_EQ(rows[1].pdescript, static_cast<std::int64_t>(commands[1].productDescription.size()));
+        EXPECT_EQ(rows[1].pdescript,
+                  static_cast<std::int64_t>(commands[1].productDescription.size()));
         EXPECT_EQ(rows[1].companyName, 19);
         EXPECT_EQ(rows[1].className, 0);
         EXPECT_EQ(rows[1].globalsort, "N");
@@ -154,7 +155,8 @@ TEST(Reader, DuplicatesAreCataloguedAndLogged) {
     test::Harness h;
     auto a = applicationCommand("Bold That", "winword", kTypeKeys, textBody("^b"));
     auto b = applicationCommand("bold that", "WINWORD", kTypeKeys, textBody("^B"));
-    std::string image = buildFile(Layout::V1011, {a, b}, {listRecord("x", {}), listRecord("X", {})});
+    std::string image =
+        buildFile(Layout::V1011, {a, b}, {listRecord("x", {}), listRecord("X", {})});
     ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
     auto rows = h.rows();
     ASSERT_EQ(rows.size(), 4u);
@@ -166,10 +168,12 @@ TEST(Reader, DuplicatesAreCataloguedAndLogged) {
         "The following Command or LIST names are duplicate names\r\n\r\n"
         "Already in:  Filename     MENU         STATE                            Type   "
         "Macroname\r\n\r\n";
-    std::string line1 = "mycmds.dat   bold that    WINWORD         Application-specific             "
-                        "K bold that\r\n";
-    std::string line2 = "mycmds.dat   X            Global Commands Global Commands                  "
-                        "L X\r\n";
+    std::string line1 =
+        "mycmds.dat   bold that    WINWORD         Application-specific             "
+        "K bold that\r\n";
+    std::string line2 =
+        "mycmds.dat   X            Global Commands Global Commands                  "
+        "L X\r\n";
     EXPECT_EQ(log, header + line1 + line2);
 
     // A second full parse starts the log again, header included.
@@ -214,7 +218,8 @@ TEST(Reader, ABadNameStopsTheParseWithDiagnostics) {
 
 TEST(Reader, ABadListNameAndAnEmptyCatalogue) {
     test::Harness h;
-    std::string image = buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})});
+    std::string image =
+        buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})});
     ASSERT_EQ(h.parseBytes(image), ParseStatus::Failed);
     std::string log = h.readHomeFile("error.log");
     EXPECT_NE(log.find("which/commands,which/lists 1/0 2/2"), std::string::npos);
@@ -272,8 +277,8 @@ TEST(Reader, AnUnchangedFileIsNotParsedAgain) {
     files::setLastModified(path, files::now() - 1000000000LL);
     EXPECT_EQ(parse(*h.session, false, path), ParseStatus::Parsed);
     std::string trace = h.trace.text();
-    for (const char* label : {"b4 processing", "binary before keynames", "real",
-                              "before parselists", "binary done"}) {
+    for (const char* label :
+         {"b4 processing", "binary before keynames", "real", "before parselists", "binary done"}) {
         EXPECT_NE(trace.find(label), std::string::npos) << label;
     }
 }

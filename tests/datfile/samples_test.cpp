@@ -1,8 +1,8 @@
 // Command files exported by Dragon 11 itself: the reader must read them as Dragon wrote them.
-#include <gtest/gtest.h>
-
 #include "datfile/record.h"
 #include "support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 using namespace plv::dat;

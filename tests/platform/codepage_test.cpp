@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/codepage.h"
+
+#include <gtest/gtest.h>
 
 using namespace plv;
 
@@ -26,7 +26,8 @@ TEST(Codepage, CharactersOutsideTheCodePageAreRefusedNotReplaced) {
     EXPECT_FALSE(broken.ok());
     EXPECT_EQ(broken.refused, "invalid UTF-8");
     EXPECT_NE(refusedCharacterMessage("Ł").find("'Ł'"), std::string::npos);
-    EXPECT_EQ(encodeCp1252("Grüße €").bytes, "Gr\xfc\xdf" "e \x80");
+    EXPECT_EQ(encodeCp1252("Grüße €").bytes, "Gr\xfc\xdf"
+                                             "e \x80");
 }
 
 TEST(Codepage, CaseFoldingKnowsTheAccentedLetters) {

@@ -1,10 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "platform/files.h"
 #include "platform/trace.h"
 #include "support/fixtures.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace plv;
 

@@ -1,9 +1,9 @@
 #include "support/fixtures.h"
 
+#include "platform/files.h"
+
 #include <filesystem>
 #include <stdexcept>
-
-#include "platform/files.h"
 
 namespace plv::test {
 
@@ -18,7 +18,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::file(const std::string& name) const { return files::join(path_, name); }
+std::string TempDir::file(const std::string& name) const {
+    return files::join(path_, name);
+}
 
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     std::string p = file(name);

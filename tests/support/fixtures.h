@@ -1,14 +1,14 @@
 #pragma once
 
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "catalogue/catalogue.h"
 #include "datfile/reader.h"
 #include "datfile/session.h"
 #include "platform/interaction.h"
 #include "platform/trace.h"
+
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace plv::test {
 

@@ -474,4 +474,55 @@ void Catalogue::setParameter(const std::string& column, std::int64_t value) {
     prepare("UPDATE \"parameters\" SET \"" + column + "\" = ?").bind(1, value).run();
 }
 
+std::optional<UserRow> Catalogue::findCommand(const std::string& menu, const std::string& state,
+                                              const std::string& name) const {
+    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
+                                R"(AND "Type" <> 'L' ORDER BY "ID" LIMIT 1)"));
+    s.bind(1, menu).bind(2, state).bind(3, name);
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+std::optional<UserRow> Catalogue::findFileList(const std::string& name) const {
+    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
+                                R"(AND "Type" = 'L' AND "offset" <> 0 ORDER BY "ID" LIMIT 1)"));
+    s.bind(1, kGlobalCommands).bind(2, kGlobalCommands).bind(3, name);
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+std::int64_t Catalogue::countFileLists() const {
+    auto s = prepare(R"(SELECT COUNT(*) FROM "user" WHERE "Type" = 'L' AND "menu" = ? )"
+                     R"(AND "offset" <> 0)");
+    s.bind(1, kGlobalCommands);
+    s.step();
+    return s.integer(0);
+}
+
+void Catalogue::shiftPositionsAfter(std::int64_t position, std::int64_t delta) {
+    prepare(R"(UPDATE "user" SET "offset" = "offset" + ?1, )"
+            R"("offsetbody" = CASE WHEN "offsetbody" <> 0 THEN "offsetbody" + ?1 ELSE 0 END )"
+            R"(WHERE "offset" > ?2)")
+        .bind(1, delta)
+        .bind(2, position)
+        .run();
+}
+
+void Catalogue::clearNoglobals() {
+    execute(R"(UPDATE "user" SET "noglobals" = 0)");
+}
+
+void Catalogue::markFileListUsed(const std::string& name) {
+    prepare(R"(UPDATE "user" SET "noglobals" = 1 WHERE "menu" = ? AND "state" = ? )"
+            R"(AND "name" = ? AND "Type" = 'L')")
+        .bind(1, kGlobalCommands)
+        .bind(2, kGlobalCommands)
+        .bind(3, name)
+        .run();
+}
+
 } // namespace plv

@@ -80,6 +80,20 @@ class Catalogue {
     void setParameter(const std::string& column, const std::optional<std::string>& value);
     void setParameter(const std::string& column, std::int64_t value);
 
+    // The command (not LIST) row of a Program, Scope and name.
+    std::optional<UserRow> findCommand(const std::string& menu, const std::string& state,
+                                       const std::string& name) const;
+    // The row of the file's LIST record of that name (Program "Global Commands").
+    std::optional<UserRow> findFileList(const std::string& name) const;
+    // Rows of the file's LIST records (display copies under other Programs not counted).
+    std::int64_t countFileLists() const;
+    // Moves the stored positions of every row whose record starts after `position` by
+    // `delta` bytes: the rows behind a record that grew or shrank. One statement.
+    void shiftPositionsAfter(std::int64_t position, std::int64_t delta);
+    // The delete operation's scratch mark on LISTs that a kept command still uses.
+    void clearNoglobals();
+    void markFileListUsed(const std::string& name);
+
   private:
     void createSchema();
     void prepareStatements();

@@ -131,6 +131,20 @@ bool replaceAtomically(const std::string& path, std::string_view data) {
     return true;
 }
 
+bool writeFlushed(const std::string& path, std::string_view data) {
+    return writeAll(path, data) && flushToDisk(path);
+}
+
+bool renameOver(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    stdfs::rename(from, to, ec);
+    if (ec) {
+        return false;
+    }
+    flushToDisk(parentFolder(to).empty() ? "." : parentFolder(to));
+    return true;
+}
+
 bool copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     stdfs::copy_file(from, to, stdfs::copy_options::overwrite_existing, ec);

@@ -24,6 +24,10 @@ bool appendAll(const std::string& path, std::string_view data);
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`,
 // so a crash leaves either the old content or the new, never a mix.
 bool replaceAtomically(const std::string& path, std::string_view data);
+// The two halves of a replacement whose temporary file has a name of its own: write the
+// file and flush it to disk; then rename it over the target and flush the folder.
+bool writeFlushed(const std::string& path, std::string_view data);
+bool renameOver(const std::string& from, const std::string& to);
 bool copyFile(const std::string& from, const std::string& to);
 // Copies through a temporary file and a rename, so the target is never half written.
 bool copyFileAtomically(const std::string& from, const std::string& to);

@@ -1,0 +1,464 @@
+// The commands that change a command file: set-body, set, new-command, new-list,
+// rename-list, delete and rewrite. Each parses the file, runs one write operation and parses
+// the result again, which restores the previous file when the new one does not read.
+#include "cli/workspace.h"
+#include "datfile/record_ops.h"
+#include "datfile/rewrite_full.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+#include <functional>
+#include <ostream>
+
+namespace plv::cli {
+namespace {
+
+using dat::Outcome;
+
+constexpr std::size_t kMaxListRefs = 20;
+
+// What a command reports once its write has been verified.
+struct Report {
+    std::vector<std::string> lines;
+    void add(const std::string& line) { lines.push_back(line); }
+};
+
+using Operation = std::function<Outcome(Session&, Report&)>;
+
+bool requireValues(const Args& args, Io& io, const std::string& command,
+                   const std::vector<std::string>& names) {
+    for (const auto& name : names) {
+        if (!args.value(name)) {
+            io.err << "parlavista-cli " << command << ": --" << name << " is required\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Command files break lines with CR LF; a lone LF (a text file written here) becomes one.
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            out += '\r';
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// The text of --NAME or of the file named by --NAME-file: exactly one of them.
+bool textOption(const Args& args, Io& io, const std::string& command, const std::string& name,
+                std::string& text) {
+    auto inline_ = args.value(name);
+    auto file = args.value(name + "-file");
+    if (inline_.has_value() == file.has_value()) {
+        io.err << "parlavista-cli " << command << ": give either --" << name << " or --" << name
+               << "-file\n";
+        return false;
+    }
+    if (file) {
+        auto data = files::readAll(*file);
+        if (!data) {
+            io.err << "parlavista-cli " << command << ": cannot read " << *file << "\n";
+            return false;
+        }
+        text = withCrLf(*data);
+        return true;
+    }
+    text = withCrLf(*inline_);
+    return true;
+}
+
+std::string where(const UserRow& row) {
+    return "'" + row.name + "' (" + row.menu + " / " + row.state + ")";
+}
+
+std::uint64_t fileSize(const std::string& path) {
+    return files::size(path).value_or(0);
+}
+
+// Parse, operation, verification; then the report.
+int runWrite(const Args& args, Io& io, const std::string& command, const Operation& operation) {
+    std::string file;
+    if (!oneFileArgument(args, io, command, file)) {
+        return kUsage;
+    }
+    auto w = Workspace::open(args, io, ":memory:");
+    if (!w) {
+        return kFailed;
+    }
+    if (int status = w->openCommandFile(file); status != kOk) {
+        return status;
+    }
+    Session& s = w->session();
+    std::uint64_t before = fileSize(file);
+    Report report;
+    Outcome outcome = operation(s, report);
+    if (outcome != Outcome::Done) {
+        return kFailed;
+    }
+    if (dat::refreshAfterWrite(s) != Outcome::Done) {
+        return kParseFailed;
+    }
+    for (const auto& line : report.lines) {
+        io.out << command << ": " << line << "\n";
+    }
+    io.out << command << ": file " << before << " -> " << fileSize(file) << " bytes, "
+           << s.catalogue.countCommands() << " commands, " << s.file.listCount << " LISTs\n";
+    return kOk;
+}
+
+// The command row of Program, Scope and name; else, in the global Program and Scope, the
+// file's LIST of that name.
+std::optional<UserRow> findTarget(const Session& s, const Args& args) {
+    std::string program = *args.value("program");
+    std::string scope = *args.value("scope");
+    std::string name = *args.value("name");
+    if (auto row = s.catalogue.findCommand(program, scope, name)) {
+        return row;
+    }
+    if (equalsNoCase(program, kGlobalCommands) && equalsNoCase(scope, kGlobalCommands)) {
+        return s.catalogue.findFileList(name);
+    }
+    return std::nullopt;
+}
+
+Outcome notFound(Session& s, const Args& args) {
+    s.ui.message("There is no command '" + *args.value("name") + "' in Program '" +
+                     *args.value("program") + "', Scope '" + *args.value("scope") + "'",
+                 s.file.path);
+    return Outcome::Refused;
+}
+
+Outcome refuse(Session& s, const std::string& text, const std::string& title) {
+    s.ui.message(text, title);
+    return Outcome::Refused;
+}
+
+// The checks a new command name passes: closed angle brackets, at most 20 LISTs, each of
+// them a LIST of the file.
+bool checkCommandName(Session& s, const std::string& name) {
+    if (name.empty()) {
+        refuse(s, "A command name cannot be empty", s.file.path);
+        return false;
+    }
+    if (name.rfind('<') != std::string::npos && name.find('>', name.rfind('<')) == name.npos) {
+        refuse(s, "A '<' in a command name needs a closing '>'", name);
+        return false;
+    }
+    auto refs = dat::ExtractListRefs(name);
+    if (refs.size() > kMaxListRefs) {
+        refuse(s, "A command name refers to at most 20 LISTs", name);
+        return false;
+    }
+    for (const auto& ref : refs) {
+        if (!s.catalogue.findFileList(ref)) {
+            refuse(s, "Sorry, must create any new LISTs first", ref);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool checkListName(Session& s, const std::string& name) {
+    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
+    if (name.empty()) {
+        refuse(s, "A LIST name cannot be empty", s.file.path);
+        return false;
+    }
+    for (char c : foldCase(name)) {
+        if (allowed.find(c) == std::string::npos) {
+            refuse(s, "Only numbers, letters and _-. are allowed by Dragon in LIST names", name);
+            return false;
+        }
+    }
+    return true;
+}
+
+int runSetBody(const Args& args, Io& io) {
+    std::string body;
+    if (!requireValues(args, io, "set-body", {"program", "scope", "name"}) ||
+        !textOption(args, io, "set-body", "body", body)) {
+        return kUsage;
+    }
+    return runWrite(args, io, "set-body", [&](Session& s, Report& report) {
+        auto row = findTarget(s, args);
+        if (!row) {
+            return notFound(s, args);
+        }
+        if (body.empty()) {
+            return refuse(s, "Empty content not allowed", s.file.path);
+        }
+        Outcome done = dat::Update1Body(s, *row, body);
+        report.add("replaced the body of " + where(*row));
+        return done;
+    });
+}
+
+Outcome setCommand(Session& s, const Args& args, const UserRow& row, Report& report) {
+    std::string name = args.value("new-name").value_or(row.name);
+    if (name != row.name) {
+        if (!checkCommandName(s, name)) {
+            return Outcome::Refused;
+        }
+        if (s.catalogue.findRow(row.menu, row.state, name)) {
+            return refuse(s, name + " already exists", "Must delete first");
+        }
+    }
+    std::string description = args.value("description").value_or(row.description);
+    std::string group = args.value("group").value_or(row.owner);
+    if (group.empty()) {
+        group = kUserDefined;
+    }
+    Outcome done = dat::UpdateFirstThings(s, row, name, description, group);
+    report.add("changed " + where(row) + ": name '" + name + "', description '" + description +
+               "', Group '" + group + "'");
+    return done;
+}
+
+Outcome renameList(Session& s, const UserRow& row, const std::string& name, Report& report) {
+    if (!checkListName(s, name)) {
+        return Outcome::Refused;
+    }
+    if (!equalsNoCase(name, row.name) &&
+        s.catalogue.findRow(kGlobalCommands, kGlobalCommands, name)) {
+        return refuse(s, name + " already exists", "Must delete first");
+    }
+    auto users = dat::commandsUsingList(s.catalogue, row.name);
+    Outcome done = dat::UpdateListRename(s, row, name);
+    report.add("renamed the LIST '" + row.name + "' to '" + name + "'");
+    if (!users.empty()) {
+        report.add(std::to_string(users.size()) + " commands still refer to <" + row.name + ">");
+    }
+    return done;
+}
+
+int runSet(const Args& args, Io& io) {
+    if (!requireValues(args, io, "set", {"program", "scope", "name"})) {
+        return kUsage;
+    }
+    if (!args.value("new-name") && !args.value("description") && !args.value("group")) {
+        io.err << "parlavista-cli set: give --new-name, --description or --group\n";
+        return kUsage;
+    }
+    return runWrite(args, io, "set", [&](Session& s, Report& report) {
+        auto row = findTarget(s, args);
+        if (!row) {
+            return notFound(s, args);
+        }
+        if (!row->isList()) {
+            return setCommand(s, args, *row, report);
+        }
+        if (args.value("description") || args.value("group") || !args.value("new-name")) {
+            return refuse(s, "A LIST has only a name to change", row->name);
+        }
+        return renameList(s, *row, *args.value("new-name"), report);
+    });
+}
+
+int runNewCommand(const Args& args, Io& io) {
+    dat::NewCommand c;
+    if (!requireValues(args, io, "new-command", {"program", "scope", "name", "type"}) ||
+        !textOption(args, io, "new-command", "body", c.body)) {
+        return kUsage;
+    }
+    c.type = *args.value("type");
+    if (c.type != "K" && c.type != "S" && c.type != "A" && c.type != "P") {
+        io.err << "parlavista-cli new-command: --type is K, S, A or P\n";
+        return kUsage;
+    }
+    c.name = *args.value("name");
+    c.program = *args.value("program");
+    c.scope = *args.value("scope");
+    c.description = args.value("description").value_or("");
+    c.group = args.value("group").value_or(kUserDefined);
+    return runWrite(args, io, "new-command", [&](Session& s, Report& report) {
+        if (c.body.empty()) {
+            return refuse(s, "Empty content not allowed", s.file.path);
+        }
+        if (equalsNoCase(c.program, kGlobalCommands) && !equalsNoCase(c.scope, kGlobalCommands)) {
+            return refuse(s,
+                          "A command of Program 'Global Commands' has the Scope 'Global Commands'",
+                          c.scope);
+        }
+        if (!checkCommandName(s, c.name)) {
+            return Outcome::Refused;
+        }
+        if (s.catalogue.findRow(c.program, c.scope, c.name)) {
+            return refuse(s, "Command already exists", c.name);
+        }
+        Outcome done = dat::BuildNewRecord(s, c);
+        report.add("added the " + c.type + " command '" + c.name + "' (" + c.program + " / " +
+                   c.scope + ") as the last command");
+        return done;
+    });
+}
+
+int runNewList(const Args& args, Io& io) {
+    std::string items;
+    if (!requireValues(args, io, "new-list", {"name"}) ||
+        !textOption(args, io, "new-list", "items", items)) {
+        return kUsage;
+    }
+    std::string name = *args.value("name");
+    return runWrite(args, io, "new-list", [&](Session& s, Report& report) {
+        if (!checkListName(s, name)) {
+            return Outcome::Refused;
+        }
+        if (s.catalogue.findRow(kGlobalCommands, kGlobalCommands, name)) {
+            return refuse(s, "Command or LIST already exists", name);
+        }
+        if (dat::TrimTrailing(items).empty()) {
+            return refuse(s, "Empty content not allowed", s.file.path);
+        }
+        Outcome done = dat::UpdateNewList(s, name, items);
+        report.add("added the LIST '" + name + "'");
+        return done;
+    });
+}
+
+int runRenameList(const Args& args, Io& io) {
+    if (!requireValues(args, io, "rename-list", {"name", "new-name"})) {
+        return kUsage;
+    }
+    return runWrite(args, io, "rename-list", [&](Session& s, Report& report) {
+        auto row = s.catalogue.findFileList(*args.value("name"));
+        if (!row) {
+            return refuse(s, "There is no LIST '" + *args.value("name") + "' in the file",
+                          s.file.path);
+        }
+        return renameList(s, *row, *args.value("new-name"), report);
+    });
+}
+
+Outcome deleteCommand(Session& s, const UserRow& row, Report& report) {
+    std::int64_t lists = s.file.listCount;
+    s.catalogue.setFlagAll(false);
+    s.catalogue.setFlag(row.id, true);
+    Outcome done = dat::deletethem(s);
+    s.catalogue.setFlagAll(false);
+    report.add("deleted the command " + where(row));
+    if (done == Outcome::Done) {
+        std::int64_t kept = s.catalogue.countFileLists();
+        if (kept < lists) {
+            report.add("removed " + std::to_string(lists - kept) +
+                       " LISTs that no remaining command uses");
+        }
+    }
+    return done;
+}
+
+int runDelete(const Args& args, Io& io) {
+    if (!requireValues(args, io, "delete", {"program", "scope", "name"})) {
+        return kUsage;
+    }
+    return runWrite(args, io, "delete", [&](Session& s, Report& report) {
+        auto row = findTarget(s, args);
+        if (!row) {
+            return refuse(s, "Delete file error", s.file.path);
+        }
+        if (!row->isList()) {
+            return deleteCommand(s, *row, report);
+        }
+        auto users = dat::commandsUsingList(s.catalogue, row->name);
+        Outcome done = dat::DeleteList(s, *row);
+        report.add("deleted the LIST '" + row->name + "'");
+        if (!users.empty()) {
+            report.add(std::to_string(users.size()) + " commands still refer to <" + row->name +
+                       ">");
+        }
+        return done;
+    });
+}
+
+int runRewrite(const Args& args, Io& io) {
+    return runWrite(args, io, "rewrite", [&](Session& s, Report& report) {
+        dat::FullRewriteSpec spec;
+        spec.traceWord = "rewrite";
+        Outcome done = dat::runFullRewrite(s, spec);
+        report.add("re-encoded " + std::to_string(s.file.commandCount) + " command records");
+        return done;
+    });
+}
+
+const std::string kCommon =
+    "\n  --home DIR   the program folder (savedat, trace.plv, error.log)\n\n"
+    "Texts are UTF-8 and are written in the file's code page "
+    "(Windows-1252);\nline breaks are written as CR LF. The file is "
+    "parsed again after the write; if\nit does not read, the previous "
+    "file is restored from savedat.";
+
+const bool registered =
+    registerCommand({"set-body",
+                     "set-body FILE --program P --scope S --name N (--body TEXT | --body-file F)",
+                     "replace the body of a command or the items of a LIST",
+                     "Replaces the body of the KEYS, SCRIPT, Advanced Scripting or Plain Text "
+                     "command N\nof Program P and Scope S, or the items of the LIST N (Program "
+                     "and Scope\n\"Global Commands\"), one per line." +
+                         kCommon,
+                     {"program", "scope", "name", "body", "body-file", "home"},
+                     {},
+                     runSetBody}) &&
+    registerCommand({"set",
+                     "set FILE --program P --scope S --name N [--new-name X] [--description D] "
+                     "[--group G]",
+                     "rename a command or change its description or Group",
+                     "Changes the name, description or Group of the command N of Program P and "
+                     "Scope S\n(a LIST of the global Program and Scope is renamed)." +
+                         kCommon,
+                     {"program", "scope", "name", "new-name", "description", "group", "home"},
+                     {},
+                     runSet}) &&
+    registerCommand(
+        {"new-command",
+         "new-command FILE --program P --scope S --name N --type K|S|A|P (--body "
+         "TEXT | --body-file F) [--description D] [--group G]",
+         "add a command",
+         "Adds a KEYS (K), SCRIPT (S), Advanced Scripting (A) or Plain Text (P) "
+         "command as\nthe last command of the file. A command of another Program "
+         "than \"Global Commands\"\ntakes its application and window strings from a "
+         "command of the same Program and\nScope." +
+             kCommon,
+         {"program", "scope", "name", "type", "body", "body-file", "description", "group", "home"},
+         {},
+         runNewCommand}) &&
+    registerCommand({"new-list",
+                     "new-list FILE --name N (--items TEXT | --items-file F)",
+                     "add a LIST",
+                     "Adds the LIST N with the given items, one per line." + kCommon,
+                     {"name", "items", "items-file", "home"},
+                     {},
+                     runNewList}) &&
+    registerCommand(
+        {"rename-list",
+         "rename-list FILE --name OLD --new-name NEW",
+         "rename a LIST",
+         "Renames the LIST OLD; the commands that refer to it keep their names." + kCommon,
+         {"name", "new-name", "home"},
+         {},
+         runRenameList}) &&
+    registerCommand({"delete",
+                     "delete FILE --program P --scope S --name N",
+                     "delete a command or a LIST",
+                     "Deletes the command N of Program P and Scope S, and the LISTs that no "
+                     "remaining\ncommand uses; or, in Program and Scope \"Global Commands\", the "
+                     "LIST N." +
+                         kCommon,
+                     {"program", "scope", "name", "home"},
+                     {},
+                     runDelete}) &&
+    registerCommand({"rewrite",
+                     "rewrite FILE",
+                     "re-encode the whole file as it is",
+                     "Writes every command record again with the shortest length prefixes; the "
+                     "LISTs\nare copied as they stand." +
+                         kCommon,
+                     {"home"},
+                     {},
+                     runRewrite});
+
+} // namespace
+} // namespace plv::cli

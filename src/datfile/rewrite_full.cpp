@@ -1,0 +1,185 @@
+#include "datfile/rewrite_full.h"
+
+#include "platform/codepage.h"
+
+namespace plv::dat {
+namespace {
+
+// "12,15," -> {12, 15}; nothing when any part is not a number.
+std::optional<std::vector<std::int64_t>> stateIds(const std::string& text) {
+    std::vector<std::int64_t> ids;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t comma = text.find(',', start);
+        std::string part = text.substr(start, comma - start);
+        if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos) {
+            return std::nullopt;
+        }
+        ids.push_back(std::stoll(part));
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return ids;
+}
+
+std::string quotedName(const std::string& name) {
+    return "'" + name + "'";
+}
+
+// Walks the command section; each record is matched to its row (or carried over) and
+// handed on. Refuses when a row does not stand on a record.
+bool rewriteCommands(FullRewrite& fr, const FullRewriteSpec& spec, const RowsByOffset& rows) {
+    Rewrite& e = fr.engine();
+    ByteReader in(e.input(), kFirstRecordPosition);
+    std::size_t matched = 0;
+    for (std::int64_t i = 0; i < e.commandCount(); ++i) {
+        CommandRecord record;
+        try {
+            readCommand(in, e.layout(), fr.keys(), record);
+        } catch (const FormatError& err) {
+            return e.refuse("command record " + std::to_string(i + 1) +
+                            " cannot be read at position " + std::to_string(err.position()));
+        }
+        auto it = rows.commands.find(record.offset);
+        if (it == rows.commands.end()) {
+            fr.carryOver(record);
+            continue;
+        }
+        const UserRow& row = it->second;
+        if (record.skipped() || decodeCp1252(record.name) != row.name) {
+            return e.refuse("the record at position " + std::to_string(record.offset) + " is " +
+                            quotedName(decodeCp1252(record.name)) + ", not " +
+                            quotedName(row.name));
+        }
+        ++matched;
+        if (!(spec.dropFlagged && row.flag)) {
+            fr.AppendReencodedCommand(record, row, spec.substitution);
+        }
+    }
+    if (in.position() != e.offsetLists()) {
+        return e.refuse("its command records end at position " + std::to_string(in.position()) +
+                        ", not at the LIST section (" + std::to_string(e.offsetLists()) + ")");
+    }
+    if (matched != rows.commands.size()) {
+        return e.refuse(std::to_string(rows.commands.size() - matched) +
+                        " catalogued commands do not stand on a record");
+    }
+    return true;
+}
+
+} // namespace
+
+RowsByOffset rowsByOffset(const Catalogue& catalogue) {
+    RowsByOffset out;
+    for (auto& row : catalogue.allRows()) {
+        if (row.offset == 0) {
+            continue;
+        }
+        if (!row.isList()) {
+            out.commands.emplace(row.offset, std::move(row));
+        } else if (row.isFileList()) {
+            out.lists.emplace(row.offset, std::move(row));
+        }
+    }
+    return out;
+}
+
+void FullRewrite::BeginFullRewrite() {
+    Session& s = e_.session();
+    commandsWritten_ = 0;
+    listsWritten_ = 0;
+    writtenNames_.clear();
+    log_.open(s.programFile("Parlavista.log"), std::ios::binary | std::ios::trunc);
+    duplicates_.open(s.programFile("duplicate.log"), std::ios::binary | std::ios::trunc);
+    keys_ = KeyNames::load(s.programFile("keynames"));
+    e_.output() = headerTemplate(target_, s.file.languageByte, 0);
+}
+
+void FullRewrite::end() {
+    log_.close();
+    duplicates_.close();
+}
+
+std::vector<std::string> FullRewrite::stateNames(const UserRow& row, const CommandRecord& record) {
+    auto ids = stateIds(row.states);
+    if (!ids) {
+        return record.states;
+    }
+    std::vector<std::string> names;
+    for (std::int64_t id : *ids) {
+        auto cached = stateCache_.find(id);
+        if (cached == stateCache_.end()) {
+            auto name = e_.session().catalogue.stateName(id);
+            if (!name) {
+                return record.states;
+            }
+            cached = stateCache_.emplace(id, encodeCp1252(*name).bytes).first;
+        }
+        names.push_back(cached->second);
+    }
+    return names;
+}
+
+void FullRewrite::ReencodeCommand(CommandRecord& record, const UserRow& row,
+                                  const Substitution& substitution, ByteWriter& out) {
+    if (row.flag && substitution) {
+        substitution(row, record);
+    }
+    record.states = stateNames(row, record);
+    writeCommand(record, target_, out);
+}
+
+void FullRewrite::AppendReencodedCommand(CommandRecord& record, const UserRow& row,
+                                         const Substitution& substitution) {
+    ByteWriter staging;
+    ReencodeCommand(record, row, substitution, staging);
+    e_.append(staging);
+    ++commandsWritten_;
+    writtenNames_.push_back(decodeCp1252(record.name));
+}
+
+void FullRewrite::carryOver(const CommandRecord& record) {
+    if (target_ == e_.layout()) {
+        e_.output().append(e_.input(), static_cast<std::size_t>(record.offset - 1),
+                           static_cast<std::size_t>(record.end - record.offset));
+    } else {
+        ByteWriter staging;
+        writeCommand(record, target_, staging);
+        e_.append(staging);
+    }
+    ++commandsWritten_;
+    writtenNames_.push_back(decodeCp1252(record.name));
+}
+
+void FullRewrite::ReencodeList(const ListRecord& record) {
+    ByteWriter staging;
+    writeList(record, staging);
+    e_.append(staging);
+    ++listsWritten_;
+}
+
+Outcome runFullRewrite(Session& s, const FullRewriteSpec& spec) {
+    Rewrite e(s);
+    if (!e.load()) {
+        return Outcome::Refused;
+    }
+    FullRewrite fr(e, spec.target.value_or(e.layout()));
+    RowsByOffset rows = rowsByOffset(s.catalogue);
+    fr.BeginFullRewrite();
+    bool ok = rewriteCommands(fr, spec, rows);
+    if (ok) {
+        writeLongAt(e.output(), kCommandCountOffset, fr.commandsWritten());
+        if (spec.rebuildLists) {
+            ok = spec.rebuildLists(fr);
+        } else {
+            e.CopyRemainder(e.offsetLists());
+        }
+    }
+    ok = ok && e.FinishRewrite(spec.traceWord);
+    fr.end();
+    return ok ? Outcome::Done : Outcome::Refused;
+}
+
+} // namespace plv::dat

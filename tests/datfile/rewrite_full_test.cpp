@@ -1,0 +1,264 @@
+#include "datfile/builder.h"
+#include "datfile/record_ops.h"
+#include "datfile/rewrite_full.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+using namespace plv::dat;
+
+namespace {
+
+struct Edit {
+    test::Harness h;
+    std::string path;
+
+    void open(const std::string& image) {
+        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+        path = h.session->file.path;
+    }
+    std::string file() const { return files::readAll(path).value_or(""); }
+    Outcome rewrite(FullRewriteSpec spec = {}) {
+        if (spec.traceWord.empty()) {
+            spec.traceWord = "rewrite";
+        }
+        return runFullRewrite(*h.session, spec);
+    }
+    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
+    const UserRow row(const std::string& name) const {
+        for (const auto& r : h.rows()) {
+            if (r.name == name) {
+                return r;
+            }
+        }
+        throw std::runtime_error("no row " + name);
+    }
+};
+
+// What a parse makes of a command, without positions.
+std::string summary(const UserRow& r) {
+    return r.menu + "|" + r.state + "|" + r.name + "|" + r.type + "|" + r.script + "|" + r.owner +
+           "|" + r.description + "|" + std::to_string(r.lists);
+}
+
+std::vector<std::string> summaries(const Edit& e) {
+    std::vector<std::string> out;
+    for (const auto& r : e.h.rows()) {
+        out.push_back(summary(r));
+    }
+    return out;
+}
+
+CommandRecord protectedCommand() {
+    auto c = windowCommand("sign it", "winword", "Letter - Word", kTypeAdvanced,
+                           textBody("Sub Main\r\nEnd Sub\r\n"));
+    c.protection = 1;
+    c.tail = std::string(7, '\x05');
+    c.protectedString = "key material";
+    c.states = {"Normal", "Dictation"};
+    c.versionBlock = std::string(12, '\x07');
+    return c;
+}
+
+std::vector<CommandRecord> mixed() {
+    auto steps = globalCommand("press it", kTypeStepByStep,
+                               StepsBody().press(65, 2).wait(300).type("hé").tokens());
+    auto recorder = applicationCommand("record it", "excel", kTypeRecorder,
+                                       RecorderBody().key(13, 0).mouse(1, 10, 20).tokens());
+    auto list = globalCommand("open <apps>", kTypeKeys, textBody("{Ctrl+o}"));
+    list.listRefs = {"apps"};
+    return {steps, protectedCommand(), recorder, list,
+            globalCommand("formatted", kTypeText, formattedBody("{\\rtf1 x}", "x"))};
+}
+
+} // namespace
+
+TEST(FullRewrite, DragonFilesComeBackByteForByte) {
+    for (const char* name : {"reply.dat", "clear_flag.dat", "move-dock_window.dat"}) {
+        SCOPED_TRACE(name);
+        Edit e;
+        std::string image = test::readSample(name);
+        e.open(image);
+        ASSERT_EQ(e.rewrite(), Outcome::Done);
+        EXPECT_EQ(e.file(), image);
+        EXPECT_EQ(e.h.readHomeFile("savedat"), image);
+    }
+}
+
+TEST(FullRewrite, WritesShortestPrefixes) {
+    // "abc" with a 3-byte prefix and a description with a 7-byte one: both longer than needed.
+    ByteWriter model;
+    writeCommand(globalCommand("", kTypeKeys, textBody("{Enter}")), Layout::V1011, model);
+    std::string fromScopeByte = model.data().substr(7); // after "", count, "", ""
+    std::string first = std::string("\xFF\x03\x00"
+                                    "abc",
+                                    6) +
+                        std::string(4, '\0') +
+                        std::string("\xFF\xFF\xFF\x04\x00\x00\x00"
+                                    "desc",
+                                    11) +
+                        std::string(1, '\0') + fromScopeByte;
+    ByteWriter second;
+    writeCommand(globalCommand("second", kTypeKeys, textBody("b")), Layout::V1011, second);
+    std::string image =
+        headerTemplate(Layout::V1011, 9, 2) + first + second.data() + std::string(4, '\0');
+
+    Edit e;
+    e.open(image);
+    auto before = summaries(e);
+    ASSERT_EQ(before.size(), 2u);
+    ASSERT_EQ(e.row("abc").description, "desc");
+    ASSERT_EQ(e.rewrite(), Outcome::Done);
+    EXPECT_EQ(e.file().size(), image.size() - 8);
+    e.reparse();
+    EXPECT_EQ(summaries(e), before);
+}
+
+TEST(FullRewrite, SkipBitRecordsStayInTheirPlace) {
+    auto hidden = globalCommand("hidden <apps>", kTypeKeys, textBody("{Esc}"));
+    hidden.scopeByte = kSkipBit;
+    hidden.listRefs = {"apps"};
+    auto first = globalCommand("first", kTypeKeys, textBody("1"));
+    auto user = globalCommand("use <apps>", kTypeKeys, textBody("2"));
+    user.listRefs = {"apps"};
+    auto image = buildFile(Layout::V1011, {first, hidden, user},
+                           {listRecord("apps", {"Word"}), listRecord("unused", {"x"})});
+
+    Edit same;
+    same.open(image);
+    ASSERT_EQ(same.rewrite(), Outcome::Done);
+    EXPECT_EQ(same.file(), image);
+
+    // Deleting the command in front of it and the other user of "apps": the skip-bit record
+    // stays, and so does the LIST it uses.
+    Edit del;
+    del.open(image);
+    del.h.catalogue->setFlag(del.row("first").id, true);
+    del.h.catalogue->setFlag(del.row("use <apps>").id, true);
+    ASSERT_EQ(deletethem(*del.h.session), Outcome::Done);
+    del.reparse();
+    EXPECT_EQ(del.h.session->file.commandCount, 1);
+    EXPECT_EQ(del.h.session->file.skippedCount, 1);
+    ASSERT_EQ(del.h.rows().size(), 1u);
+    EXPECT_EQ(del.h.rows()[0].name, "apps");
+    ByteWriter kept;
+    writeCommand(hidden, Layout::V1011, kept);
+    EXPECT_EQ(del.file().substr(kHeaderSize, kept.size()), kept.data());
+
+    // A conversion writes it in the target layout.
+    Edit convert;
+    convert.open(image);
+    FullRewriteSpec spec;
+    spec.target = Layout::V7;
+    ASSERT_EQ(convert.rewrite(spec), Outcome::Done);
+    convert.reparse();
+    EXPECT_EQ(convert.h.session->file.versionName, "7.x");
+    EXPECT_EQ(convert.h.session->file.skippedCount, 1);
+    EXPECT_EQ(convert.h.rows().size(), 4u);
+}
+
+TEST(FullRewrite, ConversionsDropTheFieldsTheTargetLacks) {
+    auto image = buildFile(Layout::V1011, mixed(), {listRecord("apps", {"Word", "Excel"})});
+    Edit source;
+    source.open(image);
+    auto expected = summaries(source);
+    ASSERT_TRUE(source.row("sign it").encrypted);
+    ASSERT_EQ(source.row("sign it").states.empty(), false);
+
+    for (Layout target : {Layout::V1011, Layout::V89, Layout::V7, Layout::V61, Layout::V60}) {
+        SCOPED_TRACE(versionName(target));
+        Edit e;
+        e.open(image);
+        FullRewriteSpec spec;
+        spec.target = target;
+        ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+        std::string out = e.file();
+        EXPECT_EQ(static_cast<std::uint8_t>(out[kVersionCodeOffset]), versionCode(target));
+        e.reparse();
+        EXPECT_EQ(summaries(e), expected);
+
+        CommandRecord signed_;
+        ByteReader in(out, e.row("sign it").offset);
+        readCommand(in, target, nullptr, signed_);
+        EXPECT_EQ(signed_.protection != 0, target == Layout::V1011);
+        EXPECT_EQ(signed_.protectedString.has_value(), target == Layout::V1011);
+        EXPECT_EQ(signed_.states.size(), hasStateList(target) ? 2u : 0u);
+        EXPECT_EQ(signed_.versionBlock, hasVersionBlock(target) ? std::string(12, '\x07') : "");
+        EXPECT_EQ(e.row("sign it").states.empty(), !hasStateList(target));
+    }
+}
+
+TEST(FullRewrite, StateListsComeFromTheCatalogue) {
+    Edit e;
+    e.open(buildFile(Layout::V89, mixed(), {listRecord("apps", {"Word"})}));
+    e.h.catalogue->prepare(R"(UPDATE "states" SET "statename" = 'Spelling' WHERE "statename" = ?)")
+        .bind(1, "Dictation")
+        .run();
+    ASSERT_EQ(e.rewrite(), Outcome::Done);
+    CommandRecord r;
+    ByteReader in(e.file(), e.row("sign it").offset);
+    readCommand(in, Layout::V89, nullptr, r);
+    EXPECT_EQ(r.states, (std::vector<std::string>{"Normal", "Spelling"}));
+}
+
+TEST(FullRewrite, SubstitutionsTouchOnlyFlaggedRows) {
+    Edit e;
+    e.open(buildFile(Layout::V61, mixed(), {listRecord("apps", {"Word"})}));
+    e.h.catalogue->setFlag(e.row("record it").id, true);
+    FullRewriteSpec spec;
+    spec.traceWord = "RenameGroup";
+    spec.substitution = [](const UserRow&, CommandRecord& r) { r.group = "Renamed"; };
+    ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+    EXPECT_NE(e.h.trace.text().find("\r\n  RenameGroup\r\n"), std::string::npos);
+    e.reparse();
+    for (const auto& r : e.h.rows()) {
+        if (!r.isList()) {
+            EXPECT_EQ(r.owner == "Renamed", r.name == "record it") << r.name;
+        }
+    }
+}
+
+TEST(FullRewrite, ABadResultIsRestoredAndEndsTheProgram) {
+    Edit e;
+    std::string image = buildFile(Layout::V1011, mixed(), {listRecord("apps", {"Word"})});
+    e.open(image);
+    e.h.catalogue->setFlag(e.row("formatted").id, true);
+    FullRewriteSpec spec;
+    spec.substitution = [](const UserRow&, CommandRecord& r) { r.name = "bad\x01name"; };
+    ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+    EXPECT_NE(e.file(), image);
+    EXPECT_EQ(refreshAfterWrite(*e.h.session), Outcome::ProgramEnds);
+    EXPECT_EQ(e.file(), image);
+    EXPECT_TRUE(e.h.ui.sawMessage("The updated mycmds.dat file was not correctly written",
+                                  "Parlavista will now restore the version before updating "
+                                  "operation"));
+    EXPECT_TRUE(e.h.ui.sawMessage(
+        "Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+        "Now exiting"));
+    std::string log = e.h.readHomeFile("error.log");
+    EXPECT_NE(log.find("bad\x01name"), std::string::npos) << "the parse's report comes first";
+    EXPECT_NE(log.find("NOW TRACE\r\n"), std::string::npos);
+    EXPECT_NE(log.find("  rewrite"), std::string::npos);
+}
+
+TEST(FullRewrite, RowsThatDoNotStandOnRecordsAreRefused) {
+    std::string image = buildFile(Layout::V1011, mixed(), {listRecord("apps", {"Word"})});
+    Edit e;
+    e.open(image);
+    UserRow moved = e.row("record it");
+    moved.offset += 2;
+    e.h.catalogue->updateRow(moved);
+    EXPECT_EQ(e.rewrite(), Outcome::Refused);
+    EXPECT_EQ(e.file(), image);
+    EXPECT_FALSE(files::exists(e.h.home.file("savedat")));
+
+    Edit renamed;
+    renamed.open(image);
+    UserRow other = renamed.row("record it");
+    other.name = "something else";
+    renamed.h.catalogue->updateRow(other);
+    EXPECT_EQ(renamed.rewrite(), Outcome::Refused);
+    EXPECT_EQ(renamed.file(), image);
+}

@@ -1,0 +1,252 @@
+#include "datfile/builder.h"
+#include "datfile/rewrite.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+using namespace plv::dat;
+
+namespace {
+
+// A parsed file in a program folder, with what the engine tests look at.
+struct Edit {
+    test::Harness h;
+    std::string path;
+
+    void open(const std::string& image) {
+        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+        path = h.session->file.path;
+    }
+    std::string file() const { return files::readAll(path).value_or(""); }
+    UserRow row(const std::string& name) const {
+        for (const auto& r : h.rows()) {
+            if (r.name == name) {
+                return r;
+            }
+        }
+        throw std::runtime_error("no row " + name);
+    }
+    std::int64_t offsetLists() const {
+        return h.catalogue->parameterNumber("OffsetLists").value_or(0);
+    }
+    Outcome setBody(const std::string& name, const std::string& text) {
+        return Update1Body(*h.session, row(name), text);
+    }
+    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
+};
+
+std::string filled(std::size_t n, char c = 'x') {
+    return std::string(n, c);
+}
+
+std::vector<CommandRecord> threeCommands(const std::string& firstBody) {
+    return {globalCommand("first", kTypeKeys, textBody(firstBody)),
+            applicationCommand("second", "winword", kTypeScript, textBody("SendKeys 1")),
+            globalCommand("third", kTypeText, plainTextBody("plain"))};
+}
+
+struct Positions {
+    std::vector<std::pair<std::int64_t, std::int64_t>> rows;
+    std::int64_t offsetLists;
+    bool operator==(const Positions&) const = default;
+};
+
+Positions positions(const Edit& e) {
+    Positions p{{}, e.offsetLists()};
+    for (const auto& r : e.h.rows()) {
+        p.rows.emplace_back(r.offset, r.offsetbody);
+    }
+    return p;
+}
+
+} // namespace
+
+TEST(Update1Body, PrefixWidthChangesMoveEveryLaterRow) {
+    struct Case {
+        std::size_t from, to;
+        std::int64_t shift;
+    };
+    for (Case c : {Case{254, 255, 3}, Case{65534, 254, -65286}, Case{10, 65534, 65530},
+                   Case{300, 200, -102}}) {
+        SCOPED_TRACE(std::to_string(c.from) + " -> " + std::to_string(c.to));
+        Edit e;
+        e.open(buildFile(Layout::V1011, threeCommands(filled(c.from)),
+                         {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
+        Positions before = positions(e);
+        std::size_t sizeBefore = e.file().size();
+        ASSERT_EQ(e.setBody("first", filled(c.to, 'y')), Outcome::Done);
+        EXPECT_EQ(static_cast<std::int64_t>(e.file().size() - sizeBefore), c.shift);
+
+        Positions shifted = positions(e);
+        EXPECT_EQ(shifted.rows[0], before.rows[0]);
+        for (std::size_t i = 1; i < before.rows.size(); ++i) {
+            EXPECT_EQ(shifted.rows[i].first, before.rows[i].first + c.shift);
+            std::int64_t body = before.rows[i].second;
+            EXPECT_EQ(shifted.rows[i].second, body == 0 ? 0 : body + c.shift);
+        }
+        EXPECT_EQ(shifted.offsetLists, before.offsetLists + c.shift);
+        // The positions the engine moved are the ones a fresh parse finds.
+        e.reparse();
+        EXPECT_EQ(positions(e), shifted);
+        EXPECT_EQ(e.row("first").script, filled(c.to, 'y'));
+        EXPECT_EQ(e.row("days").script, "Monday\r\n");
+    }
+}
+
+TEST(Update1Body, LastCommandKeepsTheListSectionWhetherEmptyOrNot) {
+    Edit bare;
+    bare.open(buildFile(Layout::V89, threeCommands("a"), {}));
+    ASSERT_EQ(bare.setBody("third", "a longer plain text"), Outcome::Done);
+    std::string image = bare.file();
+    EXPECT_EQ(image.substr(image.size() - 4), std::string(4, '\0')) << "LIST count 0 at the end";
+    bare.reparse();
+    EXPECT_EQ(bare.row("third").script, "a longer plain text");
+    EXPECT_EQ(bare.row("third").type, "P");
+
+    Edit lists;
+    lists.open(buildFile(Layout::V7, threeCommands("a"), {listRecord("apps", {"Word", "Excel"})}));
+    ASSERT_EQ(lists.setBody("third", "p"), Outcome::Done);
+    lists.reparse();
+    EXPECT_EQ(lists.h.session->file.listCount, 1);
+    EXPECT_EQ(lists.row("apps").script, "Word\r\nExcel\r\n");
+}
+
+TEST(Update1Body, ListItemsAreTrimmedAndTheLastListEndsTheFile) {
+    Edit e;
+    e.open(buildFile(Layout::V61, threeCommands("a"),
+                     {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
+    ASSERT_EQ(e.setBody("days", "Tuesday\r\n\r\nWed nesday \t \r\n\r\n \t "), Outcome::Done);
+    ByteWriter tail;
+    tail.PutCountedString("days");
+    tail.PutLong(1);
+    tail.PutLong(3);
+    for (const char* item : {"Tuesday", "", "Wed nesday"}) {
+        tail.PutCountedString(item);
+    }
+    std::string image = e.file();
+    ASSERT_GE(image.size(), tail.size());
+    EXPECT_EQ(image.substr(image.size() - tail.size()), tail.data()) << "nothing after the LIST";
+    e.reparse();
+    EXPECT_EQ(e.row("days").script, "Tuesday\r\n\r\nWed nesday\r\n");
+    EXPECT_EQ(e.row("apps").script, "Word\r\n");
+}
+
+TEST(Update1Body, DisplayCopyOfAListChangesTheFilesList) {
+    Edit e;
+    e.open(buildFile(Layout::V1011, threeCommands("a"),
+                     {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
+    UserRow copy = e.row("apps");
+    copy.menu = "WINWORD";
+    copy.state = kApplicationSpecific;
+    copy.globalsort = "N";
+    copy.listcopy = true;
+    e.h.catalogue->appendRow(copy);
+    std::int64_t daysBefore = e.row("days").offset;
+    ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel"), Outcome::Done);
+    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
+    e.reparse();
+    EXPECT_EQ(e.row("apps").script, "Word\r\nExcel\r\n");
+    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
+}
+
+TEST(Update1Body, LengthsAreFileBytesNotUtf8Bytes) {
+    Edit e;
+    e.open(buildFile(Layout::V1011, threeCommands("x"), {listRecord("apps", {"Word"})}));
+    std::int64_t second = e.row("second").offset;
+    ASSERT_EQ(e.setBody("first", "café ½"), Outcome::Done);
+    EXPECT_EQ(e.row("second").offset, second + 5);
+    ByteReader at(e.file(), e.row("first").offsetbody);
+    EXPECT_EQ(at.countedString(), "caf\xE9 \xBD");
+    e.reparse();
+    EXPECT_EQ(e.row("second").offset, second + 5);
+    EXPECT_EQ(e.row("first").script, "café ½");
+
+    std::string before = e.file();
+    EXPECT_EQ(e.setBody("first", "snow \u2603"), Outcome::Refused);
+    EXPECT_TRUE(e.h.ui.sawMessage(refusedCharacterMessage("\u2603")));
+    EXPECT_EQ(e.file(), before);
+}
+
+TEST(Rewrite, KeepsSavedatTracesAndLeavesNoTemporaryFile) {
+    Edit e;
+    e.open(buildFile(Layout::V1011, threeCommands("x"), {listRecord("apps", {"Word"})}));
+    std::string previous = e.file();
+    ASSERT_EQ(e.setBody("second", "SendKeys 2"), Outcome::Done);
+    EXPECT_EQ(e.h.readHomeFile("savedat"), previous);
+    EXPECT_FALSE(files::exists(e.h.home.file("mycmds.Parlavista")));
+    EXPECT_NE(e.h.trace.text().find("\r\n  Update1Body\r\n"), std::string::npos);
+
+    std::string second = e.file();
+    e.reparse();
+    ASSERT_EQ(e.setBody("first", "y"), Outcome::Done);
+    EXPECT_EQ(e.h.readHomeFile("savedat"), second) << "one generation only";
+}
+
+TEST(Rewrite, StalePositionsAreRefusedAndNothingIsTouched) {
+    auto image = buildFile(Layout::V1011, threeCommands("x"), {listRecord("apps", {"Word"})});
+    auto refused = [&](const std::function<void(Edit&, UserRow&)>& spoil, const char* row) {
+        Edit e;
+        e.open(image);
+        UserRow r = e.row(row);
+        spoil(e, r);
+        std::string before = e.file();
+        EXPECT_EQ(Update1Body(*e.h.session, r, "new"), Outcome::Refused);
+        EXPECT_EQ(e.file(), before);
+        EXPECT_FALSE(files::exists(e.h.home.file("savedat")));
+        ASSERT_FALSE(e.h.ui.shown().empty());
+        EXPECT_EQ(e.h.ui.shown().back().text.rfind("The command file does not match", 0), 0u)
+            << e.h.ui.shown().back().text;
+    };
+    refused([](Edit&, UserRow& r) { r.offset = 5; }, "first");
+    refused([](Edit&, UserRow& r) { r.offset += 100000; }, "second");
+    refused([](Edit&, UserRow& r) { r.offsetbody += 1; }, "second");
+    refused([](Edit& e, UserRow& r) { r.offset = e.row("second").offset; }, "first");
+    refused([](Edit&, UserRow& r) { r.offset += 1; }, "apps");
+    refused([](Edit& e, UserRow&) { e.h.catalogue->setParameter("OffsetLists", 1 << 20); },
+            "first");
+    refused([](Edit& e, UserRow&) { e.h.catalogue->setParameter("OffsetLists", 30); }, "first");
+    // The file changed under the catalogue: a record renamed in place.
+    refused(
+        [](Edit& e, UserRow&) {
+            std::string changed = e.file();
+            changed[static_cast<std::size_t>(e.row("second").offset)] = 'S';
+            files::writeAll(e.path, changed);
+        },
+        "second");
+}
+
+TEST(Rewrite, AFailedWriteLeavesTheCommandFileAlone) {
+    Edit e;
+    e.open(buildFile(Layout::V1011, threeCommands("x"), {}));
+    std::string before = e.file();
+    // A folder where the temporary file would go cannot be replaced by a file.
+    files::makeDirectories(e.h.home.file("mycmds.Parlavista/blocked"));
+    EXPECT_EQ(e.setBody("first", "y"), Outcome::Refused);
+    EXPECT_EQ(e.file(), before);
+    EXPECT_FALSE(e.h.ui.shown().empty());
+}
+
+TEST(Rewrite, TextHelpers) {
+    EXPECT_EQ(TrimTrailing("a b \t\t  \r\n\r\n"), "a b");
+    EXPECT_EQ(TrimTrailing("a\t \r\n b"), "a\t \r\n b");
+    EXPECT_EQ(TrimTrailing("a\r\n\r\n \t "), "a");
+    EXPECT_EQ(TrimTrailing("a\r\n\r\n\n"), "a\r\n\r\n\n");
+    EXPECT_EQ(splitAtCrLf(""), std::vector<std::string>{});
+    EXPECT_EQ(splitAtCrLf("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(splitAtCrLf("a\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(normaliseLineBreaks("a"), "a\r\n");
+    EXPECT_EQ(normaliseLineBreaks("a\r\nb"), "a\r\nb\r\n");
+    EXPECT_EQ(normaliseLineBreaks("a\r\n\r\n\r\n"), "a\r\n");
+}
+
+TEST(Rewrite, TruncateFileCutsOrEndsTheProgram) {
+    test::Harness h;
+    std::string path = h.home.write("x.dat", "0123456789");
+    EXPECT_EQ(TruncateFile(*h.session, path, 4), Outcome::Done);
+    EXPECT_EQ(files::readAll(path), "0123");
+    EXPECT_EQ(TruncateFile(*h.session, h.home.file("none.dat"), 4), Outcome::ProgramEnds);
+    EXPECT_TRUE(h.ui.sawMessage("Lopen in truncatefile failed", h.home.file("none.dat")));
+}

@@ -1,0 +1,336 @@
+// The write commands on files exported by Dragon 11, checked by a reading of the 10/11
+// layout that shares no code with the program's reader.
+#include "cli/cli.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
+
+using namespace plv;
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run tool(std::vector<std::string> words) {
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::Io io{out, err};
+    int status = cli::runTool(words, io);
+    return {status, out.str(), err.str()};
+}
+
+// --- an independent reading of a 10/11 command file ---------------------------------
+
+struct Cursor {
+    const std::string& b;
+    std::size_t at;
+    std::uint32_t u8() {
+        if (at >= b.size()) {
+            throw std::out_of_range("past the end");
+        }
+        return static_cast<unsigned char>(b[at++]);
+    }
+    std::uint32_t u16() { return u8() | (u8() << 8); }
+    std::uint32_t u32() { return u16() | (u16() << 16); }
+    std::string raw(std::size_t n) {
+        if (at + n > b.size()) {
+            throw std::out_of_range("past the end");
+        }
+        at += n;
+        return b.substr(at - n, n);
+    }
+    std::string str() {
+        std::uint32_t n = u8();
+        if (n == 255) {
+            n = u16();
+            if (n == 65535) {
+                n = u32();
+            }
+        }
+        return raw(n);
+    }
+};
+
+struct Command {
+    std::string name, description, group;
+    std::vector<std::string> refs;
+    int scope = 0;
+    std::vector<std::string> scopeStrings;
+    std::vector<std::string> states;
+    int type = 0;
+    std::vector<std::string> bodyStrings;
+};
+
+struct DatFile {
+    std::uint32_t count = 0;
+    std::vector<Command> commands;
+    std::vector<std::pair<std::string, std::vector<std::string>>> lists;
+};
+
+void readSteps(Cursor& c, Command& cmd) {
+    for (std::uint32_t i = 0, n = c.u32() & 0xFF; i < n; ++i) {
+        switch (c.u8()) {
+        case 1:
+            c.raw(2);
+            break;
+        case 2:
+            for (int k = 0; k < 3; ++k)
+                cmd.bodyStrings.push_back(c.str());
+            c.u32();
+            break;
+        case 3:
+            c.u32();
+            break;
+        case 11:
+        case 12:
+            cmd.bodyStrings.push_back(c.str());
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+Command readCommand(Cursor& c) {
+    Command cmd;
+    cmd.name = c.str();
+    for (std::uint32_t i = 0, n = c.u32() & 0xFF; i < n; ++i) {
+        cmd.refs.push_back(c.str());
+    }
+    cmd.description = c.str();
+    cmd.group = c.str();
+    cmd.scope = static_cast<int>(c.u8());
+    c.raw(12);
+    int strings = cmd.scope == 1 ? 3 : cmd.scope == 2 ? 5 : 0;
+    for (int i = 0; i < strings; ++i) {
+        cmd.scopeStrings.push_back(c.str());
+    }
+    for (std::uint32_t i = 0, n = c.u32(); i < n; ++i) {
+        cmd.states.push_back(c.str());
+    }
+    cmd.type = static_cast<int>(c.u8());
+    if (c.u8() != 0) {
+        c.raw(7);
+        c.str();
+    } else {
+        c.raw(8);
+    }
+    if (cmd.type == 1) {
+        cmd.bodyStrings = {c.str(), c.str()};
+    } else if (cmd.type == 4 || cmd.type == 16 || cmd.type == 17) {
+        cmd.bodyStrings = {c.str()};
+    } else if (cmd.type == 3) {
+        readSteps(c, cmd);
+    }
+    return cmd;
+}
+
+DatFile readDat(const std::string& bytes) {
+    if (bytes.substr(0, 4) != "LHSP" || bytes[4] != 7) {
+        throw std::runtime_error("not a 10/11 command file");
+    }
+    Cursor c{bytes, 17};
+    DatFile f;
+    f.count = c.u32();
+    for (std::uint32_t i = 0; i < (f.count & 0xFFFF); ++i) {
+        f.commands.push_back(readCommand(c));
+    }
+    for (std::uint32_t i = 0, n = c.u32() & 0xFFFF; i < n; ++i) {
+        std::string name = c.str();
+        c.raw(4);
+        std::vector<std::string> items;
+        for (std::uint32_t k = 0, m = c.u32() & 0xFFFF; k < m; ++k) {
+            items.push_back(c.str());
+        }
+        f.lists.emplace_back(name, items);
+    }
+    if (c.at != bytes.size()) {
+        throw std::runtime_error("bytes after the last LIST");
+    }
+    return f;
+}
+
+// --- fixtures --------------------------------------------------------------------------
+
+struct Work {
+    test::TempDir dir;
+    std::string copy(const std::string& sample) {
+        return dir.write(sample, test::readSample(sample));
+    }
+    Run run(std::vector<std::string> words) {
+        words.push_back("--home");
+        words.push_back(dir.file("home"));
+        return tool(words);
+    }
+    static std::string bytes(const std::string& path) { return files::readAll(path).value_or(""); }
+};
+
+const std::string kGlobal = "Global Commands";
+const std::string kMoveDock = "<move_or_dock> window <direction>";
+
+} // namespace
+
+TEST(WriteCommands, RewriteOfDragonFilesChangesNoByte) {
+    for (const char* sample : {"reply.dat", "clear_flag.dat", "move-dock_window.dat"}) {
+        Work w;
+        std::string path = w.copy(sample);
+        auto r = w.run({"rewrite", path});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Work::bytes(path), test::readSample(sample)) << sample;
+        EXPECT_NE(r.out.find("rewrite: re-encoded 1 command records"), std::string::npos);
+    }
+}
+
+TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
+    Work w;
+    std::string path = w.copy("clear_flag.dat");
+    DatFile before = readDat(Work::bytes(path));
+    auto r = w.run({"set-body", path, "--program", "OUTLOOK", "--scope", "Application-specific",
+                    "--name", "clear flag", "--body", "Sub Main\n  SendKeys \"café\"\nEnd Sub\n"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Work::bytes(w.dir.file("home/savedat")), test::readSample("clear_flag.dat"));
+    DatFile after = readDat(Work::bytes(path));
+    ASSERT_EQ(after.commands.size(), 1u);
+    const Command& c = after.commands[0];
+    EXPECT_EQ(c.bodyStrings,
+              std::vector<std::string>{"Sub Main\r\n  SendKeys \"caf\xE9\"\r\nEnd Sub\r\n"});
+    EXPECT_EQ(c.name, before.commands[0].name);
+    EXPECT_EQ(c.scopeStrings, before.commands[0].scopeStrings);
+    EXPECT_EQ(c.group, before.commands[0].group);
+    EXPECT_EQ(c.type, 4);
+
+    std::string unchanged = Work::bytes(path);
+    auto refused = w.run({"set-body", path, "--program", "OUTLOOK", "--scope",
+                          "Application-specific", "--name", "clear flag", "--body", "€ ok, ☃ not"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("The character '☃' cannot be written"), std::string::npos);
+    EXPECT_EQ(Work::bytes(path), unchanged);
+}
+
+TEST(WriteCommands, SetChangesDescriptionGroupAndName) {
+    Work w;
+    std::string path = w.copy("move-dock_window.dat");
+    auto r = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock,
+                    "--description", "moves a window", "--group", "Layout"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    DatFile f = readDat(Work::bytes(path));
+    EXPECT_EQ(f.commands[0].description, "moves a window");
+    EXPECT_EQ(f.commands[0].group, "Layout");
+    EXPECT_EQ(f.commands[0].name, kMoveDock);
+    EXPECT_EQ(f.lists.size(), 2u);
+
+    auto renamed = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name",
+                          kMoveDock, "--new-name", "<direction> window"});
+    ASSERT_EQ(renamed.status, 0) << renamed.err;
+    f = readDat(Work::bytes(path));
+    EXPECT_EQ(f.commands[0].name, "<direction> window");
+    EXPECT_EQ(f.commands[0].refs, std::vector<std::string>{"direction"});
+    EXPECT_EQ(f.commands[0].group, "Layout");
+
+    auto missing = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name",
+                          "<direction> window", "--new-name", "<nowhere> window"});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_NE(missing.err.find("Sorry, must create any new LISTs first"), std::string::npos);
+}
+
+TEST(WriteCommands, NewCommandTakesTheApplicationsStrings) {
+    Work w;
+    std::string path = w.copy("clear_flag.dat");
+    auto r = w.run({"new-command", path, "--program", "OUTLOOK", "--scope", "Application-specific",
+                    "--name", "flag it", "--type", "K", "--body", "{Ctrl+Shift+g}", "--group",
+                    "Outlook"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    DatFile f = readDat(Work::bytes(path));
+    ASSERT_EQ(f.commands.size(), 2u);
+    EXPECT_EQ(f.count, 2u);
+    const Command& added = f.commands[1];
+    EXPECT_EQ(added.name, "flag it");
+    EXPECT_EQ(added.scope, 1);
+    EXPECT_EQ(added.scopeStrings, f.commands[0].scopeStrings);
+    EXPECT_EQ(added.states.size(), 0u);
+    EXPECT_EQ(added.type, 17);
+    EXPECT_EQ(added.bodyStrings, std::vector<std::string>{"{Ctrl+Shift+g}"});
+
+    auto again = w.run({"new-command", path, "--program", "OUTLOOK", "--scope",
+                        "Application-specific", "--name", "flag it", "--type", "K", "--body", "x"});
+    EXPECT_EQ(again.status, 3);
+    EXPECT_NE(again.err.find("Command already exists"), std::string::npos);
+    auto elsewhere = w.run({"new-command", path, "--program", "EXCEL", "--scope",
+                            "Application-specific", "--name", "x", "--type", "P", "--body", "x"});
+    EXPECT_EQ(elsewhere.status, 3);
+    EXPECT_NE(elsewhere.err.find("Parlavista cannot create a new command"), std::string::npos);
+}
+
+TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
+    Work w;
+    std::string path = w.copy("move-dock_window.dat");
+    std::string items = w.dir.write("items.txt", "Word\nExcel\n\n");
+    ASSERT_EQ(w.run({"new-list", path, "--name", "apps", "--items-file", items}).status, 0);
+    auto bad = w.run({"new-list", path, "--name", "my apps", "--items", "x"});
+    EXPECT_EQ(bad.status, 3);
+    EXPECT_NE(bad.err.find("Only numbers, letters and _-. are allowed"), std::string::npos);
+
+    auto plain = w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name",
+                        "start <apps>", "--type", "P", "--body", "hello"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    auto rename = w.run({"rename-list", path, "--name", "apps", "--new-name", "programs"});
+    ASSERT_EQ(rename.status, 0) << rename.err;
+    EXPECT_NE(rename.out.find("1 commands still refer to <apps>"), std::string::npos);
+
+    DatFile f = readDat(Work::bytes(path));
+    ASSERT_EQ(f.commands.size(), 2u);
+    EXPECT_EQ(f.commands[1].type, 1);
+    EXPECT_EQ(f.commands[1].bodyStrings, (std::vector<std::string>{"", "hello"}));
+    ASSERT_EQ(f.lists.size(), 3u);
+    EXPECT_EQ(f.lists[2].first, "programs");
+    EXPECT_EQ(f.lists[2].second, (std::vector<std::string>{"Word", "Excel"}));
+
+    // Deleting the Dragon command takes its two LISTs along; "programs" is not used any more
+    // either, since "start <apps>" refers to the old name.
+    auto del =
+        w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock});
+    ASSERT_EQ(del.status, 0) << del.err;
+    f = readDat(Work::bytes(path));
+    ASSERT_EQ(f.commands.size(), 1u);
+    EXPECT_EQ(f.commands[0].name, "start <apps>");
+    EXPECT_TRUE(f.lists.empty());
+
+    auto gone =
+        w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "programs"});
+    EXPECT_EQ(gone.status, 3);
+    EXPECT_NE(gone.err.find("Delete file error"), std::string::npos);
+}
+
+TEST(WriteCommands, DeleteAListAndUsage) {
+    Work w;
+    std::string path = w.copy("move-dock_window.dat");
+    auto r =
+        w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "direction"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("1 commands still refer to <direction>"), std::string::npos);
+    DatFile f = readDat(Work::bytes(path));
+    ASSERT_EQ(f.lists.size(), 1u);
+    EXPECT_EQ(f.lists[0].first, "move_or_dock");
+    EXPECT_EQ(f.commands.size(), 1u);
+
+    EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--name", "x", "--body", "y"}).status,
+              64);
+    EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
+                     "--body", "y", "--body-file", "z"})
+                  .status,
+              64);
+    EXPECT_EQ(w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x"}).status,
+              64);
+    EXPECT_EQ(w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
+                     "--type", "T", "--body", "y"})
+                  .status,
+              64);
+    EXPECT_EQ(w.run({"rewrite", w.dir.file("none.dat")}).status, 1);
+}

@@ -1,0 +1,378 @@
+#include "datfile/builder.h"
+#include "datfile/record_ops.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+using namespace plv::dat;
+
+namespace {
+
+const Layout kLayouts[] = {Layout::V60, Layout::V61, Layout::V7, Layout::V89, Layout::V1011};
+
+struct Edit {
+    test::Harness h;
+    std::string path;
+
+    void open(const std::string& image) {
+        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+        path = h.session->file.path;
+    }
+    std::string file() const { return files::readAll(path).value_or(""); }
+    UserRow row(const std::string& name) const {
+        for (const auto& r : h.rows()) {
+            if (r.name == name) {
+                return r;
+            }
+        }
+        throw std::runtime_error("no row " + name);
+    }
+    std::int64_t offsetLists() const {
+        return h.catalogue->parameterNumber("OffsetLists").value_or(0);
+    }
+    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& r : h.rows()) {
+            out.push_back(r.name);
+        }
+        return out;
+    }
+};
+
+std::string zeros(std::size_t n) {
+    return std::string(n, '\0');
+}
+
+// A new global command written by hand from the layout table, for comparison.
+std::string expectedNewCommand(Layout l, std::uint8_t typeByte, const std::string& body) {
+    std::string b = "\x02go" + zeros(4) + zeros(1) + zeros(1) + zeros(1);
+    if (l >= Layout::V7) {
+        b += zeros(12);
+    }
+    if (l >= Layout::V89) {
+        b += zeros(4);
+    }
+    b += static_cast<char>(typeByte);
+    if (l == Layout::V1011) {
+        b += zeros(1);
+    }
+    if (l >= Layout::V7) {
+        b += zeros(8);
+    }
+    if (typeByte == kTypeText) {
+        b += zeros(1);
+    }
+    return b + static_cast<char>(body.size()) + body;
+}
+
+std::vector<CommandRecord> commands() {
+    auto open = globalCommand("open <apps>", kTypeKeys, textBody("{Ctrl+o}"));
+    open.listRefs = {"apps"};
+    auto bold = applicationCommand("bold", "winword", kTypeKeys, textBody("{Ctrl+b}"));
+    bold.group = "Formatting";
+    auto save = windowCommand("save it", "winword", "Letter - Word", kTypeScript,
+                              textBody("SendKeys \"^s\""));
+    auto days = globalCommand("show <days>", kTypeAdvanced, textBody("Sub Main\r\nEnd Sub\r\n"));
+    days.listRefs = {"days"};
+    return {open, bold, save, days};
+}
+
+std::vector<ListRecord> lists() {
+    return {listRecord("apps", {"Word", "Excel"}), listRecord("days", {"Monday"}),
+            listRecord("spare", {"x"})};
+}
+
+NewCommand globalNew(const std::string& type, const std::string& body) {
+    NewCommand c;
+    c.name = "go";
+    c.type = type;
+    c.program = kGlobalCommands;
+    c.scope = kGlobalCommands;
+    c.body = body;
+    return c;
+}
+
+} // namespace
+
+TEST(RecordOps, ExtractListRefs) {
+    EXPECT_EQ(ExtractListRefs("open <apps>"), std::vector<std::string>{"apps"});
+    EXPECT_EQ(ExtractListRefs("<a> to <b> now"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ExtractListRefs("no lists"), std::vector<std::string>{});
+    EXPECT_EQ(ExtractListRefs("x <a> <unclosed"), std::vector<std::string>{"a"});
+    EXPECT_EQ(ExtractListRefs("<>"), std::vector<std::string>{""});
+}
+
+TEST(RecordOps, NewCommandsHaveTheBytesOfTheirLayout) {
+    for (Layout layout : kLayouts) {
+        for (auto [type, typeByte] : {std::pair{"K", kTypeKeys}, std::pair{"S", kTypeScript},
+                                      std::pair{"A", kTypeAdvanced}, std::pair{"P", kTypeText}}) {
+            SCOPED_TRACE(versionName(layout) + " " + type);
+            Edit e;
+            std::string image = buildFile(layout, commands(), lists());
+            e.open(image);
+            std::int64_t at = e.offsetLists();
+            ASSERT_EQ(BuildNewRecord(*e.h.session, globalNew(type, "b\xC3\xA9")), Outcome::Done);
+            std::string expected = expectedNewCommand(layout, typeByte, "b\xE9");
+            std::string out = e.file();
+            EXPECT_EQ(out.substr(static_cast<std::size_t>(at - 1), expected.size()), expected);
+            EXPECT_EQ(out.substr(static_cast<std::size_t>(at - 1) + expected.size()),
+                      image.substr(static_cast<std::size_t>(at - 1)))
+                << "the LIST section follows";
+            EXPECT_EQ(readLongAt(out, kCommandCountOffset), 5u);
+            EXPECT_NE(e.h.trace.text().find("  update new command file"), std::string::npos);
+            e.reparse();
+            EXPECT_EQ(e.h.rows()[4].name, "go");
+            EXPECT_EQ(e.h.rows()[4].type, type);
+            EXPECT_EQ(e.h.rows()[4].script, "bé");
+        }
+    }
+}
+
+TEST(RecordOps, NewCommandInAFileWithoutListsAndWithListReferences) {
+    Edit e;
+    e.open(buildFile(Layout::V1011, {}, {}));
+    NewCommand c = globalNew("K", "{Enter}");
+    c.name = "go <apps>";
+    c.description = "a description";
+    c.group = "Mine";
+    ASSERT_EQ(BuildNewRecord(*e.h.session, c), Outcome::Done);
+    std::string out = e.file();
+    EXPECT_EQ(readLongAt(out, kCommandCountOffset), 1u);
+    EXPECT_EQ(out.substr(out.size() - 4), zeros(4)) << "before the LIST count 0";
+    ByteReader in(out);
+    CommandRecord r;
+    readCommand(in, Layout::V1011, nullptr, r);
+    EXPECT_EQ(r.listRefs, std::vector<std::string>{"apps"});
+    EXPECT_EQ(r.description, "a description");
+    EXPECT_EQ(r.group, "Mine");
+    EXPECT_EQ(r.states.size(), 0u);
+}
+
+TEST(RecordOps, ApplicationAndWindowCommandsBorrowTheirStrings) {
+    Edit e;
+    e.open(buildFile(Layout::V89, commands(), lists()));
+    NewCommand app = globalNew("P", "text");
+    app.program = "WINWORD";
+    app.scope = kApplicationSpecific;
+    ASSERT_EQ(BuildNewRecord(*e.h.session, app), Outcome::Done);
+    e.reparse();
+    NewCommand window = globalNew("S", "script");
+    window.name = "go too";
+    window.program = "WINWORD";
+    window.scope = "Letter - Word";
+    ASSERT_EQ(BuildNewRecord(*e.h.session, window), Outcome::Done);
+    e.reparse();
+
+    std::string out = e.file();
+    CommandRecord a;
+    ByteReader atApp(out, e.row("go").offset);
+    readCommand(atApp, Layout::V89, nullptr, a);
+    EXPECT_EQ(a.scopeKind(), 1);
+    EXPECT_EQ(a.appName, "winword");
+    EXPECT_EQ(a.productDescription, "winword application");
+    EXPECT_EQ(a.companyName, "Example Corporation");
+    CommandRecord w;
+    ByteReader atWindow(out, e.row("go too").offset);
+    readCommand(atWindow, Layout::V89, nullptr, w);
+    EXPECT_EQ(w.scopeKind(), 2);
+    EXPECT_EQ(w.windowTitle, "Letter - Word");
+    EXPECT_EQ(w.windowClass, "#32770");
+    EXPECT_EQ(e.row("go too").menu, "WINWORD");
+    EXPECT_EQ(e.row("go too").state, "Letter - Word");
+
+    std::string before = e.file();
+    NewCommand orphan = globalNew("K", "x");
+    orphan.program = "EXCEL";
+    orphan.scope = kApplicationSpecific;
+    EXPECT_EQ(BuildNewRecord(*e.h.session, orphan), Outcome::Refused);
+    EXPECT_TRUE(e.h.ui.sawMessage(
+        "Parlavista cannot create a new command for this Program, Scope, Group, or View.",
+        "Please pick a different Program, Scope, Group, or View"));
+    EXPECT_EQ(e.file(), before);
+}
+
+TEST(RecordOps, NewListsCountTheirItems) {
+    for (const char* text : {"a\r\nb", "a\r\nb\r\n", "a\r\nb\r\n\r\n\r\n"}) {
+        Edit e;
+        std::string image = buildFile(Layout::V7, commands(), lists());
+        e.open(image);
+        NewCommand c = globalNew("L", text);
+        c.name = "letters";
+        ASSERT_EQ(BuildNewRecord(*e.h.session, c), Outcome::Done);
+        ByteWriter record;
+        record.PutCountedString("letters");
+        record.PutLong(1);
+        record.PutLong(2);
+        record.PutCountedString("a");
+        record.PutCountedString("b");
+        std::string out = e.file();
+        auto count = static_cast<std::size_t>(e.offsetLists() - 1);
+        EXPECT_EQ(readLongAt(out, count), 4u);
+        std::string expected = image + record.data();
+        writeLongAt(expected, count, 4);
+        EXPECT_EQ(out, expected);
+        e.reparse();
+        EXPECT_EQ(e.row("letters").script, "a\r\nb\r\n");
+    }
+}
+
+TEST(RecordOps, RenamesChangeOnlyTheirFields) {
+    Edit e;
+    std::string image = buildFile(Layout::V1011, commands(), lists());
+    e.open(image);
+    UserRow apps = e.row("apps");
+    ASSERT_EQ(UpdateListRename(*e.h.session, apps, "programs"), Outcome::Done);
+    std::string out = e.file();
+    auto at = static_cast<std::size_t>(apps.offset - 1);
+    EXPECT_EQ(out.substr(0, at), image.substr(0, at));
+    EXPECT_EQ(out.substr(at, 9), "\x08programs");
+    EXPECT_EQ(out.substr(at + 9), image.substr(at + 5)) << "the items follow unchanged";
+    e.reparse();
+    EXPECT_EQ(e.row("programs").script, "Word\r\nExcel\r\n");
+
+    std::string renamedList = e.file();
+    UserRow open = e.row("open <apps>");
+    ASSERT_EQ(
+        UpdateFirstThings(*e.h.session, open, "start <programs> and <days>", "opens", kUserDefined),
+        Outcome::Done);
+    out = e.file();
+    ByteWriter head;
+    head.PutCountedString("start <programs> and <days>");
+    head.PutLong(2);
+    head.PutCountedString("programs");
+    head.PutCountedString("days");
+    head.PutCountedString("opens");
+    head.PutCountedString("");
+    // The old head: name, count, "apps", empty description and Group.
+    std::size_t oldHead = 12 + 4 + 5 + 1 + 1;
+    EXPECT_EQ(out.substr(kHeaderSize, head.size()), head.data());
+    EXPECT_EQ(out.substr(kHeaderSize + head.size()), renamedList.substr(kHeaderSize + oldHead));
+    e.reparse();
+    UserRow renamed = e.row("start <programs> and <days>");
+    EXPECT_EQ(renamed.lists, 2);
+    EXPECT_EQ(renamed.description, "opens");
+    EXPECT_EQ(renamed.owner, kUserDefined);
+    EXPECT_EQ(renamed.script, "{Ctrl+o}");
+
+    UserRow bold = e.row("bold");
+    ASSERT_EQ(UpdateFirstThings(*e.h.session, bold, "bold", "", "Styles"), Outcome::Done);
+    e.reparse();
+    EXPECT_EQ(e.row("bold").owner, "Styles");
+    EXPECT_EQ(e.row("bold").menu, "WINWORD");
+}
+
+TEST(RecordOps, KeysCommandsChangeType) {
+    struct Case {
+        Layout layout;
+        std::string between; // after the new type byte, before the body string
+    };
+    for (const Case& c : {Case{Layout::V1011, zeros(1) + zeros(8) + zeros(1)},
+                          Case{Layout::V89, zeros(8) + zeros(1)}, Case{Layout::V7, zeros(9)},
+                          Case{Layout::V61, zeros(1)}, Case{Layout::V60, zeros(1)}}) {
+        SCOPED_TRACE(versionName(c.layout));
+        auto keys = globalCommand("k", kTypeKeys, textBody("hello"));
+        keys.protection = 1;
+        keys.tail = std::string(7, '\x03');
+        keys.protectedString = "opaque";
+        std::string image = buildFile(c.layout, {keys}, {});
+
+        CommandRecord old;
+        ByteReader in(image);
+        readCommand(in, c.layout, nullptr, old);
+        auto typeAt = static_cast<std::size_t>(old.typeBytePosition - 1);
+
+        Edit plain;
+        plain.open(image);
+        ASSERT_EQ(Updatechangetype(*plain.h.session, plain.row("k"), TypeChange::ToPlainText),
+                  Outcome::Done);
+        EXPECT_EQ(plain.file(),
+                  image.substr(0, typeAt) + "\x01" + c.between + "\x05hello" + zeros(4));
+        plain.reparse();
+        EXPECT_EQ(plain.row("k").type, "P");
+        EXPECT_EQ(plain.row("k").script, "hello");
+        EXPECT_FALSE(plain.row("k").encrypted);
+
+        Edit advanced;
+        advanced.open(image);
+        ASSERT_EQ(Updatechangetype(*advanced.h.session, advanced.row("k"),
+                                   TypeChange::ToAdvancedScripting),
+                  Outcome::Done);
+        std::string expected = image;
+        expected[typeAt] = static_cast<char>(kTypeAdvanced);
+        EXPECT_EQ(advanced.file(), expected) << "only the type byte changes";
+        advanced.reparse();
+        EXPECT_EQ(advanced.row("k").type, "A");
+        EXPECT_EQ(advanced.row("k").script, "hello");
+    }
+
+    Edit other;
+    other.open(buildFile(Layout::V1011, commands(), lists()));
+    std::string before = other.file();
+    EXPECT_EQ(
+        Updatechangetype(*other.h.session, other.row("save it"), TypeChange::ToAdvancedScripting),
+        Outcome::Refused);
+    EXPECT_EQ(other.file(), before);
+}
+
+TEST(RecordOps, DeletingListsCutsTheirRecords) {
+    Edit middle;
+    middle.open(buildFile(Layout::V1011, commands(), lists()));
+    ASSERT_EQ(DeleteList(*middle.h.session, middle.row("days")), Outcome::Done);
+    EXPECT_NE(middle.h.trace.text().find("  command delete list \r\n"), std::string::npos);
+    middle.reparse();
+    EXPECT_EQ(middle.h.session->file.listCount, 2);
+    EXPECT_EQ(middle.row("spare").script, "x\r\n");
+
+    Edit last;
+    std::string image = buildFile(Layout::V1011, commands(), lists());
+    last.open(image);
+    UserRow spare = last.row("spare");
+    ASSERT_EQ(DeleteList(*last.h.session, spare), Outcome::Done);
+    std::string out = last.file();
+    auto cut = static_cast<std::size_t>(spare.offset - 1);
+    ASSERT_EQ(out.size(), cut);
+    std::string expected = image.substr(0, cut);
+    writeLongAt(expected, static_cast<std::size_t>(last.offsetLists() - 1), 2);
+    EXPECT_EQ(out, expected) << "ends with the preceding LIST";
+
+    Edit only;
+    only.open(buildFile(Layout::V61, commands(), {listRecord("apps", {"Word"})}));
+    ASSERT_EQ(DeleteList(*only.h.session, only.row("apps")), Outcome::Done);
+    out = only.file();
+    EXPECT_EQ(out.size(), static_cast<std::size_t>(only.offsetLists() + 3));
+    EXPECT_EQ(out.substr(out.size() - 4), zeros(4)) << "ends with the LIST count";
+}
+
+TEST(RecordOps, DeletingCommandsTakesTheirUnusedListsAlong) {
+    Edit e;
+    auto cmds = commands();
+    auto alsoDays = globalCommand("days again <days>", kTypeKeys, textBody("d"));
+    alsoDays.listRefs = {"days"};
+    // A command named like a LIST must not keep that LIST alive.
+    cmds.push_back(globalCommand("spare", kTypeKeys, textBody("s")));
+    cmds.push_back(alsoDays);
+    e.open(buildFile(Layout::V1011, cmds, lists()));
+    e.h.catalogue->setFlag(e.row("open <apps>").id, true);
+    e.h.catalogue->setFlag(e.row("show <days>").id, true);
+    ASSERT_EQ(deletethem(*e.h.session), Outcome::Done);
+    e.reparse();
+    EXPECT_EQ(e.names(),
+              (std::vector<std::string>{"bold", "save it", "spare", "days again <days>", "days"}));
+
+    Edit marks;
+    marks.open(buildFile(Layout::V1011, cmds, lists()));
+    MarkReferencedLists(*marks.h.session, {"open <apps>", "x <APPS> <none>"});
+    for (const auto& r : marks.h.rows()) {
+        EXPECT_EQ(r.noglobals, r.name == "apps" && r.isList()) << r.name;
+    }
+
+    Edit all;
+    all.open(buildFile(Layout::V89, commands(), lists()));
+    all.h.catalogue->setFlagForCommands(true);
+    ASSERT_EQ(deletethem(*all.h.session), Outcome::Done);
+    std::string out = all.file();
+    EXPECT_EQ(out, headerTemplate(Layout::V89, 9, 0) + zeros(4));
+}

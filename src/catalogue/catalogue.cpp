@@ -525,4 +525,11 @@ void Catalogue::markFileListUsed(const std::string& name) {
         .run();
 }
 
+std::vector<UserRow> Catalogue::allRowsWithoutScripts() const {
+    std::string columns = kColumns;
+    columns.replace(columns.find(R"("script")"), 8, "''");
+    auto s = prepare("SELECT " + columns + R"( FROM "user" ORDER BY "ID")");
+    return collectRows(s);
+}
+
 } // namespace plv

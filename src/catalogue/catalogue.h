@@ -93,6 +93,9 @@ class Catalogue {
     // The delete operation's scratch mark on LISTs that a kept command still uses.
     void clearNoglobals();
     void markFileListUsed(const std::string& name);
+    // Every row in insertion order with an empty `script`: what a walk over the file's
+    // records needs, without carrying every body along.
+    std::vector<UserRow> allRowsWithoutScripts() const;
 
   private:
     void createSchema();

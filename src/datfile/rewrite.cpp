@@ -210,7 +210,11 @@ bool Rewrite::listAt(const UserRow& row, ListRecord& record) {
 }
 
 void Rewrite::CopyPrefix(std::int64_t n) {
-    output_.assign(input_, 0, static_cast<std::size_t>(n));
+    // One allocation for the whole new file: growing a string of many megabytes costs more
+    // than copying it.
+    output_.clear();
+    output_.reserve(input_.size() + input_.size() / 8 + 65536);
+    output_.append(input_, 0, static_cast<std::size_t>(n));
 }
 
 void Rewrite::CopyRemainder(std::int64_t position) {
@@ -245,7 +249,8 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
         return false;
     }
     // The image is the command file as it was read for this rewrite: savedat is its copy.
-    if (!files::replaceAtomically(s_.programFile("savedat"), input_)) {
+    // The command file does not depend on it reaching the disk, so it is not flushed.
+    if (!files::writeAll(s_.programFile("savedat"), input_)) {
         files::remove(temp);
         s_.ui.message("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),

@@ -73,7 +73,7 @@ bool rewriteCommands(FullRewrite& fr, const FullRewriteSpec& spec, const RowsByO
 
 RowsByOffset rowsByOffset(const Catalogue& catalogue) {
     RowsByOffset out;
-    for (auto& row : catalogue.allRows()) {
+    for (auto& row : catalogue.allRowsWithoutScripts()) {
         if (row.offset == 0) {
             continue;
         }
@@ -94,7 +94,9 @@ void FullRewrite::BeginFullRewrite() {
     log_.open(s.programFile("Parlavista.log"), std::ios::binary | std::ios::trunc);
     duplicates_.open(s.programFile("duplicate.log"), std::ios::binary | std::ios::trunc);
     keys_ = KeyNames::load(s.programFile("keynames"));
-    e_.output() = headerTemplate(target_, s.file.languageByte, 0);
+    e_.output().clear();
+    e_.output().reserve(e_.input().size() + e_.input().size() / 8 + 65536);
+    e_.output() += headerTemplate(target_, s.file.languageByte, 0);
 }
 
 void FullRewrite::end() {

@@ -82,7 +82,7 @@ class FullRewrite {
 // catalogue's rows do not stand on the file's records.
 Outcome runFullRewrite(Session& session, const FullRewriteSpec& spec);
 
-// The catalogued rows by the position of their record.
+// The catalogued rows by the position of their record (their scripts left out).
 struct RowsByOffset {
     std::map<std::int64_t, UserRow> commands;
     std::map<std::int64_t, UserRow> lists; // the file's LIST rows only

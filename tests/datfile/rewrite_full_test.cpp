@@ -198,7 +198,8 @@ TEST(FullRewrite, StateListsComeFromTheCatalogue) {
         .run();
     ASSERT_EQ(e.rewrite(), Outcome::Done);
     CommandRecord r;
-    ByteReader in(e.file(), e.row("sign it").offset);
+    std::string out = e.file();
+    ByteReader in(out, e.row("sign it").offset);
     readCommand(in, Layout::V89, nullptr, r);
     EXPECT_EQ(r.states, (std::vector<std::string>{"Normal", "Spelling"}));
 }

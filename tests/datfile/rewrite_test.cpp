@@ -158,7 +158,8 @@ TEST(Update1Body, LengthsAreFileBytesNotUtf8Bytes) {
     std::int64_t second = e.row("second").offset;
     ASSERT_EQ(e.setBody("first", "café ½"), Outcome::Done);
     EXPECT_EQ(e.row("second").offset, second + 5);
-    ByteReader at(e.file(), e.row("first").offsetbody);
+    std::string image = e.file();
+    ByteReader at(image, e.row("first").offsetbody);
     EXPECT_EQ(at.countedString(), "caf\xE9 \xBD");
     e.reparse();
     EXPECT_EQ(e.row("second").offset, second + 5);

@@ -180,7 +180,8 @@ struct Catalogue::Prepared {
 };
 
 Catalogue::Catalogue(const std::string& path) : path_(path) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // One connection per thread: the engine need not lock for us.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : "cannot open database";
         int code = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
@@ -191,6 +192,8 @@ Catalogue::Catalogue(const std::string& path) : path_(path) {
     try {
         sqlite3_create_collation(db_, "FOLD", SQLITE_UTF8, nullptr, foldCollation);
         execute("PRAGMA synchronous = NORMAL");
+        // A whole parse is one transaction: keep its pages in memory instead of spilling.
+        execute("PRAGMA cache_size = -65536");
         createSchema();
         prepareStatements();
     } catch (...) {

@@ -45,17 +45,23 @@ TEST(Format, ReaderAcceptsAThreeBytePrefixFor65534) {
 }
 
 TEST(Format, ReadsThatLeaveTheFileThrowInsteadOfReading) {
-    ByteReader shortString(bytes({5, 'a', 'b'}), 1);
+    // Each image outlives its reader: the reader only views the bytes.
+    const std::string shortImage = bytes({5, 'a', 'b'});
+    ByteReader shortString(shortImage, 1);
     EXPECT_THROW(shortString.countedString(), FormatError);
-    ByteReader cutPrefix(bytes({255, 3}), 1);
+    const std::string cutPrefixImage = bytes({255, 3});
+    ByteReader cutPrefix(cutPrefixImage, 1);
     EXPECT_THROW(cutPrefix.countedString(), FormatError);
-    ByteReader huge(bytes({255, 255, 255, 0, 0, 0, 0x80}), 1);
+    const std::string hugeImage = bytes({255, 255, 255, 0, 0, 0, 0x80});
+    ByteReader huge(hugeImage, 1);
     EXPECT_THROW(huge.countedString(), FormatError);
-    ByteReader cutLong(bytes({1, 2, 3}), 1);
+    const std::string cutLongImage = bytes({1, 2, 3});
+    ByteReader cutLong(cutLongImage, 1);
     EXPECT_THROW(cutLong.longValue(), FormatError);
     ByteReader empty("", 1);
     EXPECT_THROW(empty.byte(), FormatError);
-    ByteReader count(bytes({0, 0, 0}), 1);
+    const std::string countImage = bytes({0, 0, 0});
+    ByteReader count(countImage, 1);
     EXPECT_THROW(count.checkCount(4, 1), FormatError);
     EXPECT_NO_THROW(count.checkCount(3, 1));
 }

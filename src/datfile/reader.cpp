@@ -321,18 +321,28 @@ ParseStatus parse(Session& s, bool force, const std::string& fileName) {
     if (path.empty() && s.dragon) {
         path = s.dragon->currentUserCommandFile();
     }
-    s.file = FileInfo{};
-    s.file.path = path;
     if (!files::exists(path)) {
+        s.file = FileInfo{};
+        s.file.path = path;
         s.ui.message("Required NatSpeak file missing--cannot continue", path);
         return ParseStatus::ProgramEnds;
     }
+    // The time is taken before the bytes: a file that changes while it is read then looks
+    // changed at the next check rather than current.
+    files::FileTime modified = files::lastModified(path).value_or(0);
     auto image = files::readAll(path);
-    s.file.modified = files::lastModified(path).value_or(0);
-    s.file.size = image ? image->size() : 0;
+    return parseImage(s, force, path, image.value_or(std::string()), modified);
+}
+
+ParseStatus parseImage(Session& s, bool force, const std::string& path, std::string image,
+                       files::FileTime modified) {
+    s.file = FileInfo{};
+    s.file.path = path;
+    s.file.modified = modified;
+    s.file.size = image.size();
     s.parseOk = true;
-    if (!image || !readHeader(s, *image)) {
-        failHeader(s, image.value_or(std::string()));
+    if (!readHeader(s, image)) {
+        failHeader(s, image);
         s.catalogue.setParameter("mycmdstime", std::nullopt);
         return ParseStatus::Failed;
     }
@@ -341,7 +351,7 @@ ParseStatus parse(Session& s, bool force, const std::string& fileName) {
         s.ui.counts(countsText(s.catalogue.countCommands(), s.file.listCount));
         return ParseStatus::Unchanged;
     }
-    return fullParse(s, std::move(*image));
+    return fullParse(s, std::move(image));
 }
 
 } // namespace plv::dat

@@ -18,6 +18,10 @@ enum class ParseStatus {
 // unless `force` is set.
 ParseStatus parse(Session& session, bool force, const std::string& fileName);
 
+// The same on a file image already in memory; `path` names it in the catalogue and logs.
+ParseStatus parseImage(Session& session, bool force, const std::string& path, std::string image,
+                       files::FileTime modified);
+
 // The counts label: commands, " /", LISTs.
 std::string countsText(std::int64_t commands, std::int64_t lists);
 

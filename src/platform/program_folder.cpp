@@ -2,7 +2,9 @@
 
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace plv {
 
@@ -43,6 +45,27 @@ bool seedProgramFolder(const std::string& folder, const std::vector<std::string>
         std::string source = files::join(seed, name);
         if (!files::exists(target) && files::exists(source)) {
             files::copyFile(source, target);
+        }
+    }
+    return true;
+}
+
+bool seedProgramFolderFrom(const std::string& folder, const std::string& seed,
+                           const std::vector<std::string>& except) {
+    namespace stdfs = std::filesystem;
+    if (!files::makeDirectories(folder)) {
+        return false;
+    }
+    std::error_code ec;
+    for (const auto& entry : stdfs::directory_iterator(seed, ec)) {
+        std::string name = entry.path().filename().string();
+        if (std::find(except.begin(), except.end(), name) != except.end()) {
+            continue;
+        }
+        stdfs::path target = stdfs::path(folder) / name;
+        std::error_code copyError;
+        if (!stdfs::exists(target, copyError)) {
+            stdfs::copy(entry.path(), target, stdfs::copy_options::recursive, copyError);
         }
     }
     return true;

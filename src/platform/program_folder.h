@@ -19,4 +19,9 @@ std::string seedFolder();
 // Returns false when the folder cannot be created.
 bool seedProgramFolder(const std::string& folder, const std::vector<std::string>& names);
 
+// Copies every file and folder of `seed` that `folder` lacks (folders with all they hold),
+// except the names in `except`. Returns false when the folder cannot be created.
+bool seedProgramFolderFrom(const std::string& folder, const std::string& seed,
+                           const std::vector<std::string>& except = {});
+
 } // namespace plv

@@ -1,0 +1,72 @@
+#include "dragon/dragon_root.h"
+
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+#include <cstdlib>
+
+namespace plv::dragon {
+
+std::string DragonRoot::commonAppData() const {
+    return files::join(root, "ProgramData");
+}
+
+std::string DragonRoot::userAppData() const {
+    return files::join(root, "AppData");
+}
+
+std::string DragonRoot::engineIni() const {
+    return files::join(root, "engine.ini");
+}
+
+std::string DragonRoot::programFolder() const {
+    return files::join(root, "Program");
+}
+
+std::optional<std::string> resolveDragonRoot(const std::optional<std::string>& option) {
+    if (option && !option->empty()) {
+        return option;
+    }
+    if (const char* env = std::getenv("PARLAVISTA_DRAGON_ROOT"); env && *env) {
+        return std::string(env);
+    }
+    return std::nullopt;
+}
+
+std::string dragonDataFolder(const std::string& appData) {
+    return files::join(files::join(appData, "Nuance"), std::string("NaturallySpeaking") + "11");
+}
+
+std::string commonFolderFromUserFolder(const std::string& userAppData) {
+    std::string folded = foldCase(userAppData);
+    std::size_t profiles = folded.find(foldCase("Profiles"));
+    if (profiles != std::string::npos) {
+        std::size_t cut = profiles + std::string("Profiles").size() + 1;
+        std::size_t appData = folded.find(foldCase("Application Data"));
+        std::string rest =
+            appData == std::string::npos ? std::string() : userAppData.substr(appData);
+        return userAppData.substr(0, std::min(cut, userAppData.size())) + "All Users\\" + rest;
+    }
+    std::size_t application = folded.find(foldCase("\\application"));
+    if (application == std::string::npos) {
+        return userAppData;
+    }
+    return userAppData.substr(0, application) + "\\all users" + userAppData.substr(application);
+}
+
+std::string executableBaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string mergeProgramName() {
+#ifdef _WIN32
+    return "mergemycmds.exe";
+#else
+    return "mergemycmds";
+#endif
+}
+
+} // namespace plv::dragon

@@ -1,0 +1,182 @@
+#include "datfile/reader.h"
+#include "dragon/png.h"
+#include "dragon/root_fixture.h"
+#include "dragon/seed_files.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+using namespace plv;
+
+namespace {
+
+std::string unhex(const std::string& text) {
+    std::string out;
+    int high = -1;
+    for (char c : text) {
+        int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                : (c >= 'a' && c <= 'f')                    ? c - 'a' + 10
+                                                            : -1;
+        if (v < 0) {
+            continue;
+        }
+        if (high < 0) {
+            high = v;
+        } else {
+            out += static_cast<char>(high * 16 + v);
+            high = -1;
+        }
+    }
+    return out;
+}
+
+// The PNG data of the first \pngblip picture of an RTF text.
+std::string firstPicture(const std::string& rtf) {
+    std::size_t at = rtf.find("\\pngblip");
+    if (at == std::string::npos) {
+        return {};
+    }
+    std::size_t start = rtf.find("\r\n", at) + 2;
+    return unhex(rtf.substr(start, rtf.find('}', start) - start));
+}
+
+std::uint32_t bigEndian(const std::string& s, std::size_t at) {
+    return static_cast<std::uint32_t>(
+        static_cast<unsigned char>(s[at]) << 24 | static_cast<unsigned char>(s[at + 1]) << 16 |
+        static_cast<unsigned char>(s[at + 2]) << 8 | static_cast<unsigned char>(s[at + 3]));
+}
+
+} // namespace
+
+TEST(DemoRoot, TheUsersCommandFileHoldsWhatARealUserHas) {
+    test::Harness h;
+    ASSERT_EQ(h.parseBytes(dragon::demoCommandFile()), dat::ParseStatus::Parsed);
+    EXPECT_TRUE(h.ui.shown().empty());
+    auto rows = h.rows();
+    std::set<std::string> types, programs, groups, lists;
+    std::map<std::string, int> perProgram;
+    int windowScopes = 0, asleep = 0, encrypted = 0, withStates = 0, dupes = 0;
+    std::set<std::string> usedLists;
+    for (const auto& r : rows) {
+        types.insert(r.type);
+        if (r.isList()) {
+            lists.insert(r.name);
+            continue;
+        }
+        programs.insert(r.menu);
+        ++perProgram[r.menu];
+        groups.insert(r.owner);
+        windowScopes += r.scope == "W";
+        asleep += r.sleeping;
+        encrypted += r.encrypted;
+        withStates += !r.states.empty();
+        dupes += r.dupe;
+        for (std::size_t at = r.name.find('<'); at != std::string::npos;
+             at = r.name.find('<', at + 1)) {
+            usedLists.insert(r.name.substr(at + 1, r.name.find('>', at) - at - 1));
+        }
+    }
+    EXPECT_GE(h.catalogue->countCommands(), 75);
+    EXPECT_LE(h.catalogue->countCommands(), 90);
+    EXPECT_EQ(types, (std::set<std::string>{"K", "S", "L", "T", "P", "R", "X", "A"}));
+    EXPECT_GE(programs.size(), 4u) << "Global Commands and at least three applications";
+    EXPECT_GE(perProgram["Global Commands"], 30);
+    EXPECT_GE(windowScopes, 10);
+    EXPECT_EQ(asleep, 3);
+    EXPECT_EQ(encrypted, 1);
+    EXPECT_GE(withStates, 2);
+    EXPECT_EQ(dupes, 0);
+    EXPECT_GE(groups.size(), 8u);
+    EXPECT_TRUE(groups.count("User-defined"));
+    EXPECT_EQ(usedLists, lists) << "every LIST is used, and every LIST used is there";
+
+    auto braces = h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "save the document");
+    auto bare = h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "type practice phone");
+    ASSERT_TRUE(braces && bare);
+    EXPECT_EQ(braces->script, "{Ctrl+s}");
+    EXPECT_EQ(bare->script.find('{'), std::string::npos);
+    auto steps = h.catalogue->findCommand("NATSPEAK", "Asleep", "wake up for clinic");
+    ASSERT_TRUE(steps);
+    EXPECT_EQ(steps->script.substr(0, 13), "Microphone On");
+    auto recorded =
+        h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "open lab results portal");
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->script.substr(0, 13), "Ctrl key down");
+    auto accented = h.catalogue->findCommand("WINWORD", "Referral Letter", "referral opening");
+    ASSERT_TRUE(accented);
+    EXPECT_EQ(accented->script.substr(0, 16), "Dear Mr Müller,");
+}
+
+TEST(DemoRoot, TextAndGraphicsCarryARealPngPicture) {
+    std::string image = dragon::demoCommandFile();
+    std::size_t at = image.find("{\\rtf1");
+    ASSERT_NE(at, std::string::npos);
+    std::string rtf = image.substr(at, image.find("\r\n}\r\n", at) + 5 - at);
+    std::string png = firstPicture(rtf);
+    ASSERT_GT(png.size(), 60u);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(bigEndian(png, 16), 24u);
+    EXPECT_EQ(bigEndian(png, 20), 24u);
+    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+
+    // The pixel data round-trips: stored deflate blocks hold the rows as they are.
+    dragon::Picture logo = dragon::practiceLogo(24);
+    std::size_t idat = png.find("IDAT");
+    std::string stream = png.substr(idat + 4, bigEndian(png, idat - 4));
+    std::string rows = stream.substr(2 + 5, stream.size() - 2 - 5 - 4);
+    ASSERT_EQ(rows.size(), 24u * (1 + 24 * 3));
+    EXPECT_EQ(static_cast<unsigned char>(rows[1 + (12 * 73) + 3 * 2]), logo.rgb[(12 * 24 + 2) * 3]);
+    EXPECT_NE(logo.rgb[(12 * 24 + 12) * 3], logo.rgb[(12 * 24 + 3) * 3 + 2])
+        << "the cross differs from the square";
+}
+
+TEST(DemoRoot, WritesACompleteRootOnlyIntoAnEmptyFolder) {
+    test::DemoDragon d;
+    for (const auto& path : {d.nssystem(), d.nsuser(), d.log(), d.engine(), d.commandFile(),
+                             files::join(d.current(), "options.ini")}) {
+        EXPECT_TRUE(files::exists(path)) << path;
+    }
+    std::string merge = files::join(d.dragonRoot().programFolder(), dragon::mergeProgramName());
+    EXPECT_EQ(files::readAll(merge), files::readAll(dragon::installedMergeProgram()));
+    EXPECT_EQ(files::readAll(d.commandFile()), dragon::demoCommandFile());
+
+    auto again = dragon::writeDemoRoot(d.root);
+    EXPECT_FALSE(again.ok);
+    EXPECT_EQ(again.message, "The folder " + d.root + " is not empty");
+    auto noMerge = dragon::writeDemoRoot(d.dir.file("other"), d.dir.file("missing"));
+    EXPECT_FALSE(noMerge.ok);
+    EXPECT_FALSE(files::exists(d.dir.file("other/engine.ini")));
+}
+
+// The seed's command files are what the program would write; PARLAVISTA_UPDATE_SEED=1
+// writes them afresh.
+TEST(SeedFiles, MatchTheirSources) {
+    const std::pair<const char*, std::string> seeds[] = {
+        {dragon::kPlacerFile, dragon::placerFile()},
+        {dragon::kStartCommandsFile, dragon::startCommandsFile()},
+        {dragon::kMacroSetFile, dragon::macroSetFile()},
+    };
+    bool update = std::getenv("PARLAVISTA_UPDATE_SEED") != nullptr;
+    for (const auto& [name, bytes] : seeds) {
+        std::string path = files::join(PARLAVISTA_SEED_SOURCE_DIR, name);
+        if (update) {
+            files::writeAll(path, bytes);
+        }
+        EXPECT_EQ(files::readAll(path), bytes) << name;
+    }
+    test::Harness h;
+    ASSERT_EQ(h.parseBytes(dragon::placerFile()), dat::ParseStatus::Parsed);
+    EXPECT_EQ(h.session->file.versionName, "10/11");
+    EXPECT_EQ(h.session->file.commandCount, 0);
+    EXPECT_EQ(h.session->file.listCount, 0);
+    ASSERT_EQ(h.parseBytes(dragon::startCommandsFile()), dat::ParseStatus::Parsed);
+    auto start = h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "global parla vista");
+    ASSERT_TRUE(start);
+    EXPECT_NE(start->script.find("Parlavista.exe"), std::string::npos);
+    ASSERT_EQ(h.parseBytes(dragon::macroSetFile()), dat::ParseStatus::Parsed);
+    EXPECT_TRUE(h.catalogue->findCommand("Parlavista", kApplicationSpecific, "file open"));
+    EXPECT_EQ(h.catalogue->distinctOwners(), (std::vector<std::string>{"PLVControl", "PLVMacros"}));
+}

@@ -1,0 +1,254 @@
+#include "dragon/environment.h"
+#include "dragon/root_fixture.h"
+#include "dragon/stand_in.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+
+namespace {
+
+// The environment over a demo root, with the catalogue file in the program folder.
+struct Discovery {
+    Discovery() {
+        files::makeDirectories(dragon.home);
+        catalogue = std::make_unique<Catalogue>(files::join(dragon.home, "global.mdb"));
+        trace.open(dragon.home);
+    }
+    bool open() {
+        engine = std::make_unique<dragon::StandInEngine>(dragon.engine());
+        env = std::make_unique<dragon::DragonEnvironment>(
+            dragon::DragonEnvironment::foldersOf(dragon.dragonRoot()), *engine, ui, trace);
+        return env->ProductionOpen(*catalogue, dragon.home);
+    }
+    const dragon::DragonProperties& p() const { return env->properties(); }
+
+    test::DemoDragon dragon;
+    ScriptedInteraction ui;
+    Trace trace;
+    std::unique_ptr<Catalogue> catalogue;
+    std::unique_ptr<dragon::StandInEngine> engine;
+    std::unique_ptr<dragon::DragonEnvironment> env;
+};
+
+} // namespace
+
+TEST(DragonEnvironment, FindsTheDemoInstallationAndItsUser) {
+    Discovery d;
+    ASSERT_TRUE(d.open());
+    EXPECT_TRUE(d.ui.shown().empty());
+    const auto& p = d.p();
+    EXPECT_EQ(p.DataBaseName, "global.mdb");
+    EXPECT_EQ(p.MajorVersion, 11);
+    EXPECT_EQ(p.MinorVersion, 5);
+    EXPECT_EQ(p.version, "11.50.100.200");
+    EXPECT_EQ(p.edition, "Professional");
+    EXPECT_EQ(p.SystemFilename, d.dragon.nssystem());
+    EXPECT_EQ(p.logfilename, d.dragon.log());
+    EXPECT_EQ(p.userSettingsFile, d.dragon.nsuser());
+    EXPECT_EQ(p.BaseDirectory, d.dragon.dragonRoot().programFolder());
+    EXPECT_EQ(p.UserBaseDirectory, d.dragon.users());
+    EXPECT_EQ(p.UserName, "Demo");
+    EXPECT_EQ(p.CurrentPath, d.dragon.current());
+    EXPECT_EQ(p.SpeakerLanguageID, "1033");
+    EXPECT_EQ(p.language, "ENX");
+    EXPECT_EQ(p.GeneralPath, files::join(d.dragon.common(), "Data/ENX/general"));
+    EXPECT_EQ(p.wordpath, files::join(d.dragon.common(), "Data/ENX/nlcwrd97"));
+    EXPECT_FALSE(p.RoamingOn);
+    EXPECT_FALSE(p.IsRoamingUser);
+    EXPECT_EQ(p.BasePath, d.dragon.dragonRoot().commonAppData());
+    EXPECT_EQ(p.applicationpath, d.dragon.common());
+    EXPECT_EQ(p.operatingSystem, "Linux");
+    EXPECT_EQ(d.catalogue->parameter("UserName"), "Demo");
+    EXPECT_EQ(d.catalogue->parameter("language"), "ENX");
+
+    EXPECT_EQ(d.env->currentUserCommandFile(), d.dragon.commandFile());
+    EXPECT_EQ(d.env->directoryPrefix(), d.dragon.users());
+    std::string shouted = d.dragon.users() + "/DEMO/Current/MYCMDS.DAT";
+    EXPECT_TRUE(d.env->isCurrentUserFile(shouted));
+    EXPECT_EQ(d.env->userOfCommandFile(shouted), "DEMO");
+    EXPECT_FALSE(d.env->isCurrentUserFile(d.dragon.dir.file("mycmds.dat")));
+    EXPECT_FALSE(d.env->userOfCommandFile(d.dragon.dir.file("current/mycmds.dat")));
+    d.env->setInstallPath("/opt/dragon");
+    EXPECT_EQ(d.catalogue->parameter("InstallPath"), "/opt/dragon");
+
+    std::string trace = d.trace.text();
+    for (const char* label :
+         {"before OS", "OS:  Linux",
+          "systemfilename: ", "logfilename: ", "currentuserfilename: ", "dvcpath: ", "User:  Demo",
+          "user base directory: ", "speaker language ID:  1033", "current user is roaming false"}) {
+        EXPECT_NE(trace.find(label), std::string::npos) << label;
+    }
+}
+
+TEST(DragonEnvironment, AcceptsOnlyTheVersionsOfDragon11) {
+    for (auto [major, minor, accepted, shownMinor] : {std::tuple{11, 50, true, 5},
+                                                      {11, 0, true, 0},
+                                                      {11, 10, true, 1},
+                                                      {11, 90, true, 9},
+                                                      {11, 30, false, 3},
+                                                      {11, 70, false, 7}}) {
+        Discovery d;
+        d.dragon.setEngine("major", std::to_string(major));
+        d.dragon.setEngine("minor", std::to_string(minor));
+        // The log's own version line would override the engine's numbers.
+        files::writeAll(d.dragon.log(), "Edition: Medical\r\n");
+        EXPECT_EQ(d.open(), accepted) << minor;
+        EXPECT_EQ(d.env->failed(), !accepted);
+        EXPECT_EQ(d.p().MinorVersion, shownMinor);
+        EXPECT_EQ(d.ui.sawMessage("Unknown NaturallySpeaking version", "Unable to continue"),
+                  !accepted);
+        if (accepted) {
+            EXPECT_EQ(d.p().version, "*.*") << "a log without a version line";
+            EXPECT_EQ(d.p().edition, "Medical");
+        }
+    }
+    Discovery old;
+    old.dragon.setEngine("major", "10");
+    EXPECT_FALSE(old.open());
+    EXPECT_TRUE(old.ui.sawMessage("Parlavista can only work with version 11 of NaturallySpeaking",
+                                  "Sorry"));
+}
+
+TEST(DragonEnvironment, ReadsTheVersionFromEveryEditionsLog) {
+    for (auto [line, version, minor] :
+         {std::tuple{"Dragon Medical Version 11.00.200.031", "11.00.200.031", 0},
+          {"Dragon Legal Version 11.50.100.123", "11.50.100.123", 5},
+          {"x Dragon NaturallySpeaking Version 11.10.1 (SP1)", "11.10.1 (SP1)", 1}}) {
+        Discovery d;
+        files::writeAll(d.dragon.log(), std::string("boot\r\n") + line + "\r\nEdition: Legal\r\n");
+        ASSERT_TRUE(d.open());
+        EXPECT_EQ(d.p().version, version);
+        EXPECT_EQ(d.p().MinorVersion, minor);
+        EXPECT_EQ(d.p().edition, "Legal");
+    }
+}
+
+TEST(DragonEnvironment, MissingSettingsFilesAreReported) {
+    Discovery d;
+    files::remove(d.dragon.nssystem());
+    EXPECT_FALSE(d.open());
+    EXPECT_TRUE(d.ui.sawMessage("Expected file not found:\n" + d.dragon.nssystem(),
+                                "Report this to Brinmoor, send 'trace.plv'"));
+    EXPECT_TRUE(d.ui.sawMessage("Cannot find required file"));
+    EXPECT_NE(d.trace.text().find(d.dragon.nssystem() + " does not exist"), std::string::npos);
+
+    Discovery noUser;
+    files::remove(noUser.dragon.nsuser());
+    EXPECT_FALSE(noUser.open());
+    EXPECT_TRUE(noUser.ui.sawMessage("Expected file not found:\n" + noUser.dragon.nsuser()));
+    EXPECT_TRUE(
+        noUser.ui.sawMessage("No User detected, cannot continue", "Have you trained any Users?"));
+
+    Discovery noDatabase;
+    files::remove(files::join(noDatabase.dragon.home, "global.mdb"));
+    EXPECT_FALSE(noDatabase.open());
+    std::string db = files::join(noDatabase.dragon.home, "global.mdb");
+    EXPECT_TRUE(noDatabase.ui.sawMessage("Required file " + db + " missing--reinstall"));
+}
+
+TEST(DragonEnvironment, AnUnknownOperatingSystemStopsStartUp) {
+    Discovery d;
+    d.engine = std::make_unique<dragon::StandInEngine>(d.dragon.engine());
+    d.env = std::make_unique<dragon::DragonEnvironment>(
+        dragon::DragonEnvironment::foldersOf(d.dragon.dragonRoot()), *d.engine, d.ui, d.trace);
+    d.env->setOperatingSystem("BeOS");
+    EXPECT_FALSE(d.env->ProductionOpen(*d.catalogue, d.dragon.home));
+    EXPECT_TRUE(d.ui.sawMessage("Unable to determine your Operating System", "Unable to continue"));
+    EXPECT_TRUE(
+        d.ui.sawMessage("Please send the file 'trace.plv' to Brinmoor", "This may assist him"));
+    EXPECT_TRUE(dragon::isSupportedOperatingSystem("Windows 7"));
+    EXPECT_TRUE(dragon::isSupportedOperatingSystem("Linux"));
+}
+
+TEST(DragonEnvironment, SpeakerLanguageDefaultsToZero) {
+    Discovery d;
+    files::writeAll(files::join(d.dragon.current(), "options.ini"), "[Options]\nother=1\n");
+    ASSERT_TRUE(d.open());
+    EXPECT_EQ(d.p().SpeakerLanguageID, "0");
+    EXPECT_NE(d.trace.text().find("speaker language ID:  0"), std::string::npos);
+}
+
+TEST(DragonEnvironment, RoamingValues) {
+    Discovery d;
+    std::string cache = d.dragon.dir.file("roaming/cache");
+    d.dragon.set(d.dragon.nssystem(), "Settings", "Roaming User On", "1");
+    d.dragon.set(d.dragon.nssystem(), "Settings", "Roaming User Local Cache Directory", cache);
+    ASSERT_TRUE(d.open());
+    EXPECT_TRUE(d.p().RoamingOn);
+    EXPECT_EQ(d.p().RoamingCacheDirectory, cache);
+    EXPECT_EQ(d.p().RoamingDirectory, d.dragon.dir.file("roaming/roamingusers"))
+        << "an empty master directory lies beside the cache";
+    EXPECT_FALSE(d.p().IsRoamingUser);
+
+    Discovery opened;
+    std::string master = opened.dragon.dir.file("master");
+    std::string localCache = opened.dragon.dir.file("cache");
+    opened.dragon.set(opened.dragon.nssystem(), "Settings", "Roaming User On", "1");
+    opened.dragon.set(opened.dragon.nssystem(), "Settings", "Roaming User Master Directory",
+                      master);
+    opened.dragon.set(opened.dragon.nssystem(), "Settings", "Roaming User Local Cache Directory",
+                      localCache);
+    opened.dragon.set(files::join(localCache, "Demo/current/local.ini"), "Options",
+                      "Roaming User Opened No Master", "1");
+    ASSERT_TRUE(opened.open());
+    EXPECT_EQ(opened.p().RoamingDirectory, master);
+    EXPECT_TRUE(opened.p().IsRoamingUser);
+    EXPECT_NE(opened.trace.text().find("roaming user mastery directory " + master),
+              std::string::npos);
+
+    Discovery flagged;
+    flagged.dragon.set(flagged.dragon.nsuser(), "Settings", "Roaming User Current User Is Roaming",
+                       "1");
+    ASSERT_TRUE(flagged.open());
+    EXPECT_TRUE(flagged.p().IsRoamingUser);
+    EXPECT_NE(flagged.trace.text().find("current user is roaming true"), std::string::npos);
+}
+
+TEST(DragonEnvironment, AnotherUserEmptiesTheCatalogue) {
+    Discovery d;
+    ASSERT_TRUE(d.open());
+    UserRow row;
+    row.menu = kGlobalCommands;
+    row.state = kGlobalCommands;
+    row.name = "kept while the user stays";
+    row.type = "K";
+    d.catalogue->insertRow(row);
+    d.catalogue->setParameter("mycmdstime", std::string("2011-03-15 08:00:00.000000000"));
+    d.catalogue->setParameter("dvcmaptime", std::string("2011-03-15 08:00:00.000000000"));
+
+    ASSERT_TRUE(d.open());
+    EXPECT_EQ(d.catalogue->allRows().size(), 1u);
+    EXPECT_TRUE(d.catalogue->parameter("mycmdstime"));
+
+    d.dragon.set(d.dragon.nsuser(), "Settings", "Current User", "Locum");
+    d.dragon.addUser("Locum", "");
+    ASSERT_TRUE(d.open());
+    EXPECT_EQ(d.p().UserName, "Locum");
+    EXPECT_EQ(d.p().CurrentPath, d.dragon.current("Locum"));
+    EXPECT_TRUE(d.catalogue->allRows().empty());
+    EXPECT_FALSE(d.catalogue->parameter("mycmdstime"));
+    EXPECT_FALSE(d.catalogue->parameter("dvcmaptime"));
+    EXPECT_EQ(d.catalogue->parameter("UserName"), "Locum");
+    EXPECT_EQ(d.catalogue->parameter("UserSub"), "Locum");
+    EXPECT_NE(d.trace.text().find("User:  Locum"), std::string::npos);
+}
+
+TEST(DragonEnvironment, IsCurrentUserFileReadsTheUserAfresh) {
+    Discovery d;
+    ASSERT_TRUE(d.open());
+    EXPECT_TRUE(d.env->isCurrentUserFile(d.dragon.commandFile()));
+    d.dragon.set(d.dragon.nsuser(), "Settings", "Current User", "Locum");
+    EXPECT_FALSE(d.env->isCurrentUserFile(d.dragon.commandFile()));
+    EXPECT_EQ(d.p().UserName, "Locum");
+    EXPECT_TRUE(d.env->isCurrentUserFile(d.dragon.commandFile("Locum")));
+}
+
+TEST(DragonRoot, CommonFolderOnSystemsWithoutOne) {
+    EXPECT_EQ(dragon::commonFolderFromUserFolder("C:\\WINDOWS\\Profiles\\helen\\Application Data"),
+              "C:\\WINDOWS\\Profiles\\All Users\\Application Data");
+    EXPECT_EQ(dragon::commonFolderFromUserFolder("C:\\Windows\\APPLICATION DATA"),
+              "C:\\Windows\\all users\\APPLICATION DATA");
+    EXPECT_EQ(dragon::executableBaseName("C:\\Program Files\\Office\\WINWORD.EXE"), "WINWORD");
+    EXPECT_EQ(dragon::executableBaseName("/usr/bin/gedit"), "gedit");
+}

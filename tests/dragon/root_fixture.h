@@ -1,0 +1,57 @@
+#pragma once
+
+#include "dragon/demo_root.h"
+#include "dragon/dragon_root.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace plv::test {
+
+// A fresh demo Dragon root and an empty program folder beside it, for one test.
+struct DemoDragon {
+    DemoDragon() : root(dir.file("root")), home(dir.file("home")) {
+        auto written = dragon::writeDemoRoot(root);
+        if (!written.ok) {
+            throw std::runtime_error(written.message);
+        }
+        root = dir.file("root");
+    }
+
+    TempDir dir;
+    std::string root;
+    std::string home;
+
+    dragon::DragonRoot dragonRoot() const { return {root}; }
+    std::string common() const { return dragon::dragonDataFolder(dragonRoot().commonAppData()); }
+    std::string user() const { return dragon::dragonDataFolder(dragonRoot().userAppData()); }
+    std::string nssystem() const { return files::join(common(), "nssystem.ini"); }
+    std::string nsuser() const { return files::join(user(), "nsuser.ini"); }
+    std::string log() const { return files::join(user(), "dragon.log"); }
+    std::string engine() const { return dragonRoot().engineIni(); }
+    std::string users() const { return files::join(common(), "Users"); }
+    std::string current(const std::string& name = dragon::kDemoUser) const {
+        return files::join(files::join(users(), name), "current");
+    }
+    std::string commandFile(const std::string& name = dragon::kDemoUser) const {
+        return files::join(current(name), "mycmds.dat");
+    }
+
+    static void set(const std::string& ini, const std::string& section, const std::string& key,
+                    const std::string& value) {
+        Profile(ini).write(section, key, value);
+    }
+    void setEngine(const std::string& key, const std::string& value) const {
+        set(engine(), "Engine", key, value);
+    }
+    // A second trained user with its own command file.
+    void addUser(const std::string& name, const std::string& image) const {
+        files::makeDirectories(current(name));
+        files::writeAll(files::join(current(name), "mycmds.dat"), image);
+    }
+};
+
+} // namespace plv::test

@@ -2,94 +2,32 @@
 // database's own limit: the same rows appended with one prepared statement in one
 // transaction.
 #include "catalogue/catalogue.h"
-#include "datfile/builder.h"
 #include "datfile/reader.h"
+#include "generated_file.h"
 #include "platform/files.h"
-#include "platform/program_folder.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 
 using namespace plv;
 using namespace plv::dat;
 
 namespace {
 
-constexpr int kCommands = 45000;
-constexpr int kLists = 5000;
-
-std::vector<BodyToken> bodyFor(int i, std::uint8_t type, std::mt19937& rng) {
-    std::string text =
-        "{Ctrl+Home}Dear Dr. " + std::to_string(i) + ",{Enter}" + std::string(rng() % 200, 'x');
-    switch (type) {
-    case kTypeText:
-        return formattedBody("{\\rtf1\\ansi {\\b " + text + "}}", text);
-    case kTypeRecorder:
-        return RecorderBody().key(65, 0).key(65, 128).mouse(0, 10, 20).tokens();
-    case kTypeStepByStep:
-        return StepsBody().press('S', 2).wait(200).type(text).tokens();
-    default:
-        return textBody(text);
-    }
-}
-
-std::string generate() {
-    std::mt19937 rng(42);
-    const std::uint8_t types[] = {kTypeKeys, kTypeScript,   kTypeAdvanced,
-                                  kTypeText, kTypeRecorder, kTypeStepByStep};
-    const char* apps[] = {"winword", "outlook", "excel", "chrome", "acrord32"};
-    std::vector<CommandRecord> commands;
-    commands.reserve(kCommands);
-    for (int i = 0; i < kCommands; ++i) {
-        std::uint8_t type = types[i % 6];
-        std::string name = "command number " + std::to_string(i);
-        CommandRecord c;
-        if (i % 3 == 0) {
-            c = globalCommand(name, type, bodyFor(i, type, rng));
-        } else if (i % 3 == 1) {
-            c = applicationCommand(name, apps[i % 5], type, bodyFor(i, type, rng));
-        } else {
-            c = windowCommand(name, apps[i % 5], "Document " + std::to_string(i % 40), type,
-                              bodyFor(i, type, rng));
-            c.states = {"state " + std::to_string(i % 7)};
-        }
-        c.group = "Group " + std::to_string(i % 12);
-        c.description = "Generated command " + std::to_string(i);
-        commands.push_back(std::move(c));
-    }
-    std::vector<ListRecord> lists;
-    for (int i = 0; i < kLists; ++i) {
-        lists.push_back(listRecord("list" + std::to_string(i), {"alpha", "beta", "gamma"}));
-    }
-    return buildFile(Layout::V1011, commands, lists);
-}
-
 double seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-struct Silent : UserInteraction {
-    void message(const std::string&, const std::string&) override {}
-    bool okCancel(const std::string&, const std::string&) override { return false; }
-    bool yesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> input(const std::string&, const std::string&,
-                                     const std::string&) override {
-        return std::nullopt;
-    }
-};
-
 } // namespace
 
 int main() {
-    std::string home = files::makeTempFolder("parlavista-bench-");
-    files::copyFile(files::join(seedFolder(), "keynames"), files::join(home, "keynames"));
-    std::string image = generate();
+    std::string home = bench::makeBenchHome("parlavista-bench-");
+    std::string image = bench::generateCommandFile(42);
     std::string path = files::join(home, "mycmds.dat");
     files::writeAll(path, image);
 
-    Silent ui;
+    SilentInteraction ui;
     Trace trace;
     trace.open(home);
     double best = 1e9;

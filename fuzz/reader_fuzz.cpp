@@ -15,23 +15,13 @@ using namespace plv::dat;
 
 namespace {
 
-struct Silent : UserInteraction {
-    void message(const std::string&, const std::string&) override {}
-    bool okCancel(const std::string&, const std::string&) override { return false; }
-    bool yesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> input(const std::string&, const std::string&,
-                                     const std::string&) override {
-        return std::nullopt;
-    }
-};
-
 struct World {
     World() : home(files::makeTempFolder("parlavista-fuzz-")), catalogue(":memory:") {
         files::copyFile(files::join(seedFolder(), "keynames"), files::join(home, "keynames"));
         trace.open(home);
     }
     std::string home;
-    Silent ui;
+    SilentInteraction ui;
     Trace trace;
     Catalogue catalogue;
 };

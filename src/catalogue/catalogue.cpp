@@ -411,7 +411,16 @@ void Catalogue::setFlag(std::int64_t id, bool value) {
 }
 
 void Catalogue::deleteFileRows() {
-    execute(R"(DELETE FROM "user" WHERE "offset" <> 0; DELETE FROM "states";)");
+    // Without a WHERE clause the engine drops the table's pages at once instead of
+    // deleting row by row, which is most of a re-parse's time on a large file.
+    auto kept = prepare(R"(SELECT EXISTS (SELECT 1 FROM "user" WHERE "offset" = 0))");
+    kept.step();
+    if (kept.boolean(0)) {
+        execute(R"(DELETE FROM "user" WHERE "offset" <> 0)");
+    } else {
+        execute(R"(DELETE FROM "user")");
+    }
+    execute(R"(DELETE FROM "states")");
 }
 
 void Catalogue::deleteAllRows() {
@@ -533,6 +542,46 @@ std::vector<UserRow> Catalogue::allRowsWithoutScripts() const {
     columns.replace(columns.find(R"("script")"), 8, "''");
     auto s = prepare("SELECT " + columns + R"( FROM "user" ORDER BY "ID")");
     return collectRows(s);
+}
+
+std::optional<UserRow> Catalogue::findList(const std::string& menu, const std::string& state,
+                                           const std::string& name) const {
+    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
+                                R"(AND "Type" = 'L' ORDER BY "ID" LIMIT 1)"));
+    s.bind(1, menu).bind(2, state).bind(3, name);
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+std::optional<UserRow> Catalogue::firstRowOfOwner(const std::string& owner) const {
+    auto s = prepare(selectRows(R"(WHERE "owner" = ? ORDER BY "ID" LIMIT 1)"));
+    s.bind(1, owner);
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+bool Catalogue::hasProgram(const std::string& menu) const {
+    auto s = prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? LIMIT 1)");
+    s.bind(1, menu);
+    return s.step();
+}
+
+void Catalogue::visitCommandsNewestFirst(const std::function<bool(const UserRow&)>& visit) const {
+    std::string columns = kColumns;
+    columns.replace(columns.find(R"("script")"), 8, "''");
+    auto s = prepare("SELECT " + columns +
+                     R"( FROM "user" WHERE "ID" < COALESCE()"
+                     R"((SELECT MIN("ID") FROM "user" WHERE "Type" = 'L'), )"
+                     R"((SELECT MAX("ID") + 1 FROM "user")) ORDER BY "ID" DESC)");
+    while (s.step()) {
+        if (!visit(readRow(s))) {
+            return;
+        }
+    }
 }
 
 } // namespace plv

@@ -97,6 +97,17 @@ class Catalogue {
     // records needs, without carrying every body along.
     std::vector<UserRow> allRowsWithoutScripts() const;
 
+    // Lookups of the main window.
+    // The LIST row of a Program and Scope: the file's own LIST or a catalogue-only copy.
+    std::optional<UserRow> findList(const std::string& menu, const std::string& state,
+                                    const std::string& name) const;
+    // The first row, in insertion order, of a Group.
+    std::optional<UserRow> firstRowOfOwner(const std::string& owner) const;
+    bool hasProgram(const std::string& menu) const;
+    // The command rows inserted before the first LIST, newest first, until `visit`
+    // returns false. The rows carry no body.
+    void visitCommandsNewestFirst(const std::function<bool(const UserRow&)>& visit) const;
+
   private:
     void createSchema();
     void prepareStatements();

@@ -27,6 +27,18 @@ class UserInteraction {
     virtual void progress(std::size_t /*done*/, std::size_t /*total*/) {}
 };
 
+// Shows nothing and answers every question cautiously: for batch work nobody watches.
+class SilentInteraction : public UserInteraction {
+  public:
+    void message(const std::string&, const std::string&) override {}
+    bool okCancel(const std::string&, const std::string&) override { return false; }
+    bool yesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> input(const std::string&, const std::string&,
+                                     const std::string&) override {
+        return std::nullopt;
+    }
+};
+
 // Records everything shown and answers questions from a script; questions beyond the
 // script get the cautious answer (Cancel, No, no input).
 class ScriptedInteraction : public UserInteraction {

@@ -1,6 +1,6 @@
-#include "cli/cli.h"
 #include "datfile/builder.h"
 #include "support/fixtures.h"
+#include "support/tool_run.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -9,19 +9,7 @@ using namespace plv;
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run tool(std::vector<std::string> words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{out, err};
-    int status = cli::runTool(words, io);
-    return {status, out.str(), err.str()};
-}
+using test::tool;
 
 } // namespace
 

@@ -1,8 +1,8 @@
 // The write commands on files exported by Dragon 11, checked by a reading of the 10/11
 // layout that shares no code with the program's reader.
-#include "cli/cli.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
+#include "support/tool_run.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -12,19 +12,7 @@ using namespace plv;
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run tool(std::vector<std::string> words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{out, err};
-    int status = cli::runTool(words, io);
-    return {status, out.str(), err.str()};
-}
+using test::tool;
 
 // --- an independent reading of a 10/11 command file ---------------------------------
 
@@ -164,7 +152,7 @@ struct Work {
     std::string copy(const std::string& sample) {
         return dir.write(sample, test::readSample(sample));
     }
-    Run run(std::vector<std::string> words) {
+    test::ToolRun run(std::vector<std::string> words) {
         words.push_back("--home");
         words.push_back(dir.file("home"));
         return tool(words);

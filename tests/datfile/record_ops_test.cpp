@@ -1,7 +1,7 @@
 #include "datfile/builder.h"
 #include "datfile/record_ops.h"
 #include "platform/files.h"
-#include "support/fixtures.h"
+#include "support/edited_file.h"
 
 #include <gtest/gtest.h>
 
@@ -12,35 +12,7 @@ namespace {
 
 const Layout kLayouts[] = {Layout::V60, Layout::V61, Layout::V7, Layout::V89, Layout::V1011};
 
-struct Edit {
-    test::Harness h;
-    std::string path;
-
-    void open(const std::string& image) {
-        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
-        path = h.session->file.path;
-    }
-    std::string file() const { return files::readAll(path).value_or(""); }
-    UserRow row(const std::string& name) const {
-        for (const auto& r : h.rows()) {
-            if (r.name == name) {
-                return r;
-            }
-        }
-        throw std::runtime_error("no row " + name);
-    }
-    std::int64_t offsetLists() const {
-        return h.catalogue->parameterNumber("OffsetLists").value_or(0);
-    }
-    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& r : h.rows()) {
-            out.push_back(r.name);
-        }
-        return out;
-    }
-};
+using Edit = test::EditedFile;
 
 std::string zeros(std::size_t n) {
     return std::string(n, '\0');

@@ -2,7 +2,7 @@
 #include "datfile/record_ops.h"
 #include "datfile/rewrite_full.h"
 #include "platform/files.h"
-#include "support/fixtures.h"
+#include "support/edited_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,29 +11,12 @@ using namespace plv::dat;
 
 namespace {
 
-struct Edit {
-    test::Harness h;
-    std::string path;
-
-    void open(const std::string& image) {
-        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
-        path = h.session->file.path;
-    }
-    std::string file() const { return files::readAll(path).value_or(""); }
+struct Edit : test::EditedFile {
     Outcome rewrite(FullRewriteSpec spec = {}) {
         if (spec.traceWord.empty()) {
             spec.traceWord = "rewrite";
         }
         return runFullRewrite(*h.session, spec);
-    }
-    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
-    const UserRow row(const std::string& name) const {
-        for (const auto& r : h.rows()) {
-            if (r.name == name) {
-                return r;
-            }
-        }
-        throw std::runtime_error("no row " + name);
     }
 };
 

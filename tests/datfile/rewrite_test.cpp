@@ -2,7 +2,7 @@
 #include "datfile/rewrite.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
-#include "support/fixtures.h"
+#include "support/edited_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,31 +11,11 @@ using namespace plv::dat;
 
 namespace {
 
-// A parsed file in a program folder, with what the engine tests look at.
-struct Edit {
-    test::Harness h;
-    std::string path;
-
-    void open(const std::string& image) {
-        ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
-        path = h.session->file.path;
-    }
-    std::string file() const { return files::readAll(path).value_or(""); }
-    UserRow row(const std::string& name) const {
-        for (const auto& r : h.rows()) {
-            if (r.name == name) {
-                return r;
-            }
-        }
-        throw std::runtime_error("no row " + name);
-    }
-    std::int64_t offsetLists() const {
-        return h.catalogue->parameterNumber("OffsetLists").value_or(0);
-    }
+// A parsed file whose bodies the engine tests change.
+struct Edit : test::EditedFile {
     Outcome setBody(const std::string& name, const std::string& text) {
         return Update1Body(*h.session, row(name), text);
     }
-    void reparse() { ASSERT_EQ(refreshAfterWrite(*h.session), Outcome::Done); }
 };
 
 std::string filled(std::size_t n, char c = 'x') {

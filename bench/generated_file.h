@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The file both benchmarks work on: 45,000 commands of every type over the global Program,
+// five applications and window Scopes, and 5,000 LISTs, in the 10/11 layout (about 12 MB).
+namespace plv::bench {
+
+inline constexpr int kCommands = 45000;
+inline constexpr int kLists = 5000;
+
+std::string generateCommandFile(unsigned seed);
+
+// A program folder under the temp folder, with the seed's keynames.
+std::string makeBenchHome(const std::string& prefix);
+
+} // namespace plv::bench

@@ -1,0 +1,72 @@
+#include "cli/cli.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace plv;
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run tool(std::vector<std::string> words) {
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::Io io{out, err};
+    int status = cli::runTool(words, io);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
+    test::TempDir dir;
+    std::string root = dir.file("dragon");
+    std::string home = dir.file("home");
+    auto made = tool({"make-demo", root});
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string current = root + "/ProgramData/Nuance/NaturallySpeaking11/Users/Demo/current";
+
+    auto first = tool({"status", "--dragon-root", root, "--home", home});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "version: 11.50.100.200\n"
+                         "edition: Professional\n"
+                         "user: Demo\n"
+                         "current path: " +
+                             current +
+                             "\n"
+                             "command file: " +
+                             current +
+                             "/mycmds.dat\n"
+                             "caption: Parlavista - ../Demo/current/mycmds.dat (10/11)\n"
+                             "commands: 80\n"
+                             "lists: 7\n"
+                             "parsed: yes\n"
+                             "program: WINWORD\n"
+                             "scope: Discharge Summary\n");
+    auto second = tool({"status", "--dragon-root", root, "--home", home, "global commands"});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("parsed: no\nprogram: Global Commands\nscope: Global Commands\n"),
+              std::string::npos);
+
+    auto again = tool({"make-demo", root});
+    EXPECT_NE(again.status, 0);
+    EXPECT_NE(again.err.find("is not empty"), std::string::npos);
+}
+
+TEST(DragonCommands, StartUpFailuresGoToStandardError) {
+    test::TempDir dir;
+    ASSERT_EQ(tool({"make-demo", dir.file("dragon")}).status, 0);
+    files::remove(dir.file("dragon/ProgramData/Nuance/NaturallySpeaking11/nssystem.ini"));
+    auto failed = tool({"status", "--dragon-root", dir.file("dragon"), "--home", dir.file("h")});
+    EXPECT_NE(failed.status, 0);
+    EXPECT_TRUE(failed.out.empty());
+    EXPECT_NE(failed.err.find("Cannot find required file"), std::string::npos);
+    EXPECT_NE(failed.err.find("Expected file not found:"), std::string::npos);
+    EXPECT_EQ(tool({"make-demo"}).status, cli::kUsage);
+}

@@ -1,0 +1,688 @@
+#include "browser/browser.h"
+
+#include "browser/slider.h"
+#include "datfile/format.h"
+#include "datfile/record_ops.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <set>
+
+namespace plv::browser {
+namespace {
+
+constexpr std::size_t kListRefsPerName = 21;
+constexpr std::size_t kProgramColumn = 50;
+
+std::vector<std::string> listRefs(const std::string& name) {
+    auto refs = dat::ExtractListRefs(name);
+    if (refs.size() > kListRefsPerName) {
+        refs.resize(kListRefsPerName);
+    }
+    return refs;
+}
+
+int indexOf(const std::vector<std::string>& entries, const std::string& text) {
+    auto it = std::find(entries.begin(), entries.end(), text);
+    return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
+}
+
+} // namespace
+
+std::string recentEntryText(const std::string& name, const std::string& program) {
+    std::size_t chars = cp1252Length(name);
+    std::size_t pad = chars < kProgramColumn - 1 ? kProgramColumn - 1 - chars : 1;
+    return name + std::string(pad, ' ') + program;
+}
+
+// Holds the observer's call until the outermost operation is done.
+class Browser::Batch {
+  public:
+    explicit Batch(Browser& b) : b_(b) { ++b_.batchDepth_; }
+    ~Batch() {
+        if (--b_.batchDepth_ == 0 && b_.pendingNotice_) {
+            b_.pendingNotice_ = false;
+            if (b_.observer_) {
+                b_.observer_();
+            }
+        }
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    Browser& b_;
+};
+
+Browser::Browser(Session& session, Settings& settings, dragon::VoiceCommands* voice)
+    : session_(session), settings_(settings), voice_(voice), recent_(settings) {}
+
+void Browser::changed() {
+    pendingNotice_ = true;
+}
+
+// Start-up
+
+void Browser::buildVoiceMenus(const std::string& mainWindowTitle) {
+    voice_.build(mainWindowTitle, numberMenus_);
+}
+
+void Browser::readSettings() {
+    Batch batch(*this);
+    numberMenus_ = settings_.readBool("number menus", true);
+    voice_.setNumbering(numberMenus_);
+    slider_ = clampSlider(settings_.readInt("slider", kSliderDefault));
+    ++rev_.selection;
+    changed();
+}
+
+void Browser::loadRecentlyUsed() {
+    Batch batch(*this);
+    recent_.load(session_.file.path);
+    markStale(Tab::RecentlyModified);
+}
+
+void Browser::buildMenus() {
+    Batch batch(*this);
+    buildProgramMenu();
+    buildGroupMenu();
+}
+
+void Browser::start(const std::string& program, const std::string& scope) {
+    Batch batch(*this);
+    program_ = program;
+    scope_ = scope;
+    reset();
+    markStale(Tab::Lists);
+}
+
+void Browser::setSelection(const std::string& program, const std::string& scope,
+                           const std::optional<std::string>& name) {
+    Batch batch(*this);
+    program_ = program;
+    scope_ = scope;
+    if (name) {
+        commandName_ = *name;
+    }
+    ++rev_.selection;
+    changed();
+}
+
+// Menus
+
+const SelectionMenu& Browser::menu(MenuKind kind) const {
+    switch (kind) {
+    case MenuKind::Program:
+        return programs_;
+    case MenuKind::Scope:
+        return scopes_;
+    case MenuKind::Group:
+        break;
+    }
+    return groups_;
+}
+
+void Browser::buildProgramMenu() {
+    ++rev_.menus;
+    changed();
+    programs_.clear();
+    if (!session_.catalogue.hasCommands()) {
+        return;
+    }
+    std::vector<std::string> values;
+    if (group_ != kAllGroups) {
+        values = session_.catalogue.distinctMenus(group_);
+        if (values.empty()) {
+            group_ = kAllGroups;
+        }
+    }
+    if (group_ == kAllGroups) {
+        values = session_.catalogue.distinctMenus();
+    }
+    programs_.assign(globalFirst(std::move(values)));
+    if (numberMenus_) {
+        voice_.defineMenuCommand(MenuKind::Program, programs_.size());
+    }
+}
+
+void Browser::buildScopeMenu(const std::string& program) {
+    ++rev_.menus;
+    changed();
+    std::optional<std::string> owner;
+    if (group_ != kAllGroups) {
+        owner = group_;
+    }
+    scopes_.assign(session_.catalogue.distinctStates(program, owner));
+    if (numberMenus_) {
+        voice_.defineMenuCommand(MenuKind::Scope, scopes_.size());
+    }
+}
+
+void Browser::buildGroupMenu() {
+    ++rev_.menus;
+    changed();
+    std::string remembered = group_;
+    std::vector<std::string> owners;
+    if (session_.catalogue.hasCommands()) {
+        owners = session_.catalogue.distinctOwners();
+        owners.erase(std::remove(owners.begin(), owners.end(), std::string()), owners.end());
+    }
+    groups_.assign(std::move(owners), true);
+    if (numberMenus_) {
+        // The separator counts as an entry before "All groups".
+        voice_.defineMenuCommand(MenuKind::Group, groups_.size() - 1);
+    }
+    int found = groups_.findFirst(remembered);
+    if (found >= 0 && remembered != kAllGroups) {
+        selectGroup(static_cast<std::size_t>(found));
+    } else if (found < 0) {
+        group_ = kAllGroups;
+    }
+}
+
+void Browser::chooseProgram(std::size_t index) {
+    Batch batch(*this);
+    selectProgram(index, true);
+}
+
+void Browser::chooseScope(std::size_t index) {
+    Batch batch(*this);
+    selectScope(index);
+}
+
+void Browser::chooseGroup(std::size_t index) {
+    Batch batch(*this);
+    selectGroup(index);
+}
+
+void Browser::selectProgram(std::size_t index, bool chooseScope) {
+    if (!session_.catalogue.hasCommands() || index >= programs_.size()) {
+        return;
+    }
+    const std::string text = programs_.value(index);
+    if (!session_.catalogue.hasProgram(text)) {
+        return;
+    }
+    program_ = text;
+    ++rev_.selection;
+    changed();
+    buildScopeMenu(text);
+    if (!chooseScope || suppressScope_) {
+        return;
+    }
+    // "Asleep" sorts before "Global Commands"; picking the global Program should not
+    // land on it.
+    if (!scopes_.empty() && scopes_.value(0) == "Asleep" && text == kGlobalCommands) {
+        selectScope(scopes_.find(kGlobalCommands));
+    } else {
+        selectScope(0);
+    }
+}
+
+void Browser::selectScope(std::size_t index) {
+    if (!session_.catalogue.hasCommands()) {
+        return;
+    }
+    if (index < scopes_.size()) {
+        scope_ = scopes_.value(index);
+    }
+    ++rev_.selection;
+    changed();
+    buildCommandList();
+}
+
+void Browser::selectGroup(std::size_t index) {
+    if (index >= groups_.size() || groups_.isSeparator(index)) {
+        return;
+    }
+    group_ = groups_.value(index);
+    if (group_ != kAllGroups) {
+        if (auto row = session_.catalogue.firstRowOfOwner(group_)) {
+            program_ = row->menu;
+            scope_ = row->state;
+        }
+    }
+    if (group_ == kUserDefined || group_ == "Dragon") {
+        program_ = scope_ = kGlobalCommands;
+    }
+    ++rev_.selection;
+    changed();
+    programRebuild_ = true;
+    reset();
+}
+
+void Browser::menuOpened(MenuKind kind) {
+    Batch batch(*this);
+    if (!numberMenus_) {
+        return;
+    }
+    SelectionMenu& m =
+        kind == MenuKind::Program ? programs_ : (kind == MenuKind::Scope ? scopes_ : groups_);
+    if (m.number()) {
+        ++rev_.menus;
+        changed();
+    }
+    voice_.defineNumberedCommand(kind, m.numberedCount());
+}
+
+void Browser::requestMenuRebuild(bool programMenu, bool scopeMenu) {
+    programRebuild_ = programRebuild_ || programMenu;
+    scopeRebuild_ = scopeRebuild_ || scopeMenu;
+}
+
+void Browser::reset(std::optional<Tab> tab) {
+    Batch batch(*this);
+    Trace& trace = session_.trace;
+    trace.line("reset start");
+    if (programRebuild_) {
+        buildProgramMenu();
+        programRebuild_ = false;
+    }
+    if (scopeRebuild_) {
+        buildScopeMenu(program_);
+        scopeRebuild_ = false;
+    }
+    trace.line("reset after buildstate");
+    std::size_t programItem = programs_.find(program_);
+    trace.line("reset after appdynamicfind");
+    suppressScope_ = true;
+    selectProgram(programItem, false);
+    suppressScope_ = false;
+    if (session_.catalogue.hasCommands()) {
+        selectScope(scopes_.find(scope_));
+    } else {
+        buildCommandList();
+    }
+    if (tab && *tab != tab_) {
+        changeTab(*tab);
+    }
+    ++rev_.selection;
+    changed();
+}
+
+// View menu
+
+void Browser::clickViewType(char code) {
+    Batch batch(*this);
+    if (view_.clickType(code)) {
+        ++rev_.view;
+        changed();
+        reset();
+    }
+}
+
+void Browser::clickViewAll() {
+    Batch batch(*this);
+    view_.clickAll();
+    ++rev_.view;
+    changed();
+    reset();
+}
+
+void Browser::clickViewOnlyOne(char code) {
+    Batch batch(*this);
+    view_.clickOnlyOne(code);
+    ++rev_.view;
+    changed();
+    reset();
+}
+
+// Lists
+
+void Browser::showList(Tab tab, std::vector<std::string> entries, int selected) {
+    EntryList& l = listOf(tab);
+    l.entries = std::move(entries);
+    l.selected = l.entries.empty() ? -1 : std::clamp(selected, 0, int(l.entries.size()) - 1);
+    l.stale = false;
+    ++rev_.lists[static_cast<std::size_t>(tab)];
+    changed();
+}
+
+void Browser::markStale(Tab tab) {
+    listOf(tab).stale = true;
+}
+
+void Browser::buildCommandList() {
+    EntryList& commands = listOf(Tab::Commands);
+    commands.program = program_;
+    commands.scope = scope_;
+    if (!session_.catalogue.hasCommands()) {
+        placeholder_ = true;
+        showList(Tab::Commands, {kNothingToShow}, 0);
+        setPreview(Preview{});
+        return;
+    }
+    auto rows = session_.catalogue.rowsOf(program_, scope_);
+    completeLists(rows);
+    std::vector<std::string> names;
+    for (const auto& row : rows) {
+        if (!row.isList() && passes(row)) {
+            names.push_back(row.name);
+        }
+    }
+    int selected = indexOf(names, commandName_);
+    if (selected < 0) {
+        selected = 0;
+        if (tab_ != Tab::Commands) {
+            tab_ = Tab::Commands;
+            ++rev_.selection;
+        }
+    }
+    placeholder_ = names.empty();
+    if (placeholder_) {
+        names.push_back(kNothingToShow);
+    }
+    showList(Tab::Commands, std::move(names), selected);
+    // The LIST list follows the command list it is made from; Recently Created follows the
+    // View and Group filter.
+    markStale(Tab::Lists);
+    markStale(Tab::RecentlyCreated);
+    switch (tab_) {
+    case Tab::Commands:
+        previewSelected(Tab::Commands);
+        break;
+    case Tab::Lists:
+        buildListList();
+        previewSelected(Tab::Lists);
+        break;
+    case Tab::RecentlyCreated:
+        buildRecentlyCreated();
+        break;
+    case Tab::RecentlyModified:
+        buildRecentlyModified();
+        break;
+    }
+}
+
+void Browser::completeLists(const std::vector<UserRow>& rows) {
+    Catalogue& c = session_.catalogue;
+    for (const auto& row : rows) {
+        if (row.name.find('<') == std::string::npos || !passes(row)) {
+            continue;
+        }
+        for (const auto& ref : listRefs(row.name)) {
+            auto local = c.findList(program_, scope_, ref);
+            if (!local) {
+                if (auto global = c.findFileList(ref)) {
+                    copyGlobalList(*global);
+                }
+            } else if (group_ != kAllGroups && local->owner != group_) {
+                local->owner = group_;
+                c.updateRow(*local);
+            }
+        }
+    }
+}
+
+void Browser::copyGlobalList(const UserRow& global) {
+    UserRow copy = global;
+    copy.id = 0;
+    copy.menu = program_;
+    copy.state = scope_;
+    copy.globalsort = program_ == kGlobalCommands ? "G" : "N";
+    copy.owner = group_ != kAllGroups ? group_ : global.owner;
+    copy.states.clear();
+    copy.pdescript = copy.companyName = copy.className = 0;
+    copy.encrypted = false;
+    copy.listcopy = true;
+    copy.flag = true;
+    session_.catalogue.appendRow(copy);
+}
+
+void Browser::buildListList() {
+    EntryList& lists = listOf(Tab::Lists);
+    lists.program = program_;
+    lists.scope = scope_;
+    std::vector<std::string> names;
+    Catalogue& c = session_.catalogue;
+    if (program_ != kGlobalCommands || scope_ != kGlobalCommands) {
+        std::set<std::string> seen;
+        for (const auto& name :
+             placeholder_ ? std::vector<std::string>{} : listOf(Tab::Commands).entries) {
+            for (const auto& ref : listRefs(name)) {
+                if (!seen.insert(foldCase(ref)).second) {
+                    continue;
+                }
+                auto row = c.findList(program_, scope_, ref);
+                if (row && passes(*row)) {
+                    names.push_back(row->name);
+                }
+            }
+        }
+    } else {
+        for (const auto& row : c.rowsOf(kGlobalCommands, kGlobalCommands)) {
+            if (row.isList() && passes(row)) {
+                names.push_back(row.name);
+            }
+        }
+    }
+    int selected = std::max(0, indexOf(names, commandName_));
+    if (names.empty()) {
+        names.push_back(kNothingToShow);
+    }
+    showList(Tab::Lists, std::move(names), selected);
+}
+
+void Browser::buildRecentlyCreated() {
+    createdRows_.clear();
+    std::vector<std::string> entries;
+    session_.catalogue.visitCommandsNewestFirst([&](const UserRow& row) {
+        if (passes(row)) {
+            createdRows_.push_back({row.menu, row.state, row.name});
+            entries.push_back(recentEntryText(row.name, row.menu));
+        }
+        return createdRows_.size() < kRecentlyCreatedRows;
+    });
+    if (entries.empty()) {
+        entries.push_back(kNothingToShow);
+    }
+    showList(Tab::RecentlyCreated, std::move(entries), list(Tab::RecentlyCreated).selected);
+}
+
+void Browser::buildRecentlyModified() {
+    modifiedRows_.clear();
+    std::vector<std::string> entries;
+    for (const auto& text : recent_.entries()) {
+        RecentEntry e;
+        if (RecentlyUsed::split(text, e)) {
+            entries.push_back(recentEntryText(e.name, e.program));
+            modifiedRows_.push_back(std::move(e));
+        }
+    }
+    if (entries.empty()) {
+        entries.push_back(kNothingToShow);
+    }
+    showList(Tab::RecentlyModified, std::move(entries), list(Tab::RecentlyModified).selected);
+}
+
+void Browser::restoreSelection(const std::string& program, const std::string& scope) {
+    if (program.empty()) {
+        return;
+    }
+    if (!equalsNoCase(program, program_)) {
+        program_ = program;
+        buildScopeMenu(program);
+    }
+    scope_ = scope;
+    ++rev_.selection;
+    changed();
+}
+
+void Browser::changeTab(Tab tab) {
+    Batch batch(*this);
+    tab_ = tab;
+    ++rev_.selection;
+    changed();
+    EntryList& l = listOf(tab);
+    switch (tab) {
+    case Tab::Commands:
+        restoreSelection(l.program, l.scope);
+        break;
+    case Tab::Lists:
+        if (l.stale) {
+            buildListList();
+        } else {
+            restoreSelection(l.program, l.scope);
+        }
+        break;
+    case Tab::RecentlyCreated:
+        if (l.stale) {
+            buildRecentlyCreated();
+        }
+        break;
+    case Tab::RecentlyModified:
+        if (l.stale) {
+            buildRecentlyModified();
+        }
+        break;
+    }
+    previewSelected(tab);
+}
+
+void Browser::clickEntry(Tab tab, int index) {
+    Batch batch(*this);
+    EntryList& l = listOf(tab);
+    if (index < 0 || index >= static_cast<int>(l.entries.size())) {
+        return;
+    }
+    if (l.selected != index) {
+        l.selected = index;
+        ++rev_.lists[static_cast<std::size_t>(tab)];
+        changed();
+    }
+    previewEntry(tab, index);
+}
+
+// Preview
+
+void Browser::previewSelected(Tab tab) {
+    const EntryList& l = list(tab);
+    if (l.selected >= 0) {
+        previewEntry(tab, l.selected);
+    }
+}
+
+void Browser::previewEntry(Tab tab, int index) {
+    const EntryList& l = list(tab);
+    std::string name;
+    std::optional<UserRow> row;
+    Catalogue& c = session_.catalogue;
+    if (tab == Tab::Commands || tab == Tab::Lists) {
+        name = l.entries.at(static_cast<std::size_t>(index));
+        row = tab == Tab::Commands ? c.findCommand(program_, scope_, name)
+                                   : c.findList(program_, scope_, name);
+    } else {
+        const auto& table = tab == Tab::RecentlyCreated ? createdRows_ : modifiedRows_;
+        if (static_cast<std::size_t>(index) >= table.size()) {
+            name = l.entries.at(static_cast<std::size_t>(index)); // the placeholder
+        } else {
+            const RecentEntry& e = table[static_cast<std::size_t>(index)];
+            name = e.name;
+            restoreSelection(e.program, e.scope);
+            row = c.findRow(program_, scope_, name);
+        }
+    }
+    commandName_ = name;
+    if (!row) {
+        setPreview(previewMissing(name, program_, scope_));
+        return;
+    }
+    setPreview(previewRow(*row, session_.file.languageName,
+                          [&c](std::int64_t id) { return c.stateName(id); }));
+}
+
+void Browser::setPreview(Preview preview) {
+    preview_ = std::move(preview);
+    graphic_.reset();
+    ++rev_.preview;
+    changed();
+}
+
+void Browser::showGraphic() {
+    Batch batch(*this);
+    if (!preview_.rowId || preview_.typeCode != "T" || !preview_.enabled.showGraphic) {
+        return;
+    }
+    UserInteraction& ui = session_.ui;
+    ui.status("Processing Formatted Command");
+    auto row = session_.catalogue.rowById(*preview_.rowId);
+    const std::string& path = session_.file.path;
+    std::string block;
+    if (row) {
+        if (auto image = files::readAll(path)) {
+            try {
+                dat::ByteReader in(*image, row->offsetbody);
+                block = in.countedString();
+            } catch (const dat::FormatError&) {
+                block.clear();
+            }
+        }
+    }
+    if (block.rfind("{\\rtf", 0) != 0) {
+        ui.status("");
+        ui.message("The formatted part of this command cannot be read from the command file. "
+                   "Reload the file and try again.",
+                   path);
+        return;
+    }
+    graphic_ = rtfToHtml(block);
+    preview_.enabled.showGraphic = false;
+    ++rev_.preview;
+    changed();
+    ui.status("");
+}
+
+// Recently used
+
+void Browser::recordRecentlyUsed(bool check) {
+    Batch batch(*this);
+    recent_.update(program_, scope_, commandName_, preview_.typeCode, check);
+    markStale(Tab::RecentlyModified);
+    if (tab_ == Tab::RecentlyModified) {
+        buildRecentlyModified();
+    }
+}
+
+void Browser::outputRecentlyUsed() {
+    Batch batch(*this);
+    Catalogue& c = session_.catalogue;
+    recent_.output(
+        [&c](const RecentEntry& e) { return c.findRow(e.program, e.scope, e.name).has_value(); },
+        session_.trace);
+    markStale(Tab::RecentlyModified);
+    if (tab_ == Tab::RecentlyModified) {
+        buildRecentlyModified();
+    }
+}
+
+// Voice commands and the slider
+
+void Browser::recognised(int id, const std::string& words) {
+    Batch batch(*this);
+    if (id >= kVoiceCommands && id <= kVoiceRecentlyModified) {
+        changeTab(static_cast<Tab>(id - 1));
+    } else if (id == kVoiceSlider) {
+        if (auto value = VoiceMenus::sliderValue(words)) {
+            setSlider(*value);
+        }
+    }
+}
+
+void Browser::setSlider(int value) {
+    Batch batch(*this);
+    slider_ = clampSlider(value);
+    settings_.write("slider", std::to_string(slider_));
+    ++rev_.selection;
+    changed();
+}
+
+void Browser::setNumberMenus(bool on) {
+    Batch batch(*this);
+    numberMenus_ = on;
+    settings_.write("number menus", on ? "True" : "False");
+    voice_.setNumbering(on);
+    changed();
+}
+
+} // namespace plv::browser

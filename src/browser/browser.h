@@ -1,0 +1,183 @@
+#pragma once
+
+#include "browser/menus.h"
+#include "browser/preview.h"
+#include "browser/recently_used.h"
+#include "browser/rtf_html.h"
+#include "browser/view_filter.h"
+#include "browser/voice.h"
+#include "datfile/session.h"
+#include "platform/profile.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plv::browser {
+
+enum class Tab { Commands = 0, Lists = 1, RecentlyCreated = 2, RecentlyModified = 3 };
+inline constexpr std::array<const char*, 4> kTabCaptions = {
+    "&Commands", "&LISTs", "Rece&ntly Created", "Recently Mod&ified"};
+inline constexpr std::size_t kRecentlyCreatedRows = 75;
+
+// One of the four lists of the tab area.
+struct EntryList {
+    std::vector<std::string> entries;
+    int selected = -1;
+    bool stale = false;
+    // The Program and Scope the list was built for (command list and LIST list).
+    std::string program;
+    std::string scope;
+};
+
+// Counters that move whenever a part of the state changes, so that a view redraws only
+// what changed.
+struct Revisions {
+    unsigned menus = 0;
+    unsigned view = 0;
+    std::array<unsigned, 4> lists{};
+    unsigned preview = 0;
+    unsigned selection = 0; // Program, Scope, tab, slider
+};
+
+// A Recently Created or Recently Modified entry: name padded, Program from column 50.
+std::string recentEntryText(const std::string& name, const std::string& program);
+
+// The main window's state without the window: the current selection, the Program, Scope
+// and Group menus, the View menu, the four lists, the preview, the recently-used table,
+// the program's voice menus and the slider.
+class Browser {
+  public:
+    Browser(Session& session, Settings& settings, dragon::VoiceCommands* voice = nullptr);
+    Browser(const Browser&) = delete;
+    Browser& operator=(const Browser&) = delete;
+
+    // Called after each change, once the outermost operation is done.
+    void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    const Revisions& revisions() const { return rev_; }
+
+    // Start-up, in this order: the voice menus, the settings, the recently-used table of
+    // the open file, the menus, then the selection.
+    void buildVoiceMenus(const std::string& mainWindowTitle);
+    void readSettings();
+    void loadRecentlyUsed();
+    void buildMenus();
+    void start(const std::string& program, const std::string& scope);
+
+    // The current selection.
+    const std::string& program() const { return program_; }
+    const std::string& scope() const { return scope_; }
+    const std::string& group() const { return group_; }
+    const std::string& commandName() const { return commandName_; }
+    // Sets the selection that the next reset shows (File Open, the editing commands).
+    void setSelection(const std::string& program, const std::string& scope,
+                      const std::optional<std::string>& name = {});
+
+    // The Program, Scope and Group menus.
+    const SelectionMenu& menu(MenuKind kind) const;
+    void chooseProgram(std::size_t index);
+    void chooseScope(std::size_t index);
+    void chooseGroup(std::size_t index);
+    // A menu is about to open: numbered now when "number menus" is on.
+    void menuOpened(MenuKind kind);
+    void requestMenuRebuild(bool programMenu, bool scopeMenu);
+    // Rebuilds the menus that are requested and shows the current selection; `tab`
+    // switches the list area.
+    void reset(std::optional<Tab> tab = {});
+
+    // The View menu.
+    const ViewMenu& view() const { return view_; }
+    void clickViewType(char code);
+    void clickViewAll();
+    void clickViewOnlyOne(char code);
+
+    // The lists.
+    Tab tab() const { return tab_; }
+    void changeTab(Tab tab);
+    const EntryList& list(Tab tab) const { return lists_[static_cast<std::size_t>(tab)]; }
+    void clickEntry(Tab tab, int index);
+    bool placeholder() const { return placeholder_; }
+    void markStale(Tab tab);
+
+    // The preview.
+    const Preview& preview() const { return preview_; }
+    // "Show Graphi&c": the formatted content of the Text and Graphics command shown.
+    void showGraphic();
+    const std::optional<RtfDocument>& graphic() const { return graphic_; }
+
+    // The recently-used table of the open command file.
+    const RecentlyUsed& recentlyUsed() const { return recent_; }
+    // Records the previewed entry (after a save or a rename).
+    void recordRecentlyUsed(bool check);
+    // Drops entries whose command has gone and stores the rest.
+    void outputRecentlyUsed();
+
+    // Voice commands and the slider.
+    void recognised(int id, const std::string& words);
+    int slider() const { return slider_; }
+    void setSlider(int value);
+    bool numberMenus() const { return numberMenus_; }
+    void setNumberMenus(bool on);
+
+  private:
+    class Batch;
+    void changed();
+
+    void buildProgramMenu();
+    void buildScopeMenu(const std::string& program);
+    void buildGroupMenu();
+    void selectProgram(std::size_t index, bool chooseScope);
+    void selectScope(std::size_t index);
+    void selectGroup(std::size_t index);
+
+    bool passes(const UserRow& row) const { return passesFilter(view_, row, group_); }
+    void buildCommandList();
+    void completeLists(const std::vector<UserRow>& rows);
+    void copyGlobalList(const UserRow& global);
+    void buildListList();
+    void buildRecentlyCreated();
+    void buildRecentlyModified();
+    void showList(Tab tab, std::vector<std::string> entries, int selected);
+    void previewSelected(Tab tab);
+    void previewEntry(Tab tab, int index);
+    void restoreSelection(const std::string& program, const std::string& scope);
+    void setPreview(Preview preview);
+    EntryList& listOf(Tab tab) { return lists_[static_cast<std::size_t>(tab)]; }
+
+    Session& session_;
+    Settings& settings_;
+    VoiceMenus voice_;
+    RecentlyUsed recent_;
+    std::function<void()> observer_;
+    int batchDepth_ = 0;
+    bool pendingNotice_ = false;
+    Revisions rev_;
+
+    std::string program_ = kGlobalCommands;
+    std::string scope_ = kGlobalCommands;
+    std::string group_ = kAllGroups;
+    std::string commandName_;
+    SelectionMenu programs_;
+    SelectionMenu scopes_;
+    SelectionMenu groups_;
+    bool programRebuild_ = false;
+    bool scopeRebuild_ = false;
+    bool suppressScope_ = false;
+
+    ViewMenu view_;
+    Tab tab_ = Tab::Commands;
+    std::array<EntryList, 4> lists_;
+    bool placeholder_ = false;
+    std::vector<RecentEntry> createdRows_;
+    std::vector<RecentEntry> modifiedRows_;
+
+    Preview preview_;
+    std::optional<RtfDocument> graphic_;
+
+    int slider_ = 5;
+    bool numberMenus_ = true;
+};
+
+} // namespace plv::browser

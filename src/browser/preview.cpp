@@ -1,0 +1,113 @@
+#include "browser/preview.h"
+
+#include "browser/view_filter.h"
+
+#include <charconv>
+
+namespace plv::browser {
+namespace {
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    std::size_t at = 0;
+    while ((at = text.find(from, at)) != std::string::npos) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+}
+
+EditCommands editCommandsFor(const UserRow& row, const std::string& language) {
+    EditCommands e;
+    e.commandMenu = true;
+    e.bodyLocked = true; // unlocked by "&Modify"
+    if (row.type == "K") {
+        if (row.script.find('{') == std::string::npos) {
+            e.convertPlain = true;
+        } else if (language == "English") {
+            e.convertAdvanced = true;
+        }
+    }
+    bool formattedOrRecorded = row.type == "T" || row.type == "X" || row.type == "R";
+    e.modify = e.clone = !formattedOrRecorded;
+    e.showGraphic = row.type == "T";
+    if (row.encrypted) {
+        e.modify = e.clone = false;
+    }
+    return e;
+}
+
+} // namespace
+
+std::string shownBody(const UserRow& row) {
+    std::string body = row.script;
+    bool keysFromOtherFile =
+        row.type == "K" && body.find('\\') != std::string::npos && row.filename != "mycmds.dat";
+    if (keysFromOtherFile || row.isList()) {
+        replaceAll(body, "\\\\", "\\");
+    }
+    return body;
+}
+
+std::string stateNames(const std::string& ids, const StateNameLookup& stateName) {
+    std::string names;
+    std::size_t start = 0;
+    while (start <= ids.size()) {
+        std::size_t comma = ids.find(',', start);
+        std::string id =
+            ids.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        std::int64_t value = 0;
+        auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), value);
+        if (!id.empty() && ec == std::errc() && end == id.data() + id.size()) {
+            if (auto name = stateName(value)) {
+                names += (names.empty() ? "" : ",") + *name;
+            }
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return names;
+}
+
+Preview previewRow(const UserRow& row, const std::string& language,
+                   const StateNameLookup& stateName) {
+    Preview p;
+    p.rowId = row.id;
+    p.name = row.name;
+    p.typeCode = row.type;
+    p.filename = row.filename;
+    p.group = row.owner;
+    p.type = typeDisplayName(row.type);
+    p.program = row.menu;
+    p.scope = row.state;
+    p.description = row.description;
+    p.states = stateNames(row.states, stateName);
+    p.enabled = editCommandsFor(row, language);
+    p.body = shownBody(row);
+    if (row.type == "T") {
+        p.body = "<<< " + std::to_string(row.graphicsize) + " byte graphic not shown >>> \n" +
+                 row.script;
+    }
+    if (row.encrypted) {
+        p.body = "This command has been encrypted, and cannot be edited";
+    }
+    return p;
+}
+
+Preview previewMissing(const std::string& name, const std::string& program,
+                       const std::string& scope) {
+    Preview p;
+    p.name = name;
+    p.program = program;
+    p.scope = scope;
+    if (name == kNothingToShow) {
+        p.body = "Please pick a different Program, Scope, View, or Group";
+        p.enabled.commandMenu = true; // a new command may still be made here
+        return p;
+    }
+    p.body = "This command is no longer available.\n\nIt has likely been renamed or deleted.";
+    p.group = kUserDefined;
+    return p;
+}
+
+} // namespace plv::browser

@@ -66,6 +66,7 @@ void Browser::changed() {
 
 void Browser::buildVoiceMenus(const std::string& mainWindowTitle) {
     voice_.build(mainWindowTitle, numberMenus_);
+    voice_.onRecognition([this](int id, const std::string& words) { recognised(id, words); });
 }
 
 void Browser::readSettings() {
@@ -95,6 +96,21 @@ void Browser::start(const std::string& program, const std::string& scope) {
     scope_ = scope;
     reset();
     markStale(Tab::Lists);
+}
+
+void Browser::fileOpened(const std::string& program, const std::string& scope) {
+    Batch batch(*this);
+    group_ = kAllGroups;
+    commandName_.clear();
+    recent_.load(session_.file.path);
+    for (Tab t : {Tab::Lists, Tab::RecentlyCreated, Tab::RecentlyModified}) {
+        markStale(t);
+    }
+    buildGroupMenu();
+    programRebuild_ = true;
+    program_ = program;
+    scope_ = scope;
+    reset();
 }
 
 void Browser::setSelection(const std::string& program, const std::string& scope,

@@ -71,6 +71,9 @@ class Browser {
     const std::string& scope() const { return scope_; }
     const std::string& group() const { return group_; }
     const std::string& commandName() const { return commandName_; }
+    // Another command file was parsed (File Open, File Reload): its recently-used table,
+    // "All groups", fresh menus and lists, and the given selection.
+    void fileOpened(const std::string& program, const std::string& scope);
     // Sets the selection that the next reset shows (File Open, the editing commands).
     void setSelection(const std::string& program, const std::string& scope,
                       const std::optional<std::string>& name = {});

@@ -78,6 +78,12 @@ void VoiceMenus::defineNumberedCommand(MenuKind kind, std::size_t count) {
                        std::string(R"(SendKeys "{down " & _arg1 & "}{enter}")"));
 }
 
+void VoiceMenus::onRecognition(std::function<void(int, const std::string&)> handler) {
+    if (voice_) {
+        voice_->onRecognition(std::move(handler));
+    }
+}
+
 std::optional<int> VoiceMenus::sliderValue(const std::string& words) {
     if (words.size() <= 7) {
         return std::nullopt;

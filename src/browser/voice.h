@@ -3,6 +3,7 @@
 #include "browser/menus.h"
 #include "dragon/controls.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,9 @@ class VoiceMenus {
     void defineMenuCommand(MenuKind kind, std::size_t count);
     // "<programnumbers>" in the "Numbered" menu, while that menu is open.
     void defineNumberedCommand(MenuKind kind, std::size_t count);
+
+    // Recognitions of the program's own commands go to `handler`.
+    void onRecognition(std::function<void(int id, const std::string& words)> handler);
 
     // The number in "slider 3".
     static std::optional<int> sliderValue(const std::string& words);

@@ -1,4 +1,5 @@
 #include "browser_fixture.h"
+#include "datfile/file_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -209,4 +210,30 @@ TEST(Menus, NumberingLeavesTheGroupTailAndTheValuesAlone) {
     EXPECT_EQ(m.findFirst("nothing"), -1);
     EXPECT_EQ(globalFirst({"AAA", "BBB", "Global Commands", "ZZZ"}),
               (Names{"Global Commands", "AAA", "BBB", "ZZZ"}));
+}
+
+TEST(Navigation, AnotherFileBringsItsOwnMenusGroupAndRecentlyUsed) {
+    BrowserHarness t;
+    t.start();
+    ASSERT_TRUE(t.click(Tab::Commands, "say hello"));
+    t.browser->recordRecentlyUsed(false);
+    t.browser->chooseGroup(t.menuIndex(MenuKind::Group, "User-defined"));
+    ASSERT_EQ(t.browser->group(), "User-defined");
+
+    std::string other = t.h.home.write(
+        "other.dat", dat::buildFile(dat::Layout::V1011,
+                                    {dat::applicationCommand("zoom in", "acrord32", dat::kTypeKeys,
+                                                             dat::textBody("{Ctrl+=}"))},
+                                    {}));
+    auto opened = dat::openFile(*t.h.session, other);
+    ASSERT_EQ(opened.status, dat::OpenResult::Status::Opened);
+    t.browser->fileOpened(opened.program, opened.scope);
+    EXPECT_EQ(t.browser->group(), "All groups");
+    EXPECT_EQ(t.browser->menu(MenuKind::Program).values(), (Names{"ACRORD32"}));
+    EXPECT_EQ(t.browser->program(), "ACRORD32");
+    EXPECT_EQ(t.entries(Tab::Commands), (Names{"zoom in"}));
+    EXPECT_EQ(t.browser->preview().name, "zoom in");
+    // The recently-used table belongs to the file that was open.
+    t.browser->changeTab(Tab::RecentlyModified);
+    EXPECT_EQ(t.entries(Tab::RecentlyModified), (Names{"Nothing to show"}));
 }

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "browser/browser.h"
+#include "browser/startup.h"
+#include "datfile/file_commands.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class QTextBrowser;
+class QProgressBar;
+
+namespace plv::gui {
+
+class HelpBrowser;
+class PaneArea;
+class QtInteraction;
+
+// Form1, the main window: a view over the browser's state that hands every click and
+// choice to it. The commands of later work (printing, exports, editing, Tools, Find) are
+// present in the menus, disabled.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(browser::Startup& startup, browser::Browser& browser,
+               const browser::StartupResult& started, QtInteraction* ui);
+    ~MainWindow() override;
+
+    // Applies the settings read at start-up (fonts, slider, placement) and shows the window
+    // on the initial selection.
+    void open(const browser::StartupResult& started);
+
+    // File > Open asks for a file through this; tests answer without a dialog.
+    std::function<std::optional<std::string>(const dat::OpenDialogStart&)> chooseFile;
+
+    // The widgets, by what they show, for tests and for the screenshot.
+    QTabWidget* tabs() const { return tabs_; }
+    QListWidget* list(browser::Tab tab) const;
+    QPlainTextEdit* bodyEditor() const { return body_; }
+    QTextBrowser* graphicView() const { return graphic_; }
+    QLineEdit* field(const QString& name) const;
+    QSlider* slider() const { return slider_; }
+    QAction* action(const QString& objectName) const;
+    QMenu* selectionMenu(browser::MenuKind kind) const;
+    HelpBrowser* helpBrowser() const { return help_; }
+    QLabel* countsLabel() const { return counts_; }
+
+    // Help: the contents page, a context number, or the commands page.
+    void showHelp(int context);
+    void showCommandHelp();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildWidgets();
+    QWidget* buildFieldsArea();
+    QWidget* buildListArea();
+    QWidget* buildPreviewArea();
+    void buildMenus();
+    void buildFileMenu();
+    void buildToolsMenu();
+    void buildEditMenu();
+    void buildViewMenu();
+    void buildCommandMenu();
+    void buildHelpMenu();
+    QAction* addAction(QMenu* menu, const QString& objectName, const QString& caption,
+                       std::function<void()> run = {});
+    void applyFonts(const browser::Fonts& fonts);
+    void applyPlacement(const browser::WindowPlacement& placement);
+    browser::WindowPlacement placement() const;
+
+    // Redraws what the browser changed since the last call.
+    void refresh();
+    void refreshSelectionMenus();
+    void fillSelectionMenu(browser::MenuKind kind);
+    void markCurrentEntries();
+    void refreshView();
+    void refreshList(browser::Tab tab);
+    void refreshPreview();
+    void refreshSelection();
+    void showCounts();
+
+    // File menu.
+    void fileOpen();
+    void fileReload();
+    void fileReset();
+    void fileProperties();
+    void afterFileOpened(const dat::OpenResult& opened);
+    void setFileCaptions(const std::string& caption, const std::string& restore,
+                         const std::string& backup);
+    void options();
+    void about();
+
+    browser::Startup& startup_;
+    browser::Browser& browser_;
+    QtInteraction* ui_;
+    browser::Revisions seen_;
+    bool firstRefresh_ = true;
+    bool updating_ = false;
+    bool closing_ = false;
+
+    QLineEdit* program_ = nullptr;
+    QLineEdit* scope_ = nullptr;
+    QLineEdit* group_ = nullptr;
+    QLineEdit* type_ = nullptr;
+    QLineEdit* states_ = nullptr;
+    QLineEdit* description_ = nullptr;
+    QLabel* counts_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    std::array<QListWidget*, 4> lists_{};
+    QPlainTextEdit* body_ = nullptr;
+    QTextBrowser* graphic_ = nullptr;
+    QPushButton* showGraphic_ = nullptr;
+    QPushButton* modify_ = nullptr;
+    QPushButton* abandon_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QSlider* slider_ = nullptr;
+    PaneArea* panes_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+
+    QMenu* programMenu_ = nullptr;
+    QMenu* scopeMenu_ = nullptr;
+    QMenu* groupMenu_ = nullptr;
+    std::map<char, QAction*> typeActions_;
+    QAction* allAction_ = nullptr;
+    QAction* legacyAction_ = nullptr;
+    QAction* mycmdsAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
+    QAction* backupAction_ = nullptr;
+    HelpBrowser* help_ = nullptr;
+};
+
+} // namespace plv::gui

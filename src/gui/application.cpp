@@ -44,4 +44,9 @@ browser::StartupStatus Application::start() {
     return started_.status;
 }
 
+bool Application::windowExists(const std::string& title) {
+    dragon::CommandEditor* editor = startup_->controls().editor;
+    return gui::windowExists(title, editor && editor->isOpen());
+}
+
 } // namespace plv::gui

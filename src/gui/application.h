@@ -3,6 +3,7 @@
 #include "browser/browser.h"
 #include "browser/startup.h"
 #include "gui/command_line.h"
+#include "gui/qt_waits.h"
 
 #include <memory>
 
@@ -27,6 +28,9 @@ class Application {
     browser::Browser* browser() const { return browser_.get(); }
     browser::Startup& startup() { return *startup_; }
     const browser::StartupResult& started() const { return started_; }
+    // The waits while Dragon works, and the window lookup they poll.
+    Waits& waits() { return waits_; }
+    bool windowExists(const std::string& title);
 
   private:
     CommandLine line_;
@@ -36,6 +40,7 @@ class Application {
     std::unique_ptr<browser::Browser> browser_;
     browser::StartupResult started_;
     std::unique_ptr<MainWindow> window_;
+    QtWaits waits_;
 };
 
 } // namespace plv::gui

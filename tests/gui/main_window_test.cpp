@@ -3,6 +3,7 @@
 #include "gui/help_browser.h"
 #include "gui_fixture.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -294,4 +295,35 @@ TEST(Program, ScreenshotOptionWritesAPictureOfTheWindow) {
     QImage image(QString::fromStdString(picture));
     EXPECT_GT(image.width(), 400);
     EXPECT_GT(image.height(), 400);
+}
+
+TEST(MainWindow, PlacementIsRestoredAndStoredAndResetEndsTheProgram) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    run.stop();
+    Profile ini(files::join(run.dragon.home, "Parlavista.INI"));
+    EXPECT_EQ(ini.get("Parlavista", "maximized"), "0");
+    for (auto [key, value] : {std::pair{"form left", "120"},
+                              {"form top", "80"},
+                              {"form right", "900"},
+                              {"form bottom", "700"}}) {
+        ini.write("Parlavista", key, value);
+    }
+    ini.write("Parlavista", "maximized", "1");
+
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_EQ(w.normalGeometry(), QRect(120, 80, 780, 620));
+    run.ui.clear();
+    w.action("filereset")->trigger();
+    EXPECT_TRUE(run.ui.sawMessage("You must restart Parlavista for changes to apply"));
+    EXPECT_FALSE(w.isVisible());
+    ini.reload();
+    EXPECT_EQ(ini.get("Parlavista", "maximized"), "1");
+    EXPECT_EQ(ini.get("Parlavista", "form right"), "900");
+    run.stop();
+    // The next start finds the catalogue empty and parses the file again.
+    ASSERT_TRUE(run.start());
+    EXPECT_TRUE(run.app->started().parsed);
 }

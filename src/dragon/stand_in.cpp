@@ -83,12 +83,23 @@ bool balancedLine(const std::string& line) {
 } // namespace
 
 StandInEngine::StandInEngine(std::string engineIniPath)
-    : path_(std::move(engineIniPath)), ini_(path_), loadedTime_(files::lastModified(path_)) {
+    : path_(std::move(engineIniPath)), ini_(path_), text_(files::readAll(path_)) {
     lastSpeaker_ = value("current speaker");
 }
 
+// The content decides, not the modification time: two writes within one tick of a
+// coarse file-system clock leave the same time.
+const Profile& StandInEngine::current() {
+    auto text = files::readAll(path_);
+    if (text && text != text_) {
+        text_ = std::move(text);
+        ini_.reload();
+    }
+    return ini_;
+}
+
 std::string StandInEngine::value(const std::string& key) {
-    return ini_.get(kEngine, key).value_or(std::string());
+    return current().get(kEngine, key).value_or(std::string());
 }
 
 int StandInEngine::number(const std::string& key) {
@@ -123,7 +134,7 @@ std::string StandInEngine::ownerProcessPath(const std::string& windowTitle) {
     if (windowTitle.empty()) {
         return {};
     }
-    return ini_.get("Window Owners", windowTitle).value_or(std::string());
+    return current().get("Window Owners", windowTitle).value_or(std::string());
 }
 
 std::string StandInEngine::currentSpeaker() {
@@ -132,7 +143,7 @@ std::string StandInEngine::currentSpeaker() {
 
 int StandInEngine::speakerLanguage(const std::string& speaker) {
     try {
-        return std::stoi(ini_.get("Speaker Languages", speaker).value_or("0"));
+        return std::stoi(current().get("Speaker Languages", speaker).value_or("0"));
     } catch (...) {
         return 0;
     }
@@ -150,12 +161,6 @@ void StandInEngine::onSpeakerChanged(std::function<void(const std::string&)> han
 }
 
 void StandInEngine::poll() {
-    auto time = files::lastModified(path_);
-    if (time == loadedTime_) {
-        return;
-    }
-    loadedTime_ = time;
-    ini_.reload();
     std::string speaker = currentSpeaker();
     if (speaker != lastSpeaker_) {
         lastSpeaker_ = speaker;

@@ -24,6 +24,7 @@ inline constexpr int kCommandEditorDialog = 10;
 // "directory", "current speaker" and "foreground window" (the title of the window in
 // front when the program starts); section "Speaker Languages": speaker = language
 // identifier; section "Window Owners": window title or class = executable path.
+// Every query answers from the file as it is now, as the running engine would.
 class StandInEngine : public EngineControl {
   public:
     explicit StandInEngine(std::string engineIniPath);
@@ -37,7 +38,7 @@ class StandInEngine : public EngineControl {
     int speakerLanguage(const std::string& speaker) override;
     void showDialog(int number, const std::string& ownerWindowTitle) override;
     void onSpeakerChanged(std::function<void(const std::string&)> handler) override;
-    // Reads engine.ini again when it changed and raises the speaker change it shows.
+    // Raises the speaker change when engine.ini names another speaker than last time.
     void poll() override;
 
     // The window in front when the program started (not a call of Dragon's control).
@@ -47,12 +48,15 @@ class StandInEngine : public EngineControl {
     void onDialog(std::function<void(int)> handler) { dialogHandler_ = std::move(handler); }
 
   private:
+    // The file's values, read again when its content has changed; an unreadable file
+    // keeps the last values.
+    const Profile& current();
     std::string value(const std::string& key);
     int number(const std::string& key);
 
     std::string path_;
     Profile ini_;
-    std::optional<files::FileTime> loadedTime_;
+    std::optional<std::string> text_;
     std::string registeredWindow_;
     std::string lastSpeaker_;
     std::vector<int> dialogs_;

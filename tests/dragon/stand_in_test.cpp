@@ -43,11 +43,20 @@ TEST(StandInEngine, RaisesTheSpeakerChangeOnce) {
     d.setEngine("product flags", "16");
     engine.poll();
     EXPECT_TRUE(changes.empty()) << "another value changed, not the speaker";
+    // A coarse file-system clock can give the next write the same time as the last.
+    auto sameTime = files::lastModified(d.engine());
     d.setEngine("current speaker", "Locum");
+    ASSERT_TRUE(files::setLastModified(d.engine(), *sameTime));
+    EXPECT_EQ(engine.currentSpeaker(), "Locum") << "queries answer from the file as it is";
+    EXPECT_EQ(engine.directory(), d.users());
     engine.poll();
     engine.poll();
     EXPECT_EQ(changes, std::vector<std::string>{"Locum"});
-    EXPECT_EQ(engine.currentSpeaker(), "Locum");
+
+    d.setEngine("current speaker", "Demo");
+    ASSERT_TRUE(files::setLastModified(d.engine(), *sameTime));
+    engine.poll();
+    EXPECT_EQ(changes, (std::vector<std::string>{"Locum", "Demo"}));
 }
 
 TEST(StandInDragon, DialogTenOpensTheCommandEditor) {

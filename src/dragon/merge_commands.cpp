@@ -150,7 +150,9 @@ MergeResult mergeCommandFile(const std::string& commandFile, const std::string& 
     if (!merged) {
         return result;
     }
-    if (!files::replaceAtomically(commandFile, *merged)) {
+    // Whoever started the merge learns that it is done only from the file's time.
+    auto before = files::lastModified(commandFile);
+    if (!files::replaceAtomicallyAfter(commandFile, *merged, before.value_or(0))) {
         result.status = MergeResult::Status::WriteFailed;
         result.message = "cannot write " + commandFile;
     }

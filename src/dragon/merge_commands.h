@@ -24,7 +24,7 @@ std::optional<std::string> mergeImages(std::string_view user, std::string_view p
                                        MergeResult& result);
 
 // Merges `placerFile` into `commandFile` and replaces the command file atomically, also when
-// nothing is added, so that its modification time always changes.
+// nothing is added, so that its modification time always moves on.
 MergeResult mergeCommandFile(const std::string& commandFile, const std::string& placerFile);
 
 } // namespace plv::dragon

@@ -131,6 +131,25 @@ bool replaceAtomically(const std::string& path, std::string_view data) {
     return true;
 }
 
+bool replaceAtomicallyAfter(const std::string& path, std::string_view data, FileTime after) {
+    std::string temp = path + ".tmp-" + uniqueSuffix();
+    if (!writeAll(temp, data) || !flushToDisk(temp)) {
+        remove(temp);
+        return false;
+    }
+    auto written = lastModified(temp);
+    // One millisecond survives every file system that keeps times finer than seconds.
+    if (!written || (*written <= after && !setLastModified(temp, after + 1000000))) {
+        remove(temp);
+        return false;
+    }
+    if (!renameOver(temp, path)) {
+        remove(temp);
+        return false;
+    }
+    return true;
+}
+
 bool writeFlushed(const std::string& path, std::string_view data) {
     return writeAll(path, data) && flushToDisk(path);
 }

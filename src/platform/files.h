@@ -24,6 +24,9 @@ bool appendAll(const std::string& path, std::string_view data);
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`,
 // so a crash leaves either the old content or the new, never a mix.
 bool replaceAtomically(const std::string& path, std::string_view data);
+// The same, and the new file's modification time is later than `after` even where the
+// file-system clock ticks coarsely: for readers that watch the time for a change.
+bool replaceAtomicallyAfter(const std::string& path, std::string_view data, FileTime after);
 // The two halves of a replacement whose temporary file has a name of its own: write the
 // file and flush it to disk; then rename it over the target and flush the folder.
 bool writeFlushed(const std::string& path, std::string_view data);

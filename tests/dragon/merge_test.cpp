@@ -3,6 +3,7 @@
 #include "dragon/seed_files.h"
 #include "support/fixtures.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace plv;
@@ -63,6 +64,16 @@ TEST(Merge, AnEmptyPlacerRewritesTheSameContentWithANewTime) {
     EXPECT_EQ(result.commandsAdded, 0);
     EXPECT_EQ(files::readAll(file), userFile());
     EXPECT_NE(files::lastModified(file), files::FileTime{1000000000});
+
+    // Written within the same tick of the file-system clock, or by a clock behind the
+    // file's: the time still moves on.
+    files::FileTime ahead = files::now() + 3600LL * 1000000000LL;
+    ASSERT_TRUE(files::setLastModified(file, ahead));
+    ASSERT_EQ(dragon::mergeCommandFile(file, placer).status, dragon::MergeResult::Status::Merged);
+    EXPECT_GT(files::lastModified(file), ahead);
+    EXPECT_EQ(files::readAll(file), userFile());
+    auto entries = std::filesystem::directory_iterator(dir.path());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 2) << "no temporary file is left";
 }
 
 TEST(Merge, ConvertsThePlacersLayoutAndRefusesDamagedFiles) {

@@ -277,6 +277,30 @@ TEST(Startup, TheCommandLineChoosesTheFileOrTheProgram) {
     EXPECT_EQ(f.runOnce().program, "WINWORD") << "the next start is on the user's file again";
 }
 
+TEST(Startup, TheForegroundWindowsOwnerGivesTheProgramWhenNoScopeMatches) {
+    StartFixture f;
+    const std::string excel = "C:\\Program Files\\Microsoft Office\\Office14\\EXCEL.EXE";
+    f.dragon.set(f.dragon.engine(), "Window Owners", "Budget.xlsx - Microsoft Excel", excel);
+    f.dragon.setEngine("foreground window", "Budget.xlsx - Microsoft Excel");
+    auto owned = f.runOnce();
+    ASSERT_TRUE(owned.started());
+    EXPECT_EQ(owned.program, "EXCEL");
+    EXPECT_EQ(owned.scope, "Application-specific");
+
+    // A title given on the command line is looked up the same way, but the owner asked
+    // about is still the window that was in front.
+    auto named = f.runOnce("Quarterly figures");
+    EXPECT_EQ(named.program, "EXCEL");
+    EXPECT_EQ(named.scope, "Application-specific");
+
+    f.dragon.setEngine("foreground window", "Untitled - Notepad");
+    auto unknown = f.runOnce();
+    EXPECT_EQ(unknown.program, "Global Commands");
+    EXPECT_EQ(unknown.scope, "Global Commands");
+    EXPECT_TRUE(inOrder(f.trace(), {"state name: Untitled", "foundstate: ",
+                                    "nested state name: Notepad", "form load 2 done"}));
+}
+
 TEST(Startup, ImportOffersMergeTheSeedCommandsIntoTheUsersFile) {
     StartFixture f;
     std::vector<browser::ImportOffer> offered;

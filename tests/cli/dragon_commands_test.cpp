@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "platform/profile.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -62,11 +63,23 @@ TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
 TEST(DragonCommands, StartUpFailuresGoToStandardError) {
     test::TempDir dir;
     ASSERT_EQ(tool({"make-demo", dir.file("dragon")}).status, 0);
-    files::remove(dir.file("dragon/ProgramData/Nuance/NaturallySpeaking11/nssystem.ini"));
+    std::string nssystem = dir.file("dragon/ProgramData/Nuance/NaturallySpeaking11/nssystem.ini");
+    files::remove(nssystem);
     auto failed = tool({"status", "--dragon-root", dir.file("dragon"), "--home", dir.file("h")});
     EXPECT_NE(failed.status, 0);
     EXPECT_TRUE(failed.out.empty());
-    EXPECT_NE(failed.err.find("Cannot find required file"), std::string::npos);
-    EXPECT_NE(failed.err.find("Expected file not found:"), std::string::npos);
+    EXPECT_NE(failed.err.find("Cannot find required file\n    [" + nssystem + "]"),
+              std::string::npos)
+        << failed.err;
+    EXPECT_NE(failed.err.find("Expected file not found:\n" + nssystem +
+                              "\n    [Report this to Brinmoor, send 'trace.plv']"),
+              std::string::npos);
+
+    ASSERT_EQ(tool({"make-demo", dir.file("old")}).status, 0);
+    Profile(dir.file("old/engine.ini")).write("Engine", "minor", "30");
+    auto old = tool({"status", "--dragon-root", dir.file("old"), "--home", dir.file("h2")});
+    EXPECT_NE(old.status, 0);
+    EXPECT_NE(old.err.find("Unknown NaturallySpeaking version\n    [Unable to continue]"),
+              std::string::npos);
     EXPECT_EQ(tool({"make-demo"}).status, cli::kUsage);
 }

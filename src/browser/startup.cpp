@@ -139,10 +139,17 @@ StartupStatus Startup::takeInstanceLock() {
         ui_.message("Cannot create the program folder " + programFolder_, kTitle);
         return StartupStatus::Exit;
     }
-    lock_ = InstanceLock::acquire(files::join(programFolder_, kLockFile));
-    if (!lock_) {
+    std::string lockFile = files::join(programFolder_, kLockFile);
+    bool heldElsewhere = false;
+    lock_ = InstanceLock::acquire(lockFile, &heldElsewhere);
+    if (!lock_ && heldElsewhere) {
         ui_.message("Parlavista is already running", kTitle);
         return StartupStatus::AlreadyRunning;
+    }
+    if (!lock_) {
+        // A folder we may not write to is not another running program.
+        ui_.message("Cannot write to the program folder: " + lockFile, kTitle);
+        return StartupStatus::Exit;
     }
     return StartupStatus::Started;
 }

@@ -10,8 +10,10 @@ namespace plv {
 // after a crash, so a stale lock file never blocks a later start.
 class InstanceLock {
   public:
-    // Null when another holder has the lock or the file cannot be created.
-    static std::unique_ptr<InstanceLock> acquire(const std::string& path);
+    // Null when another holder has the lock (then `heldElsewhere` is set) or when the file
+    // cannot be created.
+    static std::unique_ptr<InstanceLock> acquire(const std::string& path,
+                                                 bool* heldElsewhere = nullptr);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

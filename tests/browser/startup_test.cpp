@@ -157,6 +157,16 @@ TEST(Startup, ASecondInstanceRefusesToStart) {
     first.shutDown({});
     Startup third(f.options(), ui2);
     EXPECT_TRUE(third.run().started()) << "the lock goes with the first instance";
+    third.shutDown({});
+
+    // A lock that cannot be made is not another running program.
+    StartFixture g;
+    files::makeDirectories(files::join(g.dragon.home, "Parlavista.lock"));
+    Startup blocked(g.options(), g.ui);
+    EXPECT_EQ(blocked.run().status, StartupStatus::Exit);
+    EXPECT_FALSE(g.ui.sawMessage("Parlavista is already running"));
+    ASSERT_FALSE(g.ui.shown().empty());
+    EXPECT_EQ(g.ui.shown().back().text.rfind("Cannot write to the program folder: ", 0), 0u);
 }
 
 TEST(Startup, FailuresEndTheStartWithTheirMessage) {

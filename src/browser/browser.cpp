@@ -103,6 +103,11 @@ void Browser::fileOpened(const std::string& program, const std::string& scope) {
     group_ = kAllGroups;
     commandName_.clear();
     recent_.load(session_.file.path);
+    // Entries of commands the file no longer holds go now, for good.
+    Catalogue& c = session_.catalogue;
+    recent_.output(
+        [&c](const RecentEntry& e) { return c.findRow(e.program, e.scope, e.name).has_value(); },
+        session_.trace);
     for (Tab t : {Tab::Lists, Tab::RecentlyCreated, Tab::RecentlyModified}) {
         markStale(t);
     }

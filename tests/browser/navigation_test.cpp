@@ -236,4 +236,10 @@ TEST(Navigation, AnotherFileBringsItsOwnMenusGroupAndRecentlyUsed) {
     // The recently-used table belongs to the file that was open.
     t.browser->changeTab(Tab::RecentlyModified);
     EXPECT_EQ(t.entries(Tab::RecentlyModified), (Names{"Nothing to show"}));
+
+    opened = dat::openFile(*t.h.session, t.path);
+    t.browser->fileOpened(opened.program, opened.scope);
+    t.browser->changeTab(Tab::RecentlyModified);
+    EXPECT_EQ(t.entries(Tab::RecentlyModified),
+              (Names{recentEntryText("say hello", "Global Commands")}));
 }

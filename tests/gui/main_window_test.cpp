@@ -125,17 +125,19 @@ TEST(MainWindow, PreviewShowsEachTypeAndItsGraphic) {
     struct Case {
         const char* name;
         const char* type;
+        bool modify;
     };
-    const Case cases[] = {{"copy that", "KEYS"},
-                          {"open patient records", "SCRIPT"},
-                          {"normal chest exam", "Plain Text"},
-                          {"insert letterhead", "Text & Graphics"},
-                          {"open lab results portal", "Macro Recorder"},
-                          {"open practice calendar", "Step by Step"},
-                          {"insert today's date", "Advanced Script"}};
+    const Case cases[] = {{"copy that", "KEYS", true},
+                          {"open patient records", "SCRIPT", true},
+                          {"normal chest exam", "Plain Text", true},
+                          {"insert letterhead", "Text & Graphics", false},
+                          {"open lab results portal", "Macro Recorder", false},
+                          {"open practice calendar", "Step by Step", false},
+                          {"insert today's date", "Advanced Script", true}};
     for (const Case& c : cases) {
         ASSERT_TRUE(run.click(Tab::Commands, c.name)) << c.name;
         EXPECT_EQ(run.field("type"), c.type) << c.name;
+        EXPECT_EQ(run.browser().preview().enabled.modify, c.modify) << c.name;
         EXPECT_EQ(showGraphic->isEnabled(), std::string(c.type) == "Text & Graphics") << c.name;
         EXPECT_TRUE(w.bodyEditor()->isVisibleTo(&w)) << c.name;
     }

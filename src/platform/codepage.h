@@ -25,6 +25,9 @@ Cp1252Text encodeCp1252(std::string_view utf8);
 // The message shown when text cannot be written into a command file.
 std::string refusedCharacterMessage(const std::string& refused);
 
+// Appends the code point as UTF-8; one beyond Unicode's range is left out.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // Number of file bytes the UTF-8 text takes in Windows-1252 (one per character).
 std::size_t cp1252Length(std::string_view utf8);
 

@@ -187,6 +187,16 @@ VoiceCommands::MenuId RecordingVoiceCommands::createMenu(const std::string& appl
     return static_cast<MenuId>(menus_.size());
 }
 
+const RecordingVoiceCommands::Command*
+RecordingVoiceCommands::Menu::find(const std::string& spoken) const {
+    for (const auto& c : commands) {
+        if (c.spoken == spoken) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
 RecordingVoiceCommands::Menu* RecordingVoiceCommands::menu(MenuId id) {
     if (id < 1 || static_cast<std::size_t>(id) > menus_.size()) {
         return nullptr;

@@ -82,6 +82,7 @@ class RecordingVoiceCommands : public VoiceCommands {
         std::map<std::string, std::vector<std::string>> lists;
         std::string boundWindow;
         bool active = false;
+        const Command* find(const std::string& spoken) const;
     };
 
     MenuId createMenu(const std::string& application, const std::string& state, int language,

@@ -7,61 +7,6 @@ namespace plv::test {
 
 using namespace dat;
 
-const RecordingVoice::Command* RecordingVoice::Menu::find(const std::string& spoken) const {
-    for (const auto& c : commands) {
-        if (c.spoken == spoken) {
-            return &c;
-        }
-    }
-    return nullptr;
-}
-
-RecordingVoice::MenuId RecordingVoice::createMenu(const std::string& application,
-                                                  const std::string& state, int language,
-                                                  const std::string& dialect, int flags) {
-    Menu m;
-    m.application = application;
-    m.state = state;
-    m.language = language;
-    m.dialect = dialect;
-    m.flags = flags;
-    menus.push_back(m);
-    return static_cast<MenuId>(menus.size() - 1);
-}
-
-void RecordingVoice::addCommand(MenuId menu, int id, const std::string& spoken,
-                                const std::string& category,
-                                const std::optional<std::string>& body) {
-    auto& commands = menus.at(menu).commands;
-    auto same = std::find_if(commands.begin(), commands.end(),
-                             [&](const Command& c) { return c.spoken == spoken; });
-    Command c{id, spoken, category, body};
-    if (same != commands.end()) {
-        *same = c; // redefined
-    } else {
-        commands.push_back(c);
-    }
-}
-
-void RecordingVoice::assignList(MenuId menu, const std::string& listName,
-                                const std::vector<std::string>& words) {
-    menus.at(menu).lists[listName] = words;
-}
-
-void RecordingVoice::bindAndActivate(MenuId menu, const std::string& windowTitle) {
-    menus.at(menu).boundTo = windowTitle;
-    menus.at(menu).active = true;
-}
-
-const RecordingVoice::Menu* RecordingVoice::menu(const std::string& state) const {
-    for (const auto& m : menus) {
-        if (m.state == state) {
-            return &m;
-        }
-    }
-    return nullptr;
-}
-
 std::string sampleCommandFile(int languageByte) {
     auto office = [](CommandRecord r) {
         r.group = "Office";

@@ -63,27 +63,27 @@ TEST(Navigation, NumberingIsAppliedOnOpenAndNeverTwice) {
               (Names{"1 - Office", "2 - User-defined", "-", "All groups"}));
 
     // Spoken numbers: the menu's own command, and the "Numbered" menu while it is open.
-    const auto* main = t.voice.menu("Parlavista");
+    const auto* main = t.voice.findMenu("Parlavista", "Parlavista");
     ASSERT_NE(main, nullptr);
     const auto* program = main->find("program <programnumbers>");
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(program->id, 6);
-    EXPECT_EQ(program->body, R"(SendKeys "{Alt+r}{down " & _arg1 & "}{up}{enter}")");
+    EXPECT_EQ(program->script, R"(SendKeys "{Alt+r}{down " & _arg1 & "}{up}{enter}")");
     EXPECT_EQ(main->lists.at("programnumbers"), (Names{"1", "2", "3", "4"}));
     EXPECT_EQ(main->lists.at("groupnumbers"), (Names{"1", "2", "3"}));
-    const auto* numbered = t.voice.menu("Numbered");
+    const auto* numbered = t.voice.findMenu("Parlavista", "Numbered");
     ASSERT_NE(numbered, nullptr);
     EXPECT_TRUE(numbered->active);
     ASSERT_NE(numbered->find("<groupnumbers>"), nullptr);
     EXPECT_EQ(numbered->find("<groupnumbers>")->id, 22);
-    EXPECT_EQ(numbered->find("<programnumbers>")->body,
+    EXPECT_EQ(numbered->find("<programnumbers>")->script,
               R"(SendKeys "{down " & _arg1 & "}{enter}")");
     EXPECT_EQ(numbered->lists.at("groupnumbers"), (Names{"1", "2"}));
 
     // Turned off: menus stay plain and the "Numbered" menu is switched off.
     t.browser->setNumberMenus(false);
     EXPECT_EQ(t.settings->read("number menus", ""), "False");
-    EXPECT_FALSE(t.voice.menu("Numbered")->active);
+    EXPECT_FALSE(t.voice.findMenu("Parlavista", "Numbered")->active);
     t.browser->requestMenuRebuild(true, false);
     t.browser->reset();
     t.browser->menuOpened(MenuKind::Program);

@@ -90,13 +90,13 @@ TEST(RecentlyUsed, AnEmptyTableShowsThePlaceholder) {
 TEST(Voice, MenusAreRegisteredAndRecognitionsHandled) {
     BrowserHarness t;
     t.start();
-    const auto* main = t.voice.menu("Parlavista");
+    const auto* main = t.voice.findMenu("Parlavista", "Parlavista");
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->application, "Parlavista");
     EXPECT_EQ(main->language, 1033);
     EXPECT_EQ(main->dialect, "");
     EXPECT_EQ(main->flags, 1);
-    EXPECT_EQ(main->boundTo, "Parlavista");
+    EXPECT_EQ(main->boundWindow, "Parlavista");
     EXPECT_TRUE(main->active);
     const std::pair<const char*, int> handled[] = {{"commands", 1},
                                                    {"lists", 2},
@@ -107,27 +107,27 @@ TEST(Voice, MenusAreRegisteredAndRecognitionsHandled) {
         ASSERT_NE(main->find(spoken), nullptr) << spoken;
         EXPECT_EQ(main->find(spoken)->id, id);
         EXPECT_EQ(main->find(spoken)->category, "Spoken controls");
-        EXPECT_FALSE(main->find(spoken)->body);
+        EXPECT_FALSE(main->find(spoken)->script);
     }
-    EXPECT_EQ(main->find("all groups")->body, R"(SendKeys "{Alt+g}{up}{enter}")");
+    EXPECT_EQ(main->find("all groups")->script, R"(SendKeys "{Alt+g}{up}{enter}")");
     EXPECT_EQ(main->find("group all groups")->id, 8);
     EXPECT_EQ(main->lists.at("slidernumbers"),
               (Names{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-    EXPECT_EQ(main->find("scope <statenumbers>")->body,
+    EXPECT_EQ(main->find("scope <statenumbers>")->script,
               R"(SendKeys "{Alt+s}{down " & _arg1 & "}{up}{enter}")");
 
     // The browser listens from the moment its voice menus exist.
-    t.voice.recognise(2, "lists");
+    t.voice.inject(2, "lists");
     EXPECT_EQ(t.browser->tab(), Tab::Lists);
-    t.voice.recognise(4, "recently modified");
+    t.voice.inject(4, "recently modified");
     EXPECT_EQ(t.browser->tab(), Tab::RecentlyModified);
-    t.voice.recognise(1, "commands");
+    t.voice.inject(1, "commands");
     EXPECT_EQ(t.browser->tab(), Tab::Commands);
-    t.voice.recognise(5, "slider 3");
+    t.voice.inject(5, "slider 3");
     EXPECT_EQ(t.browser->slider(), 3);
     EXPECT_EQ(t.settings->read("slider", ""), "3");
-    t.voice.recognise(5, "slider x");
-    t.voice.recognise(6, "program 2");
+    t.voice.inject(5, "slider x");
+    t.voice.inject(6, "program 2");
     EXPECT_EQ(t.browser->slider(), 3);
     EXPECT_EQ(t.browser->tab(), Tab::Commands);
 }

@@ -1,5 +1,7 @@
 #include "datfile/record.h"
 
+#include <algorithm>
+
 namespace plv::dat {
 namespace {
 
@@ -27,7 +29,9 @@ std::string keyName(const KeyNames* keys, int code) {
 
 void readStrings(ByteReader& in, std::uint32_t count, std::vector<std::string>& out) {
     in.checkCount(count, 1);
-    out.reserve(count);
+    // A damaged count that the rest of a large file could still hold must not reserve
+    // gigabytes before the reads find it out.
+    out.reserve(std::min<std::uint32_t>(count, 256));
     for (std::uint32_t i = 0; i < count; ++i) {
         out.push_back(in.countedString());
     }

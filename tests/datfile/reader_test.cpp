@@ -5,6 +5,7 @@
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace plv;
 using namespace plv::dat;
@@ -305,4 +306,55 @@ TEST(Reader, TextIsCataloguedAsUtf8) {
     EXPECT_EQ(row.name, "café crème");
     EXPECT_EQ(row.menu, "BÜRO");
     EXPECT_EQ(row.script, "€ 5");
+}
+
+TEST(Reader, LongTextsAreCataloguedWholeAndOnlyDatabaseErrorsSkipARow) {
+    test::Harness h;
+    // Every text longer than the limit the catalogue's messages name: nothing is cut or
+    // refused for its length, so every record of the file has its row.
+    auto longest = windowCommand(std::string(400, 'n'), std::string(30, 'a'), std::string(250, 's'),
+                                 kTypeKeys, textBody(std::string(70000, 'b')));
+    longest.description = std::string(300, 'd');
+    longest.group = std::string(90, 'g');
+    auto refused = globalCommand("refused one", kTypeKeys, textBody("1"));
+    auto refusedToo = globalCommand("refused two", kTypeKeys, textBody("2"));
+    auto refusedThree = globalCommand("refused three", kTypeKeys, textBody("3"));
+    auto after = globalCommand("after", kTypeKeys, textBody("4"));
+    std::string image =
+        buildFile(Layout::V1011, {longest, refused, refusedToo, refusedThree, after},
+                  {listRecord("refused list", {"x"}), listRecord("kept", {"y"})});
+    // A genuine database error, as the engine reports it, for the rows named "refused ...".
+    h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "user" )"
+                         R"(WHEN NEW."name" LIKE 'refused%' )"
+                         R"(BEGIN SELECT RAISE(ABORT, 'refused by the database'); END)");
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+
+    auto rows = h.rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].name, std::string(400, 'n'));
+    EXPECT_EQ(rows[0].menu, std::string(30, 'A'));
+    EXPECT_EQ(rows[0].state, std::string(250, 's'));
+    EXPECT_EQ(rows[0].description, std::string(300, 'd'));
+    EXPECT_EQ(rows[0].owner, std::string(90, 'g'));
+    EXPECT_EQ(rows[0].script.size(), 70000u);
+    EXPECT_EQ(rows[1].name, "after");
+    EXPECT_EQ(rows[2].name, "kept");
+    EXPECT_EQ(h.catalogue->parameterNumber("lastdvcID"), rows[0].id);
+
+    // The first two refusals of the program run are shown, the rest are skipped silently.
+    std::vector<std::string> shown;
+    for (const auto& m : h.ui.shown()) {
+        EXPECT_EQ(m.title, "refused by the database");
+        shown.push_back(m.text);
+    }
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "Global Commands (Max=20)\nGlobal Commands (Max=100)\nrefused one "
+                        "(Max=150)\n (Max=150)\nUser-defined (Max=50)\nError # =" +
+                            std::to_string(SQLITE_CONSTRAINT_TRIGGER) + "\nRecord(s) skipped");
+    EXPECT_EQ(shown[1].rfind("Global Commands (Max=20)\nGlobal Commands (Max=100)\nrefused two "
+                             "(Max=150)\n",
+                             0),
+              0u);
+    ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
+    EXPECT_EQ(h.ui.shown().size(), 2u) << "still two in the same run";
 }

@@ -246,3 +246,25 @@ TEST(FullRewrite, RowsThatDoNotStandOnRecordsAreRefused) {
     EXPECT_EQ(renamed.rewrite(), Outcome::Refused);
     EXPECT_EQ(renamed.file(), image);
 }
+
+TEST(FullRewrite, CommandsTheCatalogueRefusedStayInTheFile) {
+    auto first = globalCommand("first", kTypeKeys, textBody("1"));
+    auto refused = globalCommand("refused", kTypeKeys, textBody("2"));
+    auto last = globalCommand("last", kTypeKeys, textBody("3"));
+    std::string image = buildFile(Layout::V1011, {first, refused, last}, {});
+    Edit e;
+    e.h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "user" )"
+                           R"(WHEN NEW."name" = 'refused' )"
+                           R"(BEGIN SELECT RAISE(ABORT, 'refused'); END)");
+    e.open(image);
+    ASSERT_EQ(e.names(), (std::vector<std::string>{"first", "last"}));
+    ASSERT_EQ(e.rewrite(), Outcome::Done);
+    EXPECT_EQ(e.file(), image);
+
+    e.h.catalogue->setFlag(e.row("first").id, true);
+    ASSERT_EQ(deletethem(*e.h.session), Outcome::Done);
+    ByteWriter kept;
+    writeCommand(refused, Layout::V1011, kept);
+    writeCommand(last, Layout::V1011, kept);
+    EXPECT_EQ(e.file(), headerTemplate(Layout::V1011, 9, 2) + kept.data() + std::string(4, '\0'));
+}

@@ -29,8 +29,8 @@ std::string groupText(const std::string& group) {
 // The name, its LIST references, description and Group of a command, as file bytes.
 bool headFields(Session& s, const std::string& name, const std::string& description,
                 const std::string& group, CommandRecord& r) {
-    if (!toFileText(s, name, r.name) || !toFileText(s, description, r.description) ||
-        !toFileText(s, groupText(group), r.group)) {
+    if (!toFileText(s, name, r.name) || !refuseControlCharacters(s, r.name) ||
+        !toFileText(s, description, r.description) || !toFileText(s, groupText(group), r.group)) {
         return false;
     }
     for (const auto& ref : ExtractListRefs(r.name)) {
@@ -173,11 +173,16 @@ Outcome UpdateNewList(Session& s, const std::string& name, const std::string& te
     std::string nameBytes;
     std::string textBytes;
     Rewrite e(s);
-    if (!toFileText(s, name, nameBytes) || !toFileText(s, text, textBytes) || !e.load()) {
+    if (!toFileText(s, name, nameBytes) || !refuseControlCharacters(s, nameBytes) ||
+        !toFileText(s, text, textBytes) || !e.load()) {
         return Outcome::Refused;
     }
     auto items = splitAtCrLf(normaliseLineBreaks(textBytes));
     items.pop_back(); // the empty piece after the final CR LF
+    if (items.size() > 0xFFFF) {
+        s.ui.message("A LIST holds at most 65535 items", s.file.path);
+        return Outcome::Refused;
+    }
     ByteWriter record;
     record.PutCountedString(nameBytes);
     record.PutLong(1);
@@ -224,7 +229,8 @@ Outcome UpdateListRename(Session& s, const UserRow& row, const std::string& newN
     std::string nameBytes;
     Rewrite e(s);
     ListRecord old;
-    if (!toFileText(s, newName, nameBytes) || !e.load() || !e.listAt(target, old)) {
+    if (!toFileText(s, newName, nameBytes) || !refuseControlCharacters(s, nameBytes) || !e.load() ||
+        !e.listAt(target, old)) {
         return Outcome::Refused;
     }
     ByteWriter name;
@@ -243,7 +249,7 @@ Outcome Updatechangetype(Session& s, const UserRow& row, TypeChange change) {
     }
     Rewrite e(s);
     CommandRecord old;
-    if (!e.load() || !e.commandAt(row, old)) {
+    if (!e.load() || !e.commandAt(row, old) || !refuseEncrypted(s, old)) {
         return Outcome::Refused;
     }
     std::int64_t t = old.typeBytePosition + 1;

@@ -40,7 +40,8 @@ Outcome UpdateFirstThings(Session& session, const UserRow& row, const std::strin
 Outcome UpdateListRename(Session& session, const UserRow& row, const std::string& newName);
 
 enum class TypeChange { ToPlainText, ToAdvancedScripting };
-// Turns a KEYS command into a Plain Text or Advanced Scripting one; the body stays.
+// Turns a KEYS command that is not encrypted into a Plain Text or Advanced Scripting one;
+// the body stays.
 Outcome Updatechangetype(Session& session, const UserRow& row, TypeChange change);
 
 // Cuts a LIST record out of the file (a display copy stands for the file's LIST).

@@ -110,6 +110,25 @@ bool toFileText(Session& s, const std::string& utf8, std::string& bytes) {
     return true;
 }
 
+bool refuseEncrypted(Session& s, const CommandRecord& record) {
+    if (record.protection == 0) {
+        return true;
+    }
+    // The body of a protected command is not its text: a text written there, or a type
+    // changed under it, would leave a command that Dragon cannot use.
+    s.ui.message(kEncryptedMessage, s.file.path);
+    return false;
+}
+
+bool refuseControlCharacters(Session& s, const std::string& nameBytes) {
+    if (isPlausibleName(nameBytes)) {
+        return true;
+    }
+    // The reader takes such a name for a sign that it lost its place in the file.
+    s.ui.message("A name cannot hold control characters such as tabs or line breaks", s.file.path);
+    return false;
+}
+
 bool Rewrite::refuse(const std::string& reason) {
     s_.ui.message("The command file does not match what was read from it: " + reason +
                       ".\nNothing was written; reload the file and try again.",
@@ -309,7 +328,7 @@ Outcome Update1Body(Session& s, const UserRow& row, const std::string& text) {
         }
     } else {
         CommandRecord old;
-        if (!e.commandAt(target, old)) {
+        if (!e.commandAt(target, old) || !refuseEncrypted(s, old)) {
             return Outcome::Refused;
         }
         start = old.offsetBody;

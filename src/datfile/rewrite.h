@@ -33,6 +33,13 @@ std::string normaliseLineBreaks(std::string text);
 // cannot hold a character.
 bool toFileText(Session& session, const std::string& utf8, std::string& bytes);
 
+inline constexpr const char* kEncryptedMessage =
+    "This command has been encrypted, and cannot be edited";
+// Shows why and returns false when the record is a protected (encrypted) command.
+bool refuseEncrypted(Session& session, const CommandRecord& record);
+// Shows why and returns false when a name (file bytes) holds a byte below 32.
+bool refuseControlCharacters(Session& session, const std::string& nameBytes);
+
 // One rewrite of the open command file.
 class Rewrite {
   public:
@@ -85,9 +92,9 @@ class Rewrite {
     std::int64_t listCount_ = 0;
 };
 
-// Replaces the body of a K, S, A or P command, or the items of a LIST (a display copy stands
-// for the file's LIST of that name), and moves the stored positions of every later row and
-// of OffsetLists by the size change. `text` is UTF-8.
+// Replaces the body of a K, S, A or P command that is not encrypted, or the items of a LIST
+// (a display copy stands for the file's LIST of that name), and moves the stored positions of
+// every later row and of OffsetLists by the size change. `text` is UTF-8.
 Outcome Update1Body(Session& session, const UserRow& row, const std::string& text);
 
 // Cuts the file to `length` bytes; ProgramEnds after its message when that fails.

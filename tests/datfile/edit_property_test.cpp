@@ -21,13 +21,14 @@ constexpr int kEditsPerSequence = 6;
 struct Row {
     std::string menu, state, name, type, script, owner, description;
     std::int64_t lists = 0;
+    bool encrypted = false;
     bool operator==(const Row&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& out, const Row& r) {
     return out << r.menu << "|" << r.state << "|" << r.name << "|" << r.type << "|"
                << r.script.substr(0, 40) << "(" << r.script.size() << ")|" << r.owner << "|"
-               << r.description << "|" << r.lists;
+               << r.description << "|" << r.lists << (r.encrypted ? "|encrypted" : "");
 }
 
 // What the edits should have made of the catalogue: commands, then LISTs, in file order.
@@ -56,7 +57,8 @@ std::vector<std::string> bytes(const std::vector<std::string>& utf8) {
 }
 
 Row project(const UserRow& r) {
-    return {r.menu, r.state, r.name, r.type, r.script, r.owner, r.description, r.lists};
+    return {r.menu,  r.state,       r.name,  r.type,     r.script,
+            r.owner, r.description, r.lists, r.encrypted};
 }
 
 class Sequence {
@@ -290,8 +292,21 @@ class Sequence {
         Row& command = *any(targets);
         std::string body = text();
         auto outcome = Update1Body(*h_.session, row(command), body);
+        if (command.encrypted) {
+            refused(outcome, "Update1Body of the encrypted " + command.name);
+            return;
+        }
         command.script = body;
         checkShift(outcome, "Update1Body " + command.name);
+    }
+
+    // An encrypted command keeps its body and type: the operation is refused, nothing moves.
+    void refused(Outcome outcome, const std::string& what) {
+        lastEdit_ = what;
+        std::string before = files::readAll(h_.session->file.path).value_or("");
+        ASSERT_EQ(outcome, Outcome::Refused) << what;
+        ASSERT_EQ(files::readAll(h_.session->file.path).value_or(""), before) << what;
+        expect();
     }
 
     // The positions the engine moved must be those that the parse finds.
@@ -401,10 +416,14 @@ class Sequence {
         Row& command = *any(keys);
         UserRow old = row(command);
         bool plain = chance(50);
+        auto outcome = Updatechangetype(
+            *h_.session, old, plain ? TypeChange::ToPlainText : TypeChange::ToAdvancedScripting);
+        if (command.encrypted) {
+            refused(outcome, "Updatechangetype of the encrypted " + command.name);
+            return;
+        }
         command.type = plain ? "P" : "A";
-        done(Updatechangetype(*h_.session, old,
-                              plain ? TypeChange::ToPlainText : TypeChange::ToAdvancedScripting),
-             "Updatechangetype " + command.name);
+        done(outcome, "Updatechangetype " + command.name);
     }
 
     // Every writer uses the shortest prefixes, so re-encoding the file changes no byte.

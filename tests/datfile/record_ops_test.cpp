@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "support/edited_file.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace plv;
@@ -246,9 +247,7 @@ TEST(RecordOps, KeysCommandsChangeType) {
                           Case{Layout::V61, zeros(1)}, Case{Layout::V60, zeros(1)}}) {
         SCOPED_TRACE(versionName(c.layout));
         auto keys = globalCommand("k", kTypeKeys, textBody("hello"));
-        keys.protection = 1;
-        keys.tail = std::string(7, '\x03');
-        keys.protectedString = "opaque";
+        keys.tail = std::string(8, '\x03');
         std::string image = buildFile(c.layout, {keys}, {});
 
         CommandRecord old;
@@ -265,7 +264,6 @@ TEST(RecordOps, KeysCommandsChangeType) {
         plain.reparse();
         EXPECT_EQ(plain.row("k").type, "P");
         EXPECT_EQ(plain.row("k").script, "hello");
-        EXPECT_FALSE(plain.row("k").encrypted);
 
         Edit advanced;
         advanced.open(image);
@@ -279,6 +277,27 @@ TEST(RecordOps, KeysCommandsChangeType) {
         EXPECT_EQ(advanced.row("k").type, "A");
         EXPECT_EQ(advanced.row("k").script, "hello");
     }
+
+    // An encrypted body is not text: neither a new type nor a new body is written over it.
+    auto locked = globalCommand("locked", kTypeKeys,
+                                textBody("\x9c\x11"
+                                         "ciphertext"));
+    locked.protection = 1;
+    locked.tail = std::string(7, '\x03');
+    locked.protectedString = "opaque";
+    Edit encrypted;
+    encrypted.open(buildFile(Layout::V1011, {locked}, {}));
+    std::string sealed = encrypted.file();
+    UserRow lockedRow = encrypted.row("locked");
+    ASSERT_TRUE(lockedRow.encrypted);
+    EXPECT_EQ(Updatechangetype(*encrypted.h.session, lockedRow, TypeChange::ToPlainText),
+              Outcome::Refused);
+    EXPECT_EQ(Updatechangetype(*encrypted.h.session, lockedRow, TypeChange::ToAdvancedScripting),
+              Outcome::Refused);
+    EXPECT_EQ(Update1Body(*encrypted.h.session, lockedRow, "{Enter}"), Outcome::Refused);
+    EXPECT_TRUE(encrypted.h.ui.sawMessage(kEncryptedMessage, encrypted.path));
+    EXPECT_EQ(encrypted.file(), sealed);
+    EXPECT_FALSE(files::exists(encrypted.h.home.file("savedat")));
 
     Edit other;
     other.open(buildFile(Layout::V1011, commands(), lists()));
@@ -347,4 +366,67 @@ TEST(RecordOps, DeletingCommandsTakesTheirUnusedListsAlong) {
     ASSERT_EQ(deletethem(*all.h.session), Outcome::Done);
     std::string out = all.file();
     EXPECT_EQ(out, headerTemplate(Layout::V89, 9, 0) + zeros(4));
+}
+
+TEST(RecordOps, RefusedOperationsTouchNothing) {
+    const std::string image = buildFile(Layout::V1011, commands(), lists());
+    auto refused = [&](const char* what, const std::string& messageStart,
+                       const std::function<Outcome(Edit&)>& operation) {
+        SCOPED_TRACE(what);
+        Edit e;
+        e.open(image);
+        EXPECT_EQ(operation(e), Outcome::Refused);
+        EXPECT_EQ(e.file(), image);
+        EXPECT_FALSE(files::exists(e.h.home.file("savedat")));
+        ASSERT_FALSE(e.h.ui.shown().empty());
+        EXPECT_EQ(e.h.ui.shown().back().text.rfind(messageStart, 0), 0u)
+            << e.h.ui.shown().back().text;
+    };
+    auto spoiled = [](Edit& e, const char* name, std::int64_t UserRow::*column) {
+        UserRow r = e.row(name);
+        r.*column += 1;
+        return r;
+    };
+
+    // Names that the reader would take for a lost place in the file.
+    const std::string control = "A name cannot hold control characters";
+    refused("new command", control, [](Edit& e) {
+        NewCommand c = globalNew("K", "x");
+        c.name = "tab\there";
+        return BuildNewRecord(*e.h.session, c);
+    });
+    refused("rename", control, [](Edit& e) {
+        return UpdateFirstThings(*e.h.session, e.row("bold"), "two\r\nlines", "", kUserDefined);
+    });
+    refused("new LIST", control,
+            [](Edit& e) { return UpdateNewList(*e.h.session, "bell\x07", "a\r\nb"); });
+    refused("LIST rename", control,
+            [](Edit& e) { return UpdateListRename(*e.h.session, e.row("apps"), "x\x1fy"); });
+
+    // Positions that do not describe the file.
+    const std::string stale = "The command file does not match";
+    refused("rename at a wrong offset", stale, [&](Edit& e) {
+        return UpdateFirstThings(*e.h.session, spoiled(e, "bold", &UserRow::offset), "b", "",
+                                 kUserDefined);
+    });
+    refused("type change at a wrong body", stale, [&](Edit& e) {
+        return Updatechangetype(*e.h.session, spoiled(e, "bold", &UserRow::offsetbody),
+                                TypeChange::ToPlainText);
+    });
+    refused("LIST rename on another LIST", stale, [](Edit& e) {
+        UserRow apps = e.row("apps");
+        apps.offset = e.row("days").offset;
+        return UpdateListRename(*e.h.session, apps, "programs");
+    });
+    refused("LIST delete at a wrong offset", stale, [&](Edit& e) {
+        return DeleteList(*e.h.session, spoiled(e, "spare", &UserRow::offset));
+    });
+    refused("new command with a wrong LIST section", stale, [](Edit& e) {
+        e.h.catalogue->setParameter("OffsetLists", e.offsetLists() - 1);
+        return BuildNewRecord(*e.h.session, globalNew("K", "x"));
+    });
+    refused("new LIST with a wrong LIST section", stale, [](Edit& e) {
+        e.h.catalogue->setParameter("OffsetLists", e.offsetLists() + 4);
+        return UpdateNewList(*e.h.session, "letters", "a");
+    });
 }

@@ -5,6 +5,8 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 
+#include <filesystem>
+
 namespace plv::dat {
 namespace {
 
@@ -31,6 +33,16 @@ std::string quotedName(const std::string& name) {
 std::string temporaryPath(const std::string& commandFile) {
     std::string temp = files::join(files::parentFolder(commandFile), "mycmds.Parlavista");
     return files::samePathNoCase(temp, commandFile) ? temp + ".new" : temp;
+}
+
+// The new file takes the old one's place, and its access rights with it: a file only its
+// owner could read stays so.
+void keepPermissions(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    auto status = std::filesystem::status(from, ec);
+    if (!ec) {
+        std::filesystem::permissions(to, status.permissions(), ec);
+    }
 }
 
 void shiftRowsBehind(Session& s, const UserRow& edited, std::int64_t offsetLists,
@@ -267,6 +279,7 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
         s_.ui.message("The new command file could not be written: " + temp, commandFile);
         return false;
     }
+    keepPermissions(commandFile, temp);
     // The image is the command file as it was read for this rewrite: savedat is its copy.
     // The command file does not depend on it reaching the disk, so it is not flushed.
     if (!files::writeAll(s_.programFile("savedat"), input_)) {

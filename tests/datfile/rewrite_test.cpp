@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "support/edited_file.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace plv;
@@ -162,8 +163,12 @@ TEST(Rewrite, KeepsSavedatTracesAndLeavesNoTemporaryFile) {
 
     std::string second = e.file();
     e.reparse();
+    // The replaced file keeps the access rights of the one it replaces.
+    namespace fs = std::filesystem;
+    fs::permissions(e.path, fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_EQ(e.setBody("first", "y"), Outcome::Done);
     EXPECT_EQ(e.h.readHomeFile("savedat"), second) << "one generation only";
+    EXPECT_EQ(fs::status(e.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(Rewrite, StalePositionsAreRefusedAndNothingIsTouched) {

@@ -2,11 +2,11 @@
 // layout that shares no code with the program's reader.
 #include "platform/files.h"
 #include "support/fixtures.h"
+#include "support/hand_reader.h"
 #include "support/tool_run.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <stdexcept>
 
 using namespace plv;
 
@@ -14,136 +14,9 @@ namespace {
 
 using test::tool;
 
-// --- an independent reading of a 10/11 command file ---------------------------------
-
-struct Cursor {
-    const std::string& b;
-    std::size_t at;
-    std::uint32_t u8() {
-        if (at >= b.size()) {
-            throw std::out_of_range("past the end");
-        }
-        return static_cast<unsigned char>(b[at++]);
-    }
-    std::uint32_t u16() { return u8() | (u8() << 8); }
-    std::uint32_t u32() { return u16() | (u16() << 16); }
-    std::string raw(std::size_t n) {
-        if (at + n > b.size()) {
-            throw std::out_of_range("past the end");
-        }
-        at += n;
-        return b.substr(at - n, n);
-    }
-    std::string str() {
-        std::uint32_t n = u8();
-        if (n == 255) {
-            n = u16();
-            if (n == 65535) {
-                n = u32();
-            }
-        }
-        return raw(n);
-    }
-};
-
-struct Command {
-    std::string name, description, group;
-    std::vector<std::string> refs;
-    int scope = 0;
-    std::vector<std::string> scopeStrings;
-    std::vector<std::string> states;
-    int type = 0;
-    std::vector<std::string> bodyStrings;
-};
-
-struct DatFile {
-    std::uint32_t count = 0;
-    std::vector<Command> commands;
-    std::vector<std::pair<std::string, std::vector<std::string>>> lists;
-};
-
-void readSteps(Cursor& c, Command& cmd) {
-    for (std::uint32_t i = 0, n = c.u32() & 0xFF; i < n; ++i) {
-        switch (c.u8()) {
-        case 1:
-            c.raw(2);
-            break;
-        case 2:
-            for (int k = 0; k < 3; ++k)
-                cmd.bodyStrings.push_back(c.str());
-            c.u32();
-            break;
-        case 3:
-            c.u32();
-            break;
-        case 11:
-        case 12:
-            cmd.bodyStrings.push_back(c.str());
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-Command readCommand(Cursor& c) {
-    Command cmd;
-    cmd.name = c.str();
-    for (std::uint32_t i = 0, n = c.u32() & 0xFF; i < n; ++i) {
-        cmd.refs.push_back(c.str());
-    }
-    cmd.description = c.str();
-    cmd.group = c.str();
-    cmd.scope = static_cast<int>(c.u8());
-    c.raw(12);
-    int strings = cmd.scope == 1 ? 3 : cmd.scope == 2 ? 5 : 0;
-    for (int i = 0; i < strings; ++i) {
-        cmd.scopeStrings.push_back(c.str());
-    }
-    for (std::uint32_t i = 0, n = c.u32(); i < n; ++i) {
-        cmd.states.push_back(c.str());
-    }
-    cmd.type = static_cast<int>(c.u8());
-    if (c.u8() != 0) {
-        c.raw(7);
-        c.str();
-    } else {
-        c.raw(8);
-    }
-    if (cmd.type == 1) {
-        cmd.bodyStrings = {c.str(), c.str()};
-    } else if (cmd.type == 4 || cmd.type == 16 || cmd.type == 17) {
-        cmd.bodyStrings = {c.str()};
-    } else if (cmd.type == 3) {
-        readSteps(c, cmd);
-    }
-    return cmd;
-}
-
-DatFile readDat(const std::string& bytes) {
-    if (bytes.substr(0, 4) != "LHSP" || bytes[4] != 7) {
-        throw std::runtime_error("not a 10/11 command file");
-    }
-    Cursor c{bytes, 17};
-    DatFile f;
-    f.count = c.u32();
-    for (std::uint32_t i = 0; i < (f.count & 0xFFFF); ++i) {
-        f.commands.push_back(readCommand(c));
-    }
-    for (std::uint32_t i = 0, n = c.u32() & 0xFFFF; i < n; ++i) {
-        std::string name = c.str();
-        c.raw(4);
-        std::vector<std::string> items;
-        for (std::uint32_t k = 0, m = c.u32() & 0xFFFF; k < m; ++k) {
-            items.push_back(c.str());
-        }
-        f.lists.emplace_back(name, items);
-    }
-    if (c.at != bytes.size()) {
-        throw std::runtime_error("bytes after the last LIST");
-    }
-    return f;
-}
+using test::hand::Command;
+using test::hand::DatFile;
+using test::hand::readDat;
 
 // --- fixtures --------------------------------------------------------------------------
 
@@ -193,6 +66,15 @@ TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
     EXPECT_EQ(c.scopeStrings, before.commands[0].scopeStrings);
     EXPECT_EQ(c.group, before.commands[0].group);
     EXPECT_EQ(c.type, 4);
+    // Byte for byte: the record up to its body as it was, the new body with a one-byte
+    // prefix where the old one (1593 characters) had three, then the LIST count.
+    std::string original = test::readSample("clear_flag.dat");
+    auto bodyAt = static_cast<std::size_t>(before.commands[0].bodyOffset - 1);
+    ASSERT_EQ(static_cast<unsigned char>(original[bodyAt]), 255u);
+    ASSERT_EQ(before.commands[0].bodyStrings[0].size(), 1593u);
+    std::string body = "Sub Main\r\n  SendKeys \"caf\xE9\"\r\nEnd Sub\r\n";
+    EXPECT_EQ(Work::bytes(path), original.substr(0, bodyAt) + static_cast<char>(body.size()) +
+                                     body + original.substr(bodyAt + 3 + 1593));
 
     std::string unchanged = Work::bytes(path);
     auto refused = w.run({"set-body", path, "--program", "OUTLOOK", "--scope",
@@ -277,8 +159,8 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     EXPECT_EQ(f.commands[1].type, 1);
     EXPECT_EQ(f.commands[1].bodyStrings, (std::vector<std::string>{"", "hello"}));
     ASSERT_EQ(f.lists.size(), 3u);
-    EXPECT_EQ(f.lists[2].first, "programs");
-    EXPECT_EQ(f.lists[2].second, (std::vector<std::string>{"Word", "Excel"}));
+    EXPECT_EQ(f.lists[2].name, "programs");
+    EXPECT_EQ(f.lists[2].items, (std::vector<std::string>{"Word", "Excel"}));
 
     // Deleting the Dragon command takes its two LISTs along; "programs" is not used any more
     // either, since "start <apps>" refers to the old name.
@@ -305,7 +187,7 @@ TEST(WriteCommands, DeleteAListAndUsage) {
     EXPECT_NE(r.out.find("1 commands still refer to <direction>"), std::string::npos);
     DatFile f = readDat(Work::bytes(path));
     ASSERT_EQ(f.lists.size(), 1u);
-    EXPECT_EQ(f.lists[0].first, "move_or_dock");
+    EXPECT_EQ(f.lists[0].name, "move_or_dock");
     EXPECT_EQ(f.commands.size(), 1u);
 
     EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--name", "x", "--body", "y"}).status,

@@ -189,7 +189,8 @@ int runSetBody(const Args& args, Io& io) {
         if (!row) {
             return notFound(s, args);
         }
-        if (body.empty()) {
+        // A LIST's text loses its trailing blanks and empty lines before it is written.
+        if (body.empty() || (row->isList() && dat::TrimTrailing(body).empty())) {
             return refuse(s, "Empty content not allowed", s.file.path);
         }
         Outcome done = dat::Update1Body(s, *row, body);
@@ -198,13 +199,22 @@ int runSetBody(const Args& args, Io& io) {
     });
 }
 
+// Whether another row of the command's Program and Scope has the name; the command itself
+// may take a new spelling of its own name.
+bool nameTakenByAnother(const Catalogue& catalogue, const UserRow& row, const std::string& name) {
+    auto other = catalogue.prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? AND "state" = ? )"
+                                   R"(AND "name" = ? AND "ID" <> ? LIMIT 1)");
+    other.bind(1, row.menu).bind(2, row.state).bind(3, name).bind(4, row.id);
+    return other.step();
+}
+
 Outcome setCommand(Session& s, const Args& args, const UserRow& row, Report& report) {
     std::string name = args.value("new-name").value_or(row.name);
     if (name != row.name) {
         if (!checkCommandName(s, name)) {
             return Outcome::Refused;
         }
-        if (s.catalogue.findRow(row.menu, row.state, name)) {
+        if (nameTakenByAnother(s.catalogue, row, name)) {
             return refuse(s, name + " already exists", "Must delete first");
         }
     }
@@ -223,8 +233,7 @@ Outcome renameList(Session& s, const UserRow& row, const std::string& name, Repo
     if (!checkListName(s, name)) {
         return Outcome::Refused;
     }
-    if (!equalsNoCase(name, row.name) &&
-        s.catalogue.findRow(kGlobalCommands, kGlobalCommands, name)) {
+    if (nameTakenByAnother(s.catalogue, row, name)) {
         return refuse(s, name + " already exists", "Must delete first");
     }
     auto users = dat::commandsUsingList(s.catalogue, row.name);

@@ -204,3 +204,29 @@ TEST(WriteCommands, DeleteAListAndUsage) {
               64);
     EXPECT_EQ(w.run({"rewrite", w.dir.file("none.dat")}).status, 1);
 }
+
+TEST(WriteCommands, ANewSpellingOfTheSameNameAndRefusalsThatKeepTheFile) {
+    Work w;
+    std::string path = w.copy("move-dock_window.dat");
+    const std::string respelled = "<move_or_dock> Window <direction>";
+    auto r = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock,
+                    "--new-name", respelled});
+    ASSERT_EQ(r.status, 0) << r.err;
+    DatFile f = readDat(Work::bytes(path));
+    EXPECT_EQ(f.commands[0].name, respelled);
+    EXPECT_EQ(f.commands[0].refs, (std::vector<std::string>{"move_or_dock", "direction"}));
+
+    std::string before = Work::bytes(path);
+    auto tab = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", respelled,
+                      "--new-name", "move\tit"});
+    EXPECT_EQ(tab.status, 3);
+    EXPECT_NE(tab.err.find("A name cannot hold control characters"), std::string::npos);
+    auto blank = w.run({"set-body", path, "--program", kGlobal, "--scope", kGlobal, "--name",
+                        "direction", "--body", " \t\n\n"});
+    EXPECT_EQ(blank.status, 3);
+    EXPECT_NE(blank.err.find("Empty content not allowed"), std::string::npos);
+    auto taken = w.run({"rename-list", path, "--name", "direction", "--new-name", "MOVE_OR_DOCK"});
+    EXPECT_EQ(taken.status, 3);
+    EXPECT_NE(taken.err.find("MOVE_OR_DOCK already exists"), std::string::npos);
+    EXPECT_EQ(Work::bytes(path), before);
+}

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <gtest/gtest.h>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
 #include <variant>
@@ -17,135 +18,20 @@ using namespace plv;
 
 namespace {
 
-// --- just enough JSON for an array of flat objects ------------------------------------
-
 using Value = std::variant<std::string, double, bool>;
-using Object = std::vector<std::pair<std::string, Value>>; // keys in the order written
 
-struct JsonReader {
-    const std::string& s;
-    std::size_t at = 0;
-
-    void blanks() {
-        while (at < s.size() && std::isspace(static_cast<unsigned char>(s[at]))) {
-            ++at;
-        }
+Value valueOf(const nlohmann::ordered_json& j) {
+    if (j.is_boolean()) {
+        return j.get<bool>();
     }
-    char next() {
-        blanks();
-        if (at >= s.size()) {
-            throw std::runtime_error("JSON ends early");
-        }
-        return s[at];
+    if (j.is_number()) {
+        return j.get<double>();
     }
-    void expect(char c) {
-        if (next() != c) {
-            throw std::runtime_error(std::string("JSON: expected ") + c + " at " +
-                                     std::to_string(at));
-        }
-        ++at;
+    if (j.is_string()) {
+        return j.get<std::string>();
     }
-    static void appendUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    std::string string() {
-        expect('"');
-        std::string out;
-        for (;;) {
-            if (at >= s.size()) {
-                throw std::runtime_error("JSON: open string");
-            }
-            char c = s[at++];
-            if (c == '"') {
-                return out;
-            }
-            if (static_cast<unsigned char>(c) < 0x20) {
-                throw std::runtime_error("JSON: raw control character in a string");
-            }
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            char e = s.at(at++);
-            switch (e) {
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u':
-                appendUtf8(out, static_cast<unsigned>(std::stoul(s.substr(at, 4), nullptr, 16)));
-                at += 4;
-                break;
-            default:
-                out += e;
-            }
-        }
-    }
-    Value value() {
-        char c = next();
-        if (c == '"') {
-            return string();
-        }
-        if (s.compare(at, 4, "true") == 0) {
-            at += 4;
-            return true;
-        }
-        if (s.compare(at, 5, "false") == 0) {
-            at += 5;
-            return false;
-        }
-        std::size_t used = 0;
-        double d = std::stod(s.substr(at, 32), &used);
-        at += used;
-        return d;
-    }
-    std::vector<Object> array() {
-        std::vector<Object> rows;
-        expect('[');
-        if (next() == ']') {
-            ++at;
-            return rows;
-        }
-        for (;;) {
-            Object o;
-            expect('{');
-            for (;;) {
-                std::string key = string();
-                expect(':');
-                o.emplace_back(key, value());
-                if (next() == '}') {
-                    ++at;
-                    break;
-                }
-                expect(',');
-            }
-            rows.push_back(o);
-            if (next() == ']') {
-                ++at;
-                blanks();
-                if (at != s.size()) {
-                    throw std::runtime_error("JSON: text after the array");
-                }
-                return rows;
-            }
-            expect(',');
-        }
-    }
-};
+    throw std::runtime_error("a JSON value of an unexpected kind: " + j.dump());
+}
 
 // --- the rows that the bytes call for ---------------------------------------------------
 
@@ -306,7 +192,8 @@ TEST(ListJson, DragonFilesGiveTheRowsTheirBytesCallFor) {
         test::TempDir home;
         auto run = test::tool({"list", test::samplePath(sample), "--json", "--home", home.path()});
         ASSERT_EQ(run.status, 0) << run.err;
-        std::vector<Object> rows = JsonReader{run.out}.array();
+        auto rows = nlohmann::ordered_json::parse(run.out); // keeps the keys in their order
+        ASSERT_TRUE(rows.is_array());
 
         test::hand::DatFile f = test::hand::readDat(test::readSample(sample));
         std::vector<Expected> expected;
@@ -322,13 +209,15 @@ TEST(ListJson, DragonFilesGiveTheRowsTheirBytesCallFor) {
 
         double lastId = 0;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            const Object& row = rows[i];
+            const auto& row = rows[i];
             // Exactly the catalogue's columns, in its order, each with the JSON type of its
             // database type.
             ASSERT_EQ(row.size(), columns.size());
             std::map<std::string, Value> byKey;
-            for (std::size_t k = 0; k < row.size(); ++k) {
-                const auto& [key, value] = row[k];
+            std::size_t k = 0;
+            for (auto it = row.begin(); it != row.end(); ++it, ++k) {
+                const std::string& key = it.key();
+                Value value = valueOf(it.value());
                 EXPECT_EQ(key, columns[k].name);
                 if (kYesNo.count(key)) {
                     EXPECT_TRUE(std::holds_alternative<bool>(value)) << key;

@@ -74,9 +74,9 @@ int main() {
         return Update1Body(session, *row, body) == Outcome::Done;
     });
     double fullMs = medianMs([&](int) {
-        FullRewriteSpec spec;
-        spec.traceWord = "rewrite";
-        return runFullRewrite(session, spec) == Outcome::Done;
+        FullRewritePlan plan;
+        plan.traceWord = "rewrite";
+        return runFullRewrite(session, plan) == Outcome::Done;
     });
     double refreshMs = medianMs([&](int) { return refreshAfterWrite(session) == Outcome::Done; });
 

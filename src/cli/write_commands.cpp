@@ -385,9 +385,9 @@ int runDelete(const Args& args, Io& io) {
 
 int runRewrite(const Args& args, Io& io) {
     return runWrite(args, io, "rewrite", [&](Session& s, Report& report) {
-        dat::FullRewriteSpec spec;
-        spec.traceWord = "rewrite";
-        Outcome done = dat::runFullRewrite(s, spec);
+        dat::FullRewritePlan plan;
+        plan.traceWord = "rewrite";
+        Outcome done = dat::runFullRewrite(s, plan);
         report.add("re-encoded " + std::to_string(s.file.commandCount) + " command records");
         return done;
     });

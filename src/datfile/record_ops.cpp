@@ -305,11 +305,11 @@ void MarkReferencedLists(Session& s, const std::vector<std::string>& commandName
 }
 
 Outcome deletethem(Session& s) {
-    FullRewriteSpec spec;
-    spec.traceWord = "deletethem";
-    spec.dropFlagged = true;
-    spec.rebuildLists = [&s](FullRewrite& fr) { return rebuildReferencedLists(s, fr); };
-    return runFullRewrite(s, spec);
+    FullRewritePlan plan;
+    plan.traceWord = "deletethem";
+    plan.dropFlagged = true;
+    plan.rebuildLists = [&s](FullRewrite& fr) { return rebuildReferencedLists(s, fr); };
+    return runFullRewrite(s, plan);
 }
 
 std::vector<UserRow> commandsUsingList(const Catalogue& catalogue, const std::string& list) {

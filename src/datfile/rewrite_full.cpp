@@ -30,7 +30,7 @@ std::string quotedName(const std::string& name) {
 
 // Walks the command section; each record is matched to its row (or carried over) and
 // handed on. Refuses when a row does not stand on a record.
-bool rewriteCommands(FullRewrite& fr, const FullRewriteSpec& spec, const RowsByOffset& rows) {
+bool rewriteCommands(FullRewrite& fr, const FullRewritePlan& plan, const RowsByOffset& rows) {
     Rewrite& e = fr.engine();
     ByteReader in(e.input(), kFirstRecordPosition);
     std::size_t matched = 0;
@@ -54,8 +54,8 @@ bool rewriteCommands(FullRewrite& fr, const FullRewriteSpec& spec, const RowsByO
                             quotedName(row.name));
         }
         ++matched;
-        if (!(spec.dropFlagged && row.flag)) {
-            fr.AppendReencodedCommand(record, row, spec.substitution);
+        if (!(plan.dropFlagged && row.flag)) {
+            fr.AppendReencodedCommand(record, row, plan.substitution);
         }
     }
     if (in.position() != e.offsetLists()) {
@@ -162,24 +162,24 @@ void FullRewrite::ReencodeList(const ListRecord& record) {
     ++listsWritten_;
 }
 
-Outcome runFullRewrite(Session& s, const FullRewriteSpec& spec) {
+Outcome runFullRewrite(Session& s, const FullRewritePlan& plan) {
     Rewrite e(s);
     if (!e.load()) {
         return Outcome::Refused;
     }
-    FullRewrite fr(e, spec.target.value_or(e.layout()));
+    FullRewrite fr(e, plan.target.value_or(e.layout()));
     RowsByOffset rows = rowsByOffset(s.catalogue);
     fr.BeginFullRewrite();
-    bool ok = rewriteCommands(fr, spec, rows);
+    bool ok = rewriteCommands(fr, plan, rows);
     if (ok) {
         writeLongAt(e.output(), kCommandCountOffset, fr.commandsWritten());
-        if (spec.rebuildLists) {
-            ok = spec.rebuildLists(fr);
+        if (plan.rebuildLists) {
+            ok = plan.rebuildLists(fr);
         } else {
             e.CopyRemainder(e.offsetLists());
         }
     }
-    ok = ok && e.FinishRewrite(spec.traceWord);
+    ok = ok && e.FinishRewrite(plan.traceWord);
     fr.end();
     return ok ? Outcome::Done : Outcome::Refused;
 }

@@ -21,7 +21,7 @@ using Substitution = std::function<void(const UserRow& row, CommandRecord& recor
 
 class FullRewrite;
 
-struct FullRewriteSpec {
+struct FullRewritePlan {
     std::string traceWord;
     std::optional<Layout> target; // the file's own layout when not given
     Substitution substitution;    // applied to the records of rows with `flag`
@@ -80,7 +80,7 @@ class FullRewrite {
 
 // Runs a full rewrite of the open command file. Refuses, touching nothing, when the
 // catalogue's rows do not stand on the file's records.
-Outcome runFullRewrite(Session& session, const FullRewriteSpec& spec);
+Outcome runFullRewrite(Session& session, const FullRewritePlan& plan);
 
 // The catalogued rows by the position of their record (their scripts left out).
 struct RowsByOffset {

@@ -429,9 +429,9 @@ class Sequence {
     // Every writer uses the shortest prefixes, so re-encoding the file changes no byte.
     void rewrite() {
         std::string before = files::readAll(h_.session->file.path).value_or("");
-        FullRewriteSpec spec;
-        spec.traceWord = "rewrite";
-        done(runFullRewrite(*h_.session, spec), "full rewrite");
+        FullRewritePlan plan;
+        plan.traceWord = "rewrite";
+        done(runFullRewrite(*h_.session, plan), "full rewrite");
         ASSERT_EQ(files::readAll(h_.session->file.path).value_or(""), before);
     }
 

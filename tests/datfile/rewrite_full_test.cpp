@@ -12,11 +12,11 @@ using namespace plv::dat;
 namespace {
 
 struct Edit : test::EditedFile {
-    Outcome rewrite(FullRewriteSpec spec = {}) {
-        if (spec.traceWord.empty()) {
-            spec.traceWord = "rewrite";
+    Outcome rewrite(FullRewritePlan plan = {}) {
+        if (plan.traceWord.empty()) {
+            plan.traceWord = "rewrite";
         }
-        return runFullRewrite(*h.session, spec);
+        return runFullRewrite(*h.session, plan);
     }
 };
 
@@ -133,9 +133,9 @@ TEST(FullRewrite, SkipBitRecordsStayInTheirPlace) {
     // A conversion writes it in the target layout.
     Edit convert;
     convert.open(image);
-    FullRewriteSpec spec;
-    spec.target = Layout::V7;
-    ASSERT_EQ(convert.rewrite(spec), Outcome::Done);
+    FullRewritePlan plan;
+    plan.target = Layout::V7;
+    ASSERT_EQ(convert.rewrite(plan), Outcome::Done);
     convert.reparse();
     EXPECT_EQ(convert.h.session->file.versionName, "7.x");
     EXPECT_EQ(convert.h.session->file.skippedCount, 1);
@@ -154,9 +154,9 @@ TEST(FullRewrite, ConversionsDropTheFieldsTheTargetLacks) {
         SCOPED_TRACE(versionName(target));
         Edit e;
         e.open(image);
-        FullRewriteSpec spec;
-        spec.target = target;
-        ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+        FullRewritePlan plan;
+        plan.target = target;
+        ASSERT_EQ(e.rewrite(plan), Outcome::Done);
         std::string out = e.file();
         EXPECT_EQ(static_cast<std::uint8_t>(out[kVersionCodeOffset]), versionCode(target));
         e.reparse();
@@ -191,10 +191,10 @@ TEST(FullRewrite, SubstitutionsTouchOnlyFlaggedRows) {
     Edit e;
     e.open(buildFile(Layout::V61, mixed(), {listRecord("apps", {"Word"})}));
     e.h.catalogue->setFlag(e.row("record it").id, true);
-    FullRewriteSpec spec;
-    spec.traceWord = "RenameGroup";
-    spec.substitution = [](const UserRow&, CommandRecord& r) { r.group = "Renamed"; };
-    ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+    FullRewritePlan plan;
+    plan.traceWord = "RenameGroup";
+    plan.substitution = [](const UserRow&, CommandRecord& r) { r.group = "Renamed"; };
+    ASSERT_EQ(e.rewrite(plan), Outcome::Done);
     EXPECT_NE(e.h.trace.text().find("\r\n  RenameGroup\r\n"), std::string::npos);
     e.reparse();
     for (const auto& r : e.h.rows()) {
@@ -209,9 +209,9 @@ TEST(FullRewrite, ABadResultIsRestoredAndEndsTheProgram) {
     std::string image = buildFile(Layout::V1011, mixed(), {listRecord("apps", {"Word"})});
     e.open(image);
     e.h.catalogue->setFlag(e.row("formatted").id, true);
-    FullRewriteSpec spec;
-    spec.substitution = [](const UserRow&, CommandRecord& r) { r.name = "bad\x01name"; };
-    ASSERT_EQ(e.rewrite(spec), Outcome::Done);
+    FullRewritePlan plan;
+    plan.substitution = [](const UserRow&, CommandRecord& r) { r.name = "bad\x01name"; };
+    ASSERT_EQ(e.rewrite(plan), Outcome::Done);
     EXPECT_NE(e.file(), image);
     EXPECT_EQ(refreshAfterWrite(*e.h.session), Outcome::ProgramEnds);
     EXPECT_EQ(e.file(), image);

@@ -157,6 +157,21 @@ std::vector<UserRow> collectRows(Statement& s) {
     return rows;
 }
 
+// The first row a query gives, if any.
+std::optional<UserRow> firstRow(Statement& s) {
+    if (s.step()) {
+        return readRow(s);
+    }
+    return std::nullopt;
+}
+
+// The columns of a row without its body, for walks that do not need it.
+std::string columnsWithoutScript() {
+    std::string columns = kColumns;
+    columns.replace(columns.find(R"("script")"), 8, "''");
+    return columns;
+}
+
 std::vector<std::string> collectTexts(Statement& s) {
     std::vector<std::string> out;
     while (s.step()) {
@@ -315,18 +330,12 @@ std::optional<UserRow> Catalogue::findRow(const std::string& menu, const std::st
 std::optional<UserRow> Catalogue::rowById(std::int64_t id) const {
     auto s = prepare(selectRows(R"(WHERE "ID" = ?)"));
     s.bind(1, id);
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 std::optional<UserRow> Catalogue::lastInserted() const {
     auto s = prepare(selectRows(R"(ORDER BY "ID" DESC LIMIT 1)"));
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 std::vector<UserRow> Catalogue::allRows() const {
@@ -491,20 +500,14 @@ std::optional<UserRow> Catalogue::findCommand(const std::string& menu, const std
     auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
                                 R"(AND "Type" <> 'L' ORDER BY "ID" LIMIT 1)"));
     s.bind(1, menu).bind(2, state).bind(3, name);
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 std::optional<UserRow> Catalogue::findFileList(const std::string& name) const {
     auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
                                 R"(AND "Type" = 'L' AND "offset" <> 0 ORDER BY "ID" LIMIT 1)"));
     s.bind(1, kGlobalCommands).bind(2, kGlobalCommands).bind(3, name);
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 std::int64_t Catalogue::countFileLists() const {
@@ -538,9 +541,7 @@ void Catalogue::markFileListUsed(const std::string& name) {
 }
 
 std::vector<UserRow> Catalogue::allRowsWithoutScripts() const {
-    std::string columns = kColumns;
-    columns.replace(columns.find(R"("script")"), 8, "''");
-    auto s = prepare("SELECT " + columns + R"( FROM "user" ORDER BY "ID")");
+    auto s = prepare("SELECT " + columnsWithoutScript() + R"( FROM "user" ORDER BY "ID")");
     return collectRows(s);
 }
 
@@ -549,19 +550,13 @@ std::optional<UserRow> Catalogue::findList(const std::string& menu, const std::s
     auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
                                 R"(AND "Type" = 'L' ORDER BY "ID" LIMIT 1)"));
     s.bind(1, menu).bind(2, state).bind(3, name);
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 std::optional<UserRow> Catalogue::firstRowOfOwner(const std::string& owner) const {
     auto s = prepare(selectRows(R"(WHERE "owner" = ? ORDER BY "ID" LIMIT 1)"));
     s.bind(1, owner);
-    if (s.step()) {
-        return readRow(s);
-    }
-    return std::nullopt;
+    return firstRow(s);
 }
 
 bool Catalogue::hasProgram(const std::string& menu) const {
@@ -571,9 +566,7 @@ bool Catalogue::hasProgram(const std::string& menu) const {
 }
 
 void Catalogue::visitCommandsNewestFirst(const std::function<bool(const UserRow&)>& visit) const {
-    std::string columns = kColumns;
-    columns.replace(columns.find(R"("script")"), 8, "''");
-    auto s = prepare("SELECT " + columns +
+    auto s = prepare("SELECT " + columnsWithoutScript() +
                      R"( FROM "user" WHERE "ID" < COALESCE()"
                      R"((SELECT MIN("ID") FROM "user" WHERE "Type" = 'L'), )"
                      R"((SELECT MAX("ID") + 1 FROM "user")) ORDER BY "ID" DESC)");

@@ -13,9 +13,6 @@ class PaneArea : public QWidget {
     PaneArea(QWidget* top, QWidget* bottom, QWidget* parent = nullptr);
 
     void setProportion(int sliderValue);
-    int proportion() const { return value_; }
-    // The height the list area gets at the current size and proportion.
-    int topHeight() const;
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
@@ -24,6 +21,8 @@ class PaneArea : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The height the list area gets at the current size and proportion.
+    int topHeight() const;
     void layoutParts();
     int strip() const;
 

@@ -495,19 +495,21 @@ void Catalogue::setParameter(const std::string& column, std::int64_t value) {
     prepare("UPDATE \"parameters\" SET \"" + column + "\" = ?").bind(1, value).run();
 }
 
-std::optional<UserRow> Catalogue::findCommand(const std::string& menu, const std::string& state,
-                                              const std::string& name) const {
-    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
-                                R"(AND "Type" <> 'L' ORDER BY "ID" LIMIT 1)"));
+std::optional<UserRow> Catalogue::findNamed(const std::string& menu, const std::string& state,
+                                            const std::string& name, const char* kind) const {
+    auto s = prepare(selectRows(std::string(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )") +
+                                "AND " + kind + R"( ORDER BY "ID" LIMIT 1)"));
     s.bind(1, menu).bind(2, state).bind(3, name);
     return firstRow(s);
 }
 
+std::optional<UserRow> Catalogue::findCommand(const std::string& menu, const std::string& state,
+                                              const std::string& name) const {
+    return findNamed(menu, state, name, R"("Type" <> 'L')");
+}
+
 std::optional<UserRow> Catalogue::findFileList(const std::string& name) const {
-    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
-                                R"(AND "Type" = 'L' AND "offset" <> 0 ORDER BY "ID" LIMIT 1)"));
-    s.bind(1, kGlobalCommands).bind(2, kGlobalCommands).bind(3, name);
-    return firstRow(s);
+    return findNamed(kGlobalCommands, kGlobalCommands, name, R"("Type" = 'L' AND "offset" <> 0)");
 }
 
 std::int64_t Catalogue::countFileLists() const {
@@ -547,10 +549,7 @@ std::vector<UserRow> Catalogue::allRowsWithoutScripts() const {
 
 std::optional<UserRow> Catalogue::findList(const std::string& menu, const std::string& state,
                                            const std::string& name) const {
-    auto s = prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? )"
-                                R"(AND "Type" = 'L' ORDER BY "ID" LIMIT 1)"));
-    s.bind(1, menu).bind(2, state).bind(3, name);
-    return firstRow(s);
+    return findNamed(menu, state, name, R"("Type" = 'L')");
 }
 
 std::optional<UserRow> Catalogue::firstRowOfOwner(const std::string& owner) const {

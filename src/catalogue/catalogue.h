@@ -109,6 +109,10 @@ class Catalogue {
     void visitCommandsNewestFirst(const std::function<bool(const UserRow&)>& visit) const;
 
   private:
+    // The first row of a Program, Scope and name whose kind passes `kind`, a fixed SQL
+    // condition of the caller's own (never user text).
+    std::optional<UserRow> findNamed(const std::string& menu, const std::string& state,
+                                     const std::string& name, const char* kind) const;
     void createSchema();
     void prepareStatements();
     static void checkParameterColumn(const std::string& column);

@@ -42,6 +42,7 @@ bool parseArgs(const Command& c, const std::vector<std::string>& words, std::siz
                 return false;
             }
             args.values[name] = inlineValue ? *inlineValue : words[++i];
+            args.every[name].push_back(args.values[name]);
         } else if (c.flagOptions.count(name) || name == "help") {
             args.flags.insert(name);
         } else {
@@ -60,6 +61,11 @@ std::optional<std::string> Args::value(const std::string& name) const {
         return std::nullopt;
     }
     return it->second;
+}
+
+std::vector<std::string> Args::all(const std::string& name) const {
+    auto it = every.find(name);
+    return it == every.end() ? std::vector<std::string>{} : it->second;
 }
 
 void ConsoleInteraction::message(const std::string& text, const std::string& title) {

@@ -23,10 +23,13 @@ inline constexpr int kFailed = 3;
 // The command line after the command name: positional words and --options.
 struct Args {
     std::vector<std::string> positional;
-    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> values;             // the last value given
+    std::map<std::string, std::vector<std::string>> every; // every value, in order
     std::set<std::string> flags;
 
     std::optional<std::string> value(const std::string& name) const;
+    // Every value of an option that may be given more than once (--name A --name B).
+    std::vector<std::string> all(const std::string& name) const;
     bool flag(const std::string& name) const { return flags.count(name) > 0; }
 };
 

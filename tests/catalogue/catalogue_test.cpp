@@ -1,4 +1,5 @@
 #include "catalogue/catalogue.h"
+#include "catalogue/selection.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +129,41 @@ TEST(Catalogue, NamesWithQuotesAreValuesNotSql) {
     EXPECT_TRUE(c.findRow(kGlobalCommands, kGlobalCommands, "say \"hi\" it's me"));
     c.setFlagForOwner(r.owner, true);
     EXPECT_EQ(c.flaggedRows().size(), 1u);
+}
+
+TEST(Catalogue, SelectionMarksByScopeChoiceAndTypeViewWithQuotesInNames) {
+    Catalogue c(":memory:");
+    auto add = [&](UserRow r, const std::string& owner) {
+        r.owner = owner;
+        c.insertRow(r);
+    };
+    add(row("WINWORD", "Say \"hello\"", "one", "K"), "Doctor's notes");
+    add(row("WINWORD", "Say \"hello\"", "two", "S"), "Doctor's notes");
+    add(row("WINWORD", "Application-specific", "three", "P"), kUserDefined);
+    add(row(kGlobalCommands, kGlobalCommands, "four", "K"), "Doctor's notes");
+    add(row(kGlobalCommands, kGlobalCommands, "apps", "L"), "Dragon");
+
+    Selection s;
+    EXPECT_EQ(markSelection(c, s), 5);
+    s.commandsOnly = true;
+    EXPECT_EQ(markSelection(c, s), 4) << "the Tools dialog never marks LISTs";
+    s.choice = ScopeChoice::Group;
+    s.group = "Doctor's notes";
+    EXPECT_EQ(markSelection(c, s), 3);
+    s.choice = ScopeChoice::Scope;
+    s.program = "winword";
+    s.scope = "say \"HELLO\"";
+    EXPECT_EQ(markSelection(c, s), 2);
+    s.types = typeLetters("k");
+    EXPECT_EQ(markSelection(c, s), 1);
+    s.choice = ScopeChoice::Picked;
+    s.types = kAllTypeLetters;
+    s.picked = {"TWO", "missing"};
+    EXPECT_EQ(markSelection(c, s), 1);
+    ASSERT_EQ(c.flaggedRows().size(), 1u);
+    EXPECT_EQ(c.flaggedRows()[0].name, "two");
+    s.types = "";
+    EXPECT_EQ(markSelection(c, s), 0) << "a view that shows no type marks nothing";
+    EXPECT_EQ(typeLetters("lkx"), "KLX");
+    EXPECT_EQ(typeLetters("KQ"), "");
 }

@@ -1,0 +1,58 @@
+#include "cli/selection_options.h"
+
+#include <ostream>
+
+namespace plv::cli {
+
+std::optional<Selection> selectionFromArgs(const Args& args, Io& io, const std::string& command) {
+    Selection s;
+    auto program = args.value("program");
+    auto scope = args.value("scope");
+    auto names = args.all("name");
+    if ((scope || !names.empty()) && !program) {
+        io.err << "parlavista-cli " << command << ": --scope and --name need --program\n";
+        return std::nullopt;
+    }
+    if (!names.empty() && !scope) {
+        io.err << "parlavista-cli " << command << ": --name needs --scope\n";
+        return std::nullopt;
+    }
+    if (auto types = args.value("types")) {
+        s.types = typeLetters(*types);
+        if (s.types.empty()) {
+            io.err << "parlavista-cli " << command << ": --types takes letters of "
+                   << kAllTypeLetters << "\n";
+            return std::nullopt;
+        }
+    }
+    s.program = program.value_or("");
+    s.scope = scope.value_or("");
+    s.group = args.value("group").value_or(kAllGroupsName);
+    s.picked = names;
+    if (!names.empty()) {
+        s.choice = ScopeChoice::Picked;
+    } else if (scope) {
+        s.choice = ScopeChoice::Scope;
+    } else if (program) {
+        s.choice = ScopeChoice::Program;
+    } else if (args.value("group")) {
+        s.choice = ScopeChoice::Group;
+    }
+    return s;
+}
+
+std::int64_t markFromArgs(Catalogue& catalogue, const Selection& selection) {
+    std::int64_t marked = markSelection(catalogue, selection);
+    if (selection.choice == ScopeChoice::Group || selection.choice == ScopeChoice::Everything ||
+        selection.group == kAllGroupsName) {
+        return marked;
+    }
+    catalogue.prepare(R"(UPDATE "user" SET "flag" = 0 WHERE "flag" <> 0 AND "owner" <> ?)")
+        .bind(1, selection.group)
+        .run();
+    auto count = catalogue.prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
+    count.step();
+    return count.integer(0);
+}
+
+} // namespace plv::cli

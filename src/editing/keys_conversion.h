@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The two converters of legacy KEYS bodies (text mixed with key specifications in braces,
+// "{ctrl+c}", "{home}", "{left 3}") into Advanced Scripting bodies. Pure text functions.
+//
+// Texts are in the command file's 8-bit code page: one byte is one character, so the length
+// limits of the SendKeys literals count file bytes. Text from the window or the terminal is
+// converted to the code page before and back after.
+namespace plv::editing {
+
+struct KeysConversion {
+    std::string body; // the Advanced Scripting body ("Sub Main" ... "End Sub")
+    bool ok = false;
+};
+
+// SendKeys form: text and keys as SendKeys statements, keys that only Dragon can send as
+// SendDragonKeys statements. Fails on a brace that is not closed, and on a key
+// specification that spans a line break (it would break the statement in two).
+KeysConversion toSendKeys(std::string_view body);
+
+// SendDragonKeys form: the whole body in one SendDragonKeys statement. Never fails.
+KeysConversion toSendDragonKeys(std::string_view body);
+
+// The body written as the contents of a Basic string literal: every double quote doubled.
+std::string quoteDoubled(std::string_view text);
+
+} // namespace plv::editing

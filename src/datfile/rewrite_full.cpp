@@ -127,7 +127,7 @@ std::vector<std::string> FullRewrite::stateNames(const UserRow& row, const Comma
 void FullRewrite::ReencodeCommand(CommandRecord& record, const UserRow& row,
                                   const Substitution& substitution, ByteWriter& out) {
     if (row.flag && substitution) {
-        substitution(row, record);
+        substitution(row, record, log_);
     }
     record.states = stateNames(row, record);
     writeCommand(record, target_, out);

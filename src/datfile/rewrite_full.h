@@ -17,7 +17,9 @@
 namespace plv::dat {
 
 // The running operation's change to the fields of a flagged row's record (raw file bytes).
-using Substitution = std::function<void(const UserRow& row, CommandRecord& record)>;
+// What it reports goes to `log`, the rewrite's "Parlavista.log".
+using Substitution =
+    std::function<void(const UserRow& row, CommandRecord& record, std::ostream& log)>;
 
 class FullRewrite;
 

@@ -193,7 +193,9 @@ TEST(FullRewrite, SubstitutionsTouchOnlyFlaggedRows) {
     e.h.catalogue->setFlag(e.row("record it").id, true);
     FullRewritePlan plan;
     plan.traceWord = "RenameGroup";
-    plan.substitution = [](const UserRow&, CommandRecord& r) { r.group = "Renamed"; };
+    plan.substitution = [](const UserRow&, CommandRecord& r, std::ostream&) {
+        r.group = "Renamed";
+    };
     ASSERT_EQ(e.rewrite(plan), Outcome::Done);
     EXPECT_NE(e.h.trace.text().find("\r\n  RenameGroup\r\n"), std::string::npos);
     e.reparse();
@@ -210,7 +212,9 @@ TEST(FullRewrite, ABadResultIsRestoredAndEndsTheProgram) {
     e.open(image);
     e.h.catalogue->setFlag(e.row("formatted").id, true);
     FullRewritePlan plan;
-    plan.substitution = [](const UserRow&, CommandRecord& r) { r.name = "bad\x01name"; };
+    plan.substitution = [](const UserRow&, CommandRecord& r, std::ostream&) {
+        r.name = "bad\x01name";
+    };
     ASSERT_EQ(e.rewrite(plan), Outcome::Done);
     EXPECT_NE(e.file(), image);
     EXPECT_EQ(refreshAfterWrite(*e.h.session), Outcome::ProgramEnds);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "datfile/rewrite_full.h"
+#include "datfile/session.h"
+
+#include <optional>
+#include <string>
+
+namespace plv {
+class Settings;
+}
+
+// Convert DVC KEYS: the Tools operations that re-type the marked KEYS commands as Plain Text
+// (bodies without key specifications) or as Advanced Scripting (SendKeys or SendDragonKeys
+// form), in one full rewrite that reports each command to "Parlavista.log".
+namespace plv::editing {
+
+enum class KeysOperation { ToPlainText, ToSendKeys, ToSendDragonKeys };
+
+// "dvc2plain", "dvc2vba", "dvc2sdk".
+std::string operationCode(KeysOperation op);
+std::optional<KeysOperation> keysOperationFromCode(const std::string& code);
+
+// What one run did.
+struct KeysTally {
+    int converted = 0;
+    int notConverted = 0; // bodies that should have converted and did not
+};
+
+// The per-command step of the full rewrite: re-types the record of a marked KEYS row and
+// writes its report to the log; counts into `tally`, which must outlive the rewrite.
+dat::Substitution keysConversionStep(KeysOperation op, KeysTally& tally);
+
+// The conversion log's copy in the program folder: "ConvertKEYS2Plain.log" ...
+std::string namedLogFile(KeysOperation op);
+
+// The run over the rows marked with `flag`: status text, the full rewrite, the copy of the
+// log, the completion messages. The caller then refreshes the catalogue from the file.
+dat::Outcome runKeysConversion(Session& session, KeysOperation op, KeysTally& tally);
+
+// The help on converting is offered before the conversions to Plain Text and to SendKeys
+// until the user asks not to see it again: "no convert keys help" in section Parlavista.
+bool keysConversionHelpWanted(Settings& settings);
+void declineKeysConversionHelp(Settings& settings);
+
+} // namespace plv::editing

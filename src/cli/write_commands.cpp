@@ -1,6 +1,7 @@
 // The commands that change a command file: set-body, set, new-command, new-list,
 // rename-list, delete and rewrite. Each parses the file, runs one write operation and parses
 // the result again, which restores the previous file when the new one does not read.
+#include "cli/text_option.h"
 #include "cli/workspace.h"
 #include "datfile/record_ops.h"
 #include "datfile/rewrite_full.h"
@@ -33,42 +34,6 @@ bool requireValues(const Args& args, Io& io, const std::string& command,
             return false;
         }
     }
-    return true;
-}
-
-// Command files break lines with CR LF; a lone LF (a text file written here) becomes one.
-std::string withCrLf(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-            out += '\r';
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// The text of --NAME or of the file named by --NAME-file: exactly one of them.
-bool textOption(const Args& args, Io& io, const std::string& command, const std::string& name,
-                std::string& text) {
-    auto inline_ = args.value(name);
-    auto file = args.value(name + "-file");
-    if (inline_.has_value() == file.has_value()) {
-        io.err << "parlavista-cli " << command << ": give either --" << name << " or --" << name
-               << "-file\n";
-        return false;
-    }
-    if (file) {
-        auto data = files::readAll(*file);
-        if (!data) {
-            io.err << "parlavista-cli " << command << ": cannot read " << *file << "\n";
-            return false;
-        }
-        text = withCrLf(*data);
-        return true;
-    }
-    text = withCrLf(*inline_);
     return true;
 }
 

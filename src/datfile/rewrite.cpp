@@ -297,68 +297,69 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
     return true;
 }
 
-Outcome Update1Body(Session& s, const UserRow& row, const std::string& text) {
+bool makeBodySplice(Rewrite& e, const UserRow& row, const std::string& bytes, BodySplice& out) {
+    Session& s = e.session();
     if (row.type != "K" && row.type != "S" && row.type != "A" && row.type != "P" && !row.isList()) {
         s.ui.message("Only the bodies of KEYS, SCRIPT, Advanced Scripting and Plain Text "
                      "commands and the items of LISTs are changed this way",
                      s.file.path);
-        return Outcome::Refused;
+        return false;
     }
-    std::string bytes;
-    Rewrite e(s);
-    if (!toFileText(s, text, bytes) || !e.load()) {
-        return Outcome::Refused;
-    }
-    UserRow target = row;
+    out.target = row;
     if (row.isList() && !row.isFileList()) {
         auto fileList = s.catalogue.findFileList(row.name);
         if (!fileList) {
-            e.refuse("the LIST " + quotedName(row.name) + " is not in it");
-            return Outcome::Refused;
+            return e.refuse("the LIST " + quotedName(row.name) + " is not in it");
         }
-        target = *fileList;
+        out.target = *fileList;
     }
-    ByteWriter record;
-    std::int64_t start = 0;
-    std::int64_t end = 0;
-    if (target.isList()) {
+    if (out.target.isList()) {
         ListRecord old;
-        if (!e.listAt(target, old)) {
-            return Outcome::Refused;
+        if (!e.listAt(out.target, old)) {
+            return false;
         }
         auto items = splitAtCrLf(TrimTrailing(bytes));
         if (items.size() > kLowWord) {
             s.ui.message("A LIST holds at most 65535 items", s.file.path);
-            return Outcome::Refused;
+            return false;
         }
-        start = old.offset;
-        end = old.end;
-        record.PutCountedString(old.name);
-        record.PutLong(1);
-        record.PutLong(static_cast<std::uint32_t>(items.size()));
+        out.start = old.offset;
+        out.end = old.end;
+        out.record.PutCountedString(old.name);
+        out.record.PutLong(1);
+        out.record.PutLong(static_cast<std::uint32_t>(items.size()));
         for (const auto& item : items) {
-            record.PutCountedString(item);
+            out.record.PutCountedString(item);
         }
-    } else {
-        CommandRecord old;
-        if (!e.commandAt(target, old) || !refuseEncrypted(s, old)) {
-            return Outcome::Refused;
-        }
-        start = old.offsetBody;
-        end = old.end;
-        if (target.type == "P") {
-            record.PutCountedString("");
-        }
-        record.PutCountedString(bytes);
+        return true;
     }
-    auto delta = static_cast<std::int64_t>(record.size()) - (end - start);
-    e.CopyPrefix(start - 1);
-    e.append(record);
-    e.CopyRemainder(end);
+    CommandRecord old;
+    if (!e.commandAt(out.target, old) || !refuseEncrypted(s, old)) {
+        return false;
+    }
+    out.start = old.offsetBody;
+    out.end = old.end;
+    if (out.target.type == "P") {
+        out.record.PutCountedString("");
+    }
+    out.record.PutCountedString(bytes);
+    return true;
+}
+
+Outcome Update1Body(Session& s, const UserRow& row, const std::string& text) {
+    std::string bytes;
+    Rewrite e(s);
+    BodySplice splice;
+    if (!toFileText(s, text, bytes) || !e.load() || !makeBodySplice(e, row, bytes, splice)) {
+        return Outcome::Refused;
+    }
+    e.CopyPrefix(splice.start - 1);
+    e.append(splice.record);
+    e.CopyRemainder(splice.end);
     if (!e.FinishRewrite("Update1Body")) {
         return Outcome::Refused;
     }
-    shiftRowsBehind(s, target, e.offsetLists(), delta);
+    shiftRowsBehind(s, splice.target, e.offsetLists(), splice.delta());
     return Outcome::Done;
 }
 

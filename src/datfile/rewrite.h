@@ -92,6 +92,19 @@ class Rewrite {
     std::int64_t listCount_ = 0;
 };
 
+// A body replaced in place: the old bytes from `start` to before `end` give way to `record`.
+struct BodySplice {
+    UserRow target; // the row of the file's record (a LIST's display copy stands for it)
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    ByteWriter record;
+    std::int64_t delta() const { return static_cast<std::int64_t>(record.size()) - (end - start); }
+};
+// The splice that gives the row the new text (file bytes): the body of a K, S, A or P
+// command that is not encrypted, or the items of a LIST. Shows why and returns false when
+// the row cannot take it.
+bool makeBodySplice(Rewrite& engine, const UserRow& row, const std::string& bytes, BodySplice& out);
+
 // Replaces the body of a K, S, A or P command that is not encrypted, or the items of a LIST
 // (a display copy stands for the file's LIST of that name), and moves the stored positions of
 // every later row and of OffsetLists by the size change. `text` is UTF-8.

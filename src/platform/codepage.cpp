@@ -253,4 +253,20 @@ bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return foldCase(haystack).find(foldCase(needle)) != std::string::npos;
 }
 
+std::string foldCp1252(std::string_view bytes) {
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            char32_t c = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char32_t>(b);
+            t[b] = static_cast<char>(byteFor(foldCodePoint(c)));
+        }
+        return t;
+    }();
+    std::string out(bytes);
+    for (char& ch : out) {
+        ch = table[static_cast<unsigned char>(ch)];
+    }
+    return out;
+}
+
 } // namespace plv

@@ -38,5 +38,7 @@ std::string upperCase(std::string_view utf8);
 bool equalsNoCase(std::string_view a, std::string_view b);
 int compareNoCase(std::string_view a, std::string_view b);
 bool containsNoCase(std::string_view haystack, std::string_view needle);
+// The same folding on Windows-1252 bytes: one byte in, one byte out, so positions stay.
+std::string foldCp1252(std::string_view bytes);
 
 } // namespace plv

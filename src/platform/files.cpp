@@ -193,6 +193,18 @@ bool truncate(const std::string& path, std::uint64_t length) {
     return !ec;
 }
 
+bool writeByteAt(const std::string& path, std::uint64_t offset, std::uint8_t value) {
+    int fd = ::open(path.c_str(), O_WRONLY);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && offset < static_cast<std::uint64_t>(st.st_size) &&
+              ::pwrite(fd, &value, 1, static_cast<off_t>(offset)) == 1 && ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 std::string join(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
         return name;

@@ -38,6 +38,9 @@ bool remove(const std::string& path);
 bool makeDirectories(const std::string& path);
 // Cuts the file to `length` bytes.
 bool truncate(const std::string& path, std::uint64_t length);
+// Overwrites the one byte at the 0-based `offset` in place and flushes it to disk; false
+// when the file is shorter or cannot be written.
+bool writeByteAt(const std::string& path, std::uint64_t offset, std::uint8_t value);
 
 std::string join(const std::string& folder, const std::string& name);
 std::string fileName(const std::string& path);

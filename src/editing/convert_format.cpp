@@ -1,0 +1,55 @@
+#include "editing/convert_format.h"
+
+#include "editing/production_file.h"
+
+namespace plv::editing {
+namespace {
+
+using dat::Outcome;
+
+bool refused(Session& s, const dat::FormatConversion& c) {
+    const std::string& path = s.file.path;
+    if (s.file.layout == c.target) {
+        s.ui.message(c.already, path);
+        return true;
+    }
+    if (s.file.layout == dat::Layout::V1011 && isOpenUserFile(s)) {
+        s.ui.message("This is your open User file - Not Allowed", path);
+        return true;
+    }
+    std::string language = dat::languageName(s.file.languageByte);
+    if (c.englishOnly && language != "English") {
+        s.ui.message("There is no " + language + " version " + dat::versionName(c.target),
+                     "contact Brinmoor if this is reached in error");
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Outcome convertFormat(Session& s, const dat::FormatConversion& c) {
+    if (refused(s, c)) {
+        return Outcome::Refused;
+    }
+    auto losses = dat::conversionLosses(s, c.target);
+    if (!losses.empty()) {
+        std::string text = "The " + dat::formatVersionString(c.target) +
+                           " format cannot hold everything of this file. It loses:";
+        for (const auto& line : losses) {
+            text += "\n- " + line;
+        }
+        s.ui.message(text, s.file.path);
+    }
+    if (!s.ui.okCancel(c.confirm, s.file.path)) {
+        return Outcome::Refused;
+    }
+    s.ui.status(kConvertingStatus);
+    Outcome done = dat::convertFormat(s, c);
+    if (done != Outcome::Done) {
+        s.ui.status("");
+    }
+    return done;
+}
+
+} // namespace plv::editing

@@ -1,0 +1,22 @@
+#include "editing/rename_group.h"
+
+#include "datfile/rename_group.h"
+
+namespace plv::editing {
+
+dat::Outcome renameGroup(Session& s, const std::string& oldGroup, const std::string& newGroup) {
+    if (newGroup == kNewGroupPlaceholder || newGroup.empty()) {
+        s.ui.message("No New Group Name entered", "Parlavista");
+        return dat::Outcome::Refused;
+    }
+    s.ui.status("Renaming Group");
+    dat::Outcome done = dat::RenameGroup(s, oldGroup, newGroup);
+    if (done != dat::Outcome::Done) {
+        s.ui.status("");
+        return done;
+    }
+    s.ui.message("Group renamed", oldGroup + "->" + newGroup);
+    return done;
+}
+
+} // namespace plv::editing

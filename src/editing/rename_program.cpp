@@ -1,0 +1,37 @@
+#include "editing/rename_program.h"
+
+#include "datfile/rename_group.h"
+#include "editing/production_file.h"
+#include "platform/codepage.h"
+
+namespace plv::editing {
+
+std::string programWithoutExe(const std::string& name) {
+    if (name.size() >= 4 && equalsNoCase(name.substr(name.size() - 4), ".exe")) {
+        return name.substr(0, name.size() - 4);
+    }
+    return name;
+}
+
+dat::Outcome renameProgram(Session& s, std::string& newProgram, ScopeChoice choice) {
+    if (newProgram == kNewProgramPlaceholder || programWithoutExe(newProgram).empty()) {
+        s.ui.message("No New Program entered", "Parlavista");
+        return dat::Outcome::Refused;
+    }
+    if ((choice == ScopeChoice::Everything || choice == ScopeChoice::Group) && isOpenUserFile(s)) {
+        s.ui.message("Rename Program not allowed on production file with All or Group",
+                     s.file.path);
+        return dat::Outcome::Refused;
+    }
+    s.ui.status("Renaming Program");
+    newProgram = programWithoutExe(newProgram);
+    dat::Outcome done = dat::RenameProgram(s, newProgram);
+    if (done != dat::Outcome::Done) {
+        s.ui.status("");
+        return done;
+    }
+    s.ui.message("Program Renamed", "Parlavista");
+    return done;
+}
+
+} // namespace plv::editing

@@ -62,7 +62,7 @@ Outcome convertFormat(Session& s, const FormatConversion& conversion) {
     plan.traceWord = conversion.operation;
     plan.target = conversion.target;
     const Layout source = s.file.layout;
-    plan.substitution = [&](const UserRow&, CommandRecord& record) {
+    plan.substitution = [&](const UserRow&, CommandRecord& record, std::ostream&) {
         // Only scripts call commands by name; typed text and keystrokes stay as written.
         if (record.typeByte != kTypeScript && record.typeByte != kTypeAdvanced) {
             return;

@@ -24,7 +24,7 @@ Outcome RenameGroup(Session& s, const std::string& oldGroup, const std::string& 
     }
     FullRewritePlan plan;
     plan.traceWord = "RenameGroup";
-    plan.substitution = [&](const UserRow&, CommandRecord& record) {
+    plan.substitution = [&](const UserRow&, CommandRecord& record, std::ostream&) {
         if (groupIsRenamed(decodeCp1252(record.group), oldGroup)) {
             record.group = bytes;
         }
@@ -39,7 +39,7 @@ Outcome RenameProgram(Session& s, const std::string& newProgram) {
     }
     FullRewritePlan plan;
     plan.traceWord = "RenameGroup";
-    plan.substitution = [&](const UserRow&, CommandRecord& record) {
+    plan.substitution = [&](const UserRow&, CommandRecord& record, std::ostream&) {
         if (record.scopeKind() == kApplicationScope || record.scopeKind() == kWindowScope) {
             record.appName = bytes;
         }

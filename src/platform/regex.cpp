@@ -46,6 +46,8 @@ Regex::Regex(std::string_view pattern, bool caseless) {
         error_ = errorText(errorCode) + " at " + std::to_string(errorOffset);
         return;
     }
+    // Compiled to machine code where the platform allows; otherwise the interpreter matches.
+    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
     code_ = new Code{code};
 }
 

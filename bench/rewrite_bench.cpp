@@ -5,12 +5,10 @@
 #include "datfile/rewrite_full.h"
 #include "generated_file.h"
 #include "platform/files.h"
+#include "timing.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 
 using namespace plv;
 using namespace plv::dat;
@@ -18,32 +16,10 @@ using namespace plv::dat;
 namespace {
 
 constexpr int kRuns = 7;
+using bench::ConsoleMessages;
 using bench::kCommands;
 using bench::kLists;
-
-// The median of kRuns timings of `step`, in milliseconds.
-double medianMs(const std::function<bool(int)>& step) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        auto start = std::chrono::steady_clock::now();
-        if (!step(run)) {
-            std::fprintf(stderr, "a timed step failed\n");
-            std::exit(1);
-        }
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Messages of a failed step are worth seeing.
-struct ConsoleMessages : SilentInteraction {
-    void message(const std::string& text, const std::string& title) override {
-        std::fprintf(stderr, "%s [%s]\n", text.c_str(), title.c_str());
-    }
-};
+using bench::medianMs;
 
 } // namespace
 

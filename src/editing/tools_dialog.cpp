@@ -1,0 +1,260 @@
+#include "editing/tools_dialog.h"
+
+#include "datfile/record_ops.h"
+#include "editing/convert_keys.h"
+#include "editing/rename_group.h"
+#include "editing/rename_program.h"
+#include "platform/files.h"
+
+namespace plv::editing {
+namespace {
+
+constexpr const char* kTitle = "Parlavista";
+constexpr std::size_t kChoices = 5;
+
+std::size_t indexOf(ScopeChoice choice) {
+    return static_cast<std::size_t>(choice);
+}
+
+// A name as part of a file name: a LIST reference's brackets become square ones, and a
+// folder separator cannot stand in it.
+std::string fileNamePart(std::string name) {
+    for (char& c : name) {
+        if (c == '<') {
+            c = '[';
+        } else if (c == '>') {
+            c = ']';
+        } else if (c == '/' || c == '\\') {
+            c = '-';
+        }
+    }
+    return name;
+}
+
+std::optional<KeysOperation> keysOperationOf(ToolsMode mode) {
+    switch (mode) {
+    case ToolsMode::DvcToPlain:
+        return KeysOperation::ToPlainText;
+    case ToolsMode::DvcToVba:
+        return KeysOperation::ToSendKeys;
+    case ToolsMode::DvcToSdk:
+        return KeysOperation::ToSendDragonKeys;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+const ToolsModeTexts& toolsModeTexts(ToolsMode mode) {
+    for (const auto& t : kToolsModes) {
+        if (t.mode == mode) {
+            return t;
+        }
+    }
+    return kToolsModes[0];
+}
+
+std::optional<ToolsMode> toolsModeFromOperation(const std::string& operation) {
+    for (const auto& t : kToolsModes) {
+        if (operation == t.operation) {
+            return t.mode;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string countText(std::int64_t count) {
+    std::string digits = std::to_string(count);
+    return digits.size() >= 5 ? digits : std::string(5 - digits.size(), ' ') + digits;
+}
+
+ToolsDialog::ToolsDialog(Session& s, ToolsMode mode, WindowSelection window)
+    : s_(s), mode_(mode), window_(std::move(window)), counts_(kChoices, 0), search_(s) {
+    for (const auto& row : s_.catalogue.rowsOf(window_.program, window_.scope)) {
+        if (!row.isList() && !row.type.empty() &&
+            window_.types.find(row.type) != std::string::npos) {
+            pickList_.push_back(row.name);
+        }
+    }
+    for (auto choice :
+         {ScopeChoice::Everything, ScopeChoice::Group, ScopeChoice::Program, ScopeChoice::Scope}) {
+        choice_ = choice;
+        counts_[indexOf(choice)] = markSelection(s_.catalogue, selection());
+    }
+    choice_ = ScopeChoice::Everything;
+    s_.catalogue.setFlagAll(false);
+    exportFolder_ = s_.catalogue.parameter("exportPath").value_or("");
+    if (exportFolder_.empty()) {
+        exportFolder_ = s_.programFolder;
+    }
+    text_ = mode_ == ToolsMode::Export ? proposedFileName() : texts().initialText;
+}
+
+ToolsDialog::~ToolsDialog() {
+    s_.catalogue.setFlagAll(false);
+}
+
+std::int64_t ToolsDialog::count(ScopeChoice choice) const {
+    if (choice == ScopeChoice::Picked) {
+        return static_cast<std::int64_t>(picked_.size());
+    }
+    return counts_[indexOf(choice)];
+}
+
+Selection ToolsDialog::selection() const {
+    Selection sel;
+    sel.choice = choice_;
+    sel.program = window_.program;
+    sel.scope = window_.scope;
+    sel.group = window_.group;
+    sel.picked = picked_;
+    sel.types = window_.types;
+    sel.commandsOnly = true;
+    return sel;
+}
+
+std::string ToolsDialog::proposedFileName() const {
+    std::string name;
+    switch (choice_) {
+    case ScopeChoice::Everything:
+        name = "global";
+        break;
+    case ScopeChoice::Group:
+        name = window_.group;
+        break;
+    case ScopeChoice::Program:
+        name = window_.program;
+        break;
+    case ScopeChoice::Scope:
+        name = window_.scope;
+        break;
+    case ScopeChoice::Picked:
+        name = window_.commandName.empty() ? "selected" : window_.commandName;
+        break;
+    }
+    return files::join(exportFolder_, fileNamePart(name) + ".dat");
+}
+
+void ToolsDialog::choose(ScopeChoice choice) {
+    choice_ = choice;
+    if (choice == ScopeChoice::Picked) {
+        std::vector<std::string> preselected;
+        for (const auto& name : pickList_) {
+            if (name == window_.commandName) {
+                preselected.push_back(name);
+            }
+        }
+        setPicked(preselected);
+    }
+    if (mode_ == ToolsMode::Export && !fileNameGiven_) {
+        text_ = proposedFileName();
+    }
+}
+
+void ToolsDialog::setPicked(std::vector<std::string> names) {
+    picked_ = std::move(names);
+}
+
+void ToolsDialog::typeText(const std::string& text) {
+    text_ = text;
+    fileNameGiven_ = true;
+}
+
+bool ToolsDialog::markChosen() {
+    if (choice_ == ScopeChoice::Picked && picked_.empty()) {
+        s_.ui.message(kNothingSelected, kTitle);
+        return false;
+    }
+    markSelection(s_.catalogue, selection());
+    if (mode_ == ToolsMode::Replace) {
+        keepSearchableMarks(s_.catalogue);
+    }
+    auto marked = s_.catalogue.prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
+    marked.step();
+    if (marked.integer(0) == 0) {
+        s_.ui.message(kNoMacros, kNoMacrosTitle);
+        return false;
+    }
+    return true;
+}
+
+void ToolsDialog::wrote(dat::Outcome outcome) {
+    if (outcome == dat::Outcome::Done) {
+        fileWritten_ = true;
+    }
+}
+
+ToolsDialog::After ToolsDialog::mainButton() {
+    if (!markChosen()) {
+        return After::StaysOpen;
+    }
+    return runMode();
+}
+
+ToolsDialog::After ToolsDialog::runMode() {
+    switch (mode_) {
+    case ToolsMode::RenameGroup: {
+        dat::Outcome done = renameGroup(s_, window_.group, text_);
+        wrote(done);
+        if (done == dat::Outcome::Done) {
+            newGroup_ = text_;
+        }
+        return done == dat::Outcome::Done ? After::Closes : After::StaysOpen;
+    }
+    case ToolsMode::RenameProgram: {
+        dat::Outcome done = renameProgram(s_, text_, choice_);
+        wrote(done);
+        return done == dat::Outcome::Done ? After::Closes : After::StaysOpen;
+    }
+    case ToolsMode::Delete: {
+        s_.ui.status("Deleting");
+        dat::Outcome done = dat::deletethem(s_);
+        wrote(done);
+        if (done != dat::Outcome::Done) {
+            s_.ui.status("");
+            return After::Closes;
+        }
+        s_.ui.message("Deletion Completed", kTitle);
+        groupReset_ = choice_ == ScopeChoice::Group;
+        return After::Closes;
+    }
+    case ToolsMode::Replace:
+        searchStarted_ = true;
+        search_.setTexts(text_, replaceText, matchCase);
+        search_.findNext();
+        return After::StaysOpen;
+    case ToolsMode::Export:
+        return After::Closes;
+    case ToolsMode::DvcToPlain:
+    case ToolsMode::DvcToVba:
+    case ToolsMode::DvcToSdk: {
+        KeysTally tally;
+        wrote(runKeysConversion(s_, *keysOperationOf(mode_), tally));
+        return After::Closes;
+    }
+    }
+    return After::Closes;
+}
+
+ToolsDialog::After ToolsDialog::replaceButton() {
+    if (!searchStarted_ && !markChosen()) {
+        return After::StaysOpen;
+    }
+    searchStarted_ = true;
+    search_.setTexts(text_, replaceText, matchCase);
+    search_.replace();
+    return After::StaysOpen;
+}
+
+ToolsDialog::After ToolsDialog::replaceAllButton() {
+    if (!searchStarted_ && !markChosen()) {
+        return After::StaysOpen;
+    }
+    searchStarted_ = true;
+    search_.setTexts(text_, replaceText, matchCase);
+    search_.replaceAll();
+    return After::StaysOpen;
+}
+
+} // namespace plv::editing

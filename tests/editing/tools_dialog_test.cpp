@@ -1,0 +1,117 @@
+#include "dragon/demo_root.h"
+#include "editing/tools_dialog.h"
+#include "support/edited_file.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+using editing::ToolsDialog;
+using editing::ToolsMode;
+
+namespace {
+
+struct Demo : test::EditedFile {
+    Demo() { open(dragon::demoCommandFile()); }
+    std::int64_t marked() const {
+        auto n = h.catalogue->prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
+        n.step();
+        return n.integer(0);
+    }
+};
+
+editing::WindowSelection wordDischarge() {
+    editing::WindowSelection w;
+    w.program = "WINWORD";
+    w.scope = "Discharge Summary";
+    return w;
+}
+
+} // namespace
+
+TEST(ToolsDialog, CountsFollowTheScopeTheGroupAndTheTypeView) {
+    Demo d;
+    editing::WindowSelection keys;
+    keys.group = "Editing";
+    keys.types = "K";
+    ToolsDialog dialog(*d.h.session, ToolsMode::Delete, keys);
+    EXPECT_EQ(dialog.count(ScopeChoice::Everything), 28);
+    EXPECT_EQ(dialog.count(ScopeChoice::Group), 4);
+    EXPECT_EQ(dialog.count(ScopeChoice::Program), 14);
+    EXPECT_EQ(dialog.count(ScopeChoice::Picked), 0);
+    EXPECT_EQ(d.marked(), 0) << "counting leaves no marks";
+    EXPECT_EQ(editing::countText(28), "   28");
+    EXPECT_EQ(editing::countText(123456), "123456");
+
+    // Deleting by the Group: only its KEYS commands go, and the window shows "All groups".
+    dialog.choose(ScopeChoice::Group);
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
+    EXPECT_TRUE(d.h.ui.sawMessage("Deletion Completed"));
+    EXPECT_TRUE(dialog.groupReset());
+    EXPECT_TRUE(dialog.fileWritten());
+    d.reparse();
+    EXPECT_EQ(d.h.catalogue->countCommands(), 76);
+    EXPECT_THROW(d.row("copy that"), std::runtime_error);
+}
+
+TEST(ToolsDialog, RefusesAnEmptyChoiceAndClearsItsMarks) {
+    Demo d;
+    std::string before = d.file();
+    {
+        ToolsDialog dialog(*d.h.session, ToolsMode::RenameGroup, wordDischarge());
+        EXPECT_EQ(dialog.text(), "Enter new Group here");
+        EXPECT_EQ(
+            dialog.pickList(),
+            (std::vector<std::string>{"diagnosis heading", "discharge follow up", "next heading"}));
+        dialog.choose(ScopeChoice::Picked);
+        EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+        EXPECT_TRUE(d.h.ui.sawMessage(editing::kNothingSelected));
+        dialog.choose(ScopeChoice::Scope);
+        EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+        EXPECT_TRUE(d.h.ui.sawMessage("No New Group Name entered"));
+        EXPECT_GT(d.marked(), 0);
+    }
+    EXPECT_EQ(d.marked(), 0);
+    EXPECT_EQ(d.file(), before);
+
+    editing::WindowSelection lists;
+    lists.types = "L";
+    ToolsDialog dialog(*d.h.session, ToolsMode::Delete, lists);
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_TRUE(d.h.ui.sawMessage(editing::kNoMacros, editing::kNoMacrosTitle));
+}
+
+TEST(ToolsDialog, RenamesTheGroupOfThePickedCommands) {
+    Demo d;
+    auto window = wordDischarge();
+    window.commandName = "next heading";
+    ToolsDialog dialog(*d.h.session, ToolsMode::RenameGroup, window);
+    dialog.choose(ScopeChoice::Picked);
+    EXPECT_EQ(dialog.picked(), (std::vector<std::string>{"next heading"}));
+    dialog.setPicked({"next heading", "diagnosis heading"});
+    EXPECT_EQ(dialog.count(ScopeChoice::Picked), 2);
+    dialog.typeText("Headings");
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
+    EXPECT_EQ(dialog.newGroup(), "Headings");
+    d.reparse();
+    EXPECT_EQ(d.row("next heading").owner, "Headings");
+    EXPECT_EQ(d.row("diagnosis heading").owner, "Headings");
+    EXPECT_EQ(d.row("discharge follow up").owner, "Letters");
+}
+
+TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
+    Demo d;
+    ToolsDialog dialog(*d.h.session, ToolsMode::Replace, {});
+    dialog.typeText("patient");
+    dialog.replaceText = "client";
+    dialog.matchCase = true; // "PatientRecords.exe" stays
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    ASSERT_TRUE(dialog.search().match());
+    EXPECT_EQ(dialog.search().match()->name, "refer to <specialist>");
+    EXPECT_EQ(dialog.replaceAllButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_TRUE(d.h.ui.sawMessage("1 occurrences in 1 macros replaced"));
+    EXPECT_TRUE(dialog.fileWritten());
+    d.reparse();
+    EXPECT_NE(d.row("refer to <specialist>").script.find("see this client"), std::string::npos);
+    EXPECT_NE(d.row("referral opening").script.find("this patient"), std::string::npos)
+        << "Plain Text is not searched";
+}

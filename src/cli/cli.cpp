@@ -77,14 +77,14 @@ void ConsoleInteraction::message(const std::string& text, const std::string& tit
 
 bool ConsoleInteraction::okCancel(const std::string& text, const std::string& title) {
     message(text, title);
-    err_ << "    (answered Cancel)\n";
-    return false;
+    err_ << (confirmed ? "    (answered OK)\n" : "    (answered Cancel)\n");
+    return confirmed;
 }
 
 bool ConsoleInteraction::yesNo(const std::string& text, const std::string& title) {
     message(text, title);
-    err_ << "    (answered No)\n";
-    return false;
+    err_ << (confirmed ? "    (answered Yes)\n" : "    (answered No)\n");
+    return confirmed;
 }
 
 std::optional<std::string> ConsoleInteraction::input(const std::string& prompt,

@@ -38,6 +38,9 @@ struct Args {
 class ConsoleInteraction : public UserInteraction {
   public:
     explicit ConsoleInteraction(std::ostream& err) : err_(err) {}
+    // A command whose name asks for the change (convert-format, convert-language) answers its
+    // own confirm questions with OK and Yes.
+    bool confirmed = false;
     void message(const std::string& text, const std::string& title) override;
     bool okCancel(const std::string& text, const std::string& title) override;
     bool yesNo(const std::string& text, const std::string& title) override;

@@ -50,7 +50,7 @@ std::vector<std::string> conversionLosses(const Session& s, Layout target) {
     if (!hasProtectionByte(target) && hasProtectionByte(s.file.layout)) {
         if (auto n = countCommandsWhere(s.catalogue, R"("encrypted" <> 0)")) {
             lines.push_back("the encryption of " + commands(n) +
-                            " (their bodies are written unprotected)");
+                            " (written unprotected)");
         }
     }
     return lines;

@@ -1,0 +1,86 @@
+// The Tools operations from the terminal, on copies of the demo user's command file.
+#include "dragon/demo_root.h"
+#include "platform/files.h"
+#include "support/fixtures.h"
+#include "support/tool_run.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+
+namespace {
+
+struct Demo {
+    test::TempDir dir;
+    std::string path = dir.write("demo.dat", dragon::demoCommandFile());
+    test::ToolRun run(std::vector<std::string> words) {
+        words.insert(words.begin() + 1, path);
+        words.push_back("--home");
+        words.push_back(dir.file("home"));
+        return test::tool(words);
+    }
+    std::string bytes() const { return files::readAll(path).value_or(""); }
+    // The tab-separated listing of the file, one row per line.
+    std::string listing() { return test::tool({"list", path, "--home", dir.file("home")}).out; }
+};
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
+    Demo d;
+    auto r = d.run({"rename-group", "--from", "Letters", "--to", "Correspondence", "--program",
+                    "WINWORD"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "rename-group: 4 commands moved from Group 'Letters' to 'Correspondence'"));
+    EXPECT_TRUE(has(r.err, "Group renamed\n    [Letters->Correspondence]"));
+    std::string list = d.listing();
+    EXPECT_TRUE(has(list, "WINWORD\tReferral Letter\treferral opening\tP\tCorrespondence\t"));
+    EXPECT_TRUE(has(list, "Global Commands\tinsert my signature\tP\tLetters\t"));
+
+    r = d.run({"rename-program", "--to", "Word.EXE", "--program", "WINWORD", "--scope",
+               "Referral Letter"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    list = d.listing();
+    EXPECT_TRUE(has(list, "WORD\tReferral Letter\treferral opening"));
+    EXPECT_TRUE(has(list, "WINWORD\tDischarge Summary\tnext heading"));
+
+    r = d.run({"replace", "--search", "SENDKEYS", "--replace", "SendKeys", "--types", "A",
+               "--group", "Prescribing"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "replace: 2 occurrences in 1 macros replaced"));
+    r = d.run({"replace", "--search", "SendKeys", "--replace", "x", "--match-case", "--types", "K"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "No more matches in this Scope"));
+    r = d.run({"replace", "--search", "a", "--replace", "x", "--types", "T"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "There are no macros of the specified type to Export"));
+}
+
+TEST(ToolsCommands, ConvertFormatAndLanguage) {
+    Demo d;
+    auto r = d.run({"convert-format", "--to", "6.1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "convert-format: File converted to 6.1 format (from 10/11)"));
+    EXPECT_TRUE(has(r.out, "80 commands, 7 LISTs, format 6.1, English"));
+    EXPECT_TRUE(has(r.err, "- the state lists of 2 commands"));
+    r = d.run({"convert-format", "--to", "6.1"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "Already in 6.1 format"));
+    EXPECT_EQ(d.run({"convert-format", "--to", "9"}).status, 64);
+
+    std::string before = d.bytes();
+    r = d.run({"convert-language", "--to", "Spanish"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string after = d.bytes();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        ASSERT_EQ(after[i], i == 15 ? '\x0A' : before[i]) << i;
+    }
+    r = d.run({"convert-format", "--to", "6.0"});
+    EXPECT_TRUE(has(r.err, "There is no Spanish version 6.0"));
+    EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);
+}

@@ -63,7 +63,9 @@ CREATE TABLE IF NOT EXISTS "parameters" (
   "exportPath" TEXT,
   "lastmode" TEXT,
   "app" TEXT,
-  "parsed" INTEGER
+  "parsed" INTEGER,
+  "mycmdsfile" TEXT,
+  "mycmdssize" INTEGER
 );
 CREATE TABLE IF NOT EXISTS "dvcmap" (
   "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
@@ -81,9 +83,14 @@ constexpr const char* kColumns =
     R"("singleline","globalsort","listsort","pathcode","dupe","PDescript","CompanyName",)"
     R"("ClassName","encrypted","flag","listcopy")";
 
-constexpr std::array<const char*, 13> kParameterColumns = {
-    "mycmdstime", "OffsetLists", "openfile",   "lastdvcID", "dvcmaptime", "UserName", "UserSub",
-    "language",   "InstallPath", "exportPath", "lastmode",  "app",        "parsed"};
+constexpr std::array<const char*, 15> kParameterColumns = {
+    "mycmdstime", "OffsetLists", "openfile", "lastdvcID",   "dvcmaptime",
+    "UserName",   "UserSub",     "language", "InstallPath", "exportPath",
+    "lastmode",   "app",         "parsed",   "mycmdsfile",  "mycmdssize"};
+
+// Columns added after catalogues were first written; an older catalogue gets them on open.
+constexpr std::array<std::pair<const char*, const char*>, 2> kAddedParameterColumns = {
+    {{"mycmdsfile", "TEXT"}, {"mycmdssize", "INTEGER"}}};
 
 int foldCollation(void*, int n1, const void* s1, int n2, const void* s2) {
     return compareNoCase(std::string_view(static_cast<const char*>(s1), n1),
@@ -247,6 +254,14 @@ void Catalogue::rollback() {
 
 void Catalogue::createSchema() {
     execute(kSchema);
+    for (const auto& [column, type] : kAddedParameterColumns) {
+        auto has = prepare(R"(SELECT 1 FROM pragma_table_info('parameters') WHERE "name" = ?)");
+        has.bind(1, std::string(column));
+        if (!has.step()) {
+            execute(std::string(R"(ALTER TABLE "parameters" ADD COLUMN ")") + column + "\" " +
+                    type);
+        }
+    }
     auto count = prepare(R"(SELECT COUNT(*) FROM "parameters")");
     count.step();
     if (count.integer(0) == 0) {

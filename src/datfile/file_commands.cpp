@@ -74,6 +74,13 @@ OpenResult reloadCurrentUserFile(Session& s) {
         result.status = OpenResult::Status::ProgramEnds;
         return result;
     }
+    // The rows read before the damage are not the file: showing them would pass a part for
+    // the whole.
+    if (!s.parseOk) {
+        failureExit(s, s.file.path);
+        result.status = OpenResult::Status::ProgramEnds;
+        return result;
+    }
     result.caption = windowCaption(s, s.file.path);
     if (s.dragon) {
         result.fileUser = s.dragon->userOfCommandFile(s.file.path);

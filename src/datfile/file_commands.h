@@ -30,7 +30,8 @@ OpenDialogStart openDialogStart(const Session& session);
 
 // Open-file: forgets the catalogue and parses `path` (forced).
 OpenResult openFile(Session& session, const std::string& path);
-// File Reload: the current Dragon user's file is parsed again and becomes the open file.
+// File Reload: the current Dragon user's file is parsed again and becomes the open file; a
+// file that does not parse ends the program as Open-file does.
 OpenResult reloadCurrentUserFile(Session& session);
 // The failure exit after a file that does not parse: messages and error.log.
 void failureExit(Session& session, const std::string& path);

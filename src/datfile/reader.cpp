@@ -270,9 +270,16 @@ void failHeader(Session& s, const std::string& image) {
     s.parseOk = false;
 }
 
-bool unchanged(Session& s) {
-    auto stored = s.catalogue.parameter("mycmdstime");
-    return stored && *stored == files::formatStoredTime(s.file.modified);
+// What the catalogue records of the file it was built from; cleared when that file did not
+// read to its end.
+void storeParsedFile(Session& s, bool complete) {
+    Catalogue& c = s.catalogue;
+    auto text = [complete](std::string value) {
+        return complete ? std::optional<std::string>(std::move(value)) : std::nullopt;
+    };
+    c.setParameter("mycmdstime", text(files::formatStoredTime(s.file.modified)));
+    c.setParameter("mycmdsfile", text(s.file.path));
+    c.setParameter("mycmdssize", text(std::to_string(s.file.size)));
 }
 
 ParseStatus fullParse(Session& s, std::string image) {
@@ -295,10 +302,7 @@ ParseStatus fullParse(Session& s, std::string image) {
         pass.keys = std::move(*keys);
         readSections(pass);
         // A catalogue left incomplete by a failed pass must not pass for current later.
-        catalogue.setParameter(
-            "mycmdstime", s.parseOk
-                              ? std::optional<std::string>(files::formatStoredTime(s.file.modified))
-                              : std::nullopt);
+        storeParsedFile(s, s.parseOk);
         catalogue.commit();
     } catch (...) {
         catalogue.rollback();
@@ -311,6 +315,47 @@ ParseStatus fullParse(Session& s, std::string image) {
 }
 
 } // namespace
+
+bool isLastParsed(const Catalogue& catalogue, const std::string& path, files::FileTime modified,
+                  std::uint64_t size) {
+    auto time = catalogue.parameter("mycmdstime");
+    auto file = catalogue.parameter("mycmdsfile");
+    auto bytes = catalogue.parameterNumber("mycmdssize");
+    return time && file && bytes && *time == files::formatStoredTime(modified) && *file == path &&
+           *bytes == static_cast<std::int64_t>(size);
+}
+
+bool isLastParsed(const Catalogue& catalogue, const std::string& path) {
+    auto modified = files::lastModified(path);
+    auto size = files::size(path);
+    return modified && size && isLastParsed(catalogue, path, *modified, *size);
+}
+
+bool readsToItsEnd(std::string_view image) {
+    if (image.size() < kHeaderSize + 4) {
+        return false;
+    }
+    auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    if (!layout) {
+        return false;
+    }
+    ByteReader in(image, kFirstRecordPosition);
+    try {
+        std::uint32_t commands = readLongAt(image, kCommandCountOffset) & 0xFFFF;
+        for (std::uint32_t i = 0; i < commands; ++i) {
+            CommandRecord record;
+            readCommand(in, *layout, nullptr, record);
+        }
+        std::uint32_t lists = in.longValue() & 0xFFFF;
+        for (std::uint32_t i = 0; i < lists; ++i) {
+            ListRecord record;
+            readList(in, record);
+        }
+    } catch (const FormatError&) {
+        return false;
+    }
+    return true;
+}
 
 std::string countsText(std::int64_t commands, std::int64_t lists) {
     return std::to_string(commands) + " /" + std::to_string(lists);
@@ -343,10 +388,10 @@ ParseStatus parseImage(Session& s, bool force, const std::string& path, std::str
     s.parseOk = true;
     if (!readHeader(s, image)) {
         failHeader(s, image);
-        s.catalogue.setParameter("mycmdstime", std::nullopt);
+        storeParsedFile(s, false);
         return ParseStatus::Failed;
     }
-    if (!force && unchanged(s)) {
+    if (!force && isLastParsed(s.catalogue, path, modified, s.file.size)) {
         s.file.listCount = s.catalogue.countLists();
         s.ui.counts(countsText(s.catalogue.countCommands(), s.file.listCount));
         return ParseStatus::Unchanged;

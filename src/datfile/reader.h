@@ -22,6 +22,17 @@ ParseStatus parse(Session& session, bool force, const std::string& fileName);
 ParseStatus parseImage(Session& session, bool force, const std::string& path, std::string image,
                        files::FileTime modified);
 
+// Whether the catalogue was last built completely from this file as it is: the same path,
+// modification time and size. A different file stamped with the same time is not it.
+bool isLastParsed(const Catalogue& catalogue, const std::string& path, files::FileTime modified,
+                  std::uint64_t size);
+// The same for the file as it is on disk now.
+bool isLastParsed(const Catalogue& catalogue, const std::string& path);
+
+// Whether the image reads as a command file record by record to its last LIST, without a
+// catalogue: the quick check of a new file before Dragon is given it.
+bool readsToItsEnd(std::string_view image);
+
 // The counts label: commands, " /", LISTs.
 std::string countsText(std::int64_t commands, std::int64_t lists);
 

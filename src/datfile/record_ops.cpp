@@ -4,6 +4,8 @@
 #include "datfile/rewrite_full.h"
 #include "platform/codepage.h"
 
+#include <set>
+
 namespace plv::dat {
 namespace {
 
@@ -96,9 +98,25 @@ std::int64_t afterListName(const Rewrite& e, const ListRecord& record) {
     return in.position();
 }
 
-bool rebuildReferencedLists(Session& s, FullRewrite& fr) {
+// The LISTs (folded names) that the commands about to be deleted refer to.
+std::set<std::string> listsOfDeleted(const RowsByOffset& rows) {
+    std::set<std::string> refs;
+    for (const auto& [offset, row] : rows.commands) {
+        if (row.flag) {
+            for (const auto& ref : ExtractListRefs(row.name)) {
+                refs.insert(foldCase(ref));
+            }
+        }
+    }
+    return refs;
+}
+
+// A LIST goes only when a deleted command referred to it and no command left in the file
+// (skip-bit records included) does: a LIST not used yet, or used by nothing deleted, stays.
+bool rebuildReferencedLists(Session& s, FullRewrite& fr, std::vector<std::string>* dropped) {
     MarkReferencedLists(s, fr.writtenNames());
     RowsByOffset rows = rowsByOffset(s.catalogue);
+    std::set<std::string> candidates = listsOfDeleted(rows);
     Rewrite& e = fr.engine();
     std::int64_t countPosition = fr.outputPosition();
     ByteWriter placeholder;
@@ -113,8 +131,11 @@ bool rebuildReferencedLists(Session& s, FullRewrite& fr) {
             return e.refuse("the LIST at position " + std::to_string(record.offset) +
                             " is not catalogued");
         }
-        if (it->second.noglobals) {
+        const UserRow& list = it->second;
+        if (list.noglobals || candidates.count(foldCase(list.name)) == 0) {
             fr.ReencodeList(record);
+        } else if (dropped) {
+            dropped->push_back(list.name);
         }
     }
     writeLongAt(e.output(), static_cast<std::size_t>(countPosition - 1), fr.listsWritten());
@@ -304,17 +325,24 @@ void MarkReferencedLists(Session& s, const std::vector<std::string>& commandName
     }
 }
 
-Outcome deletethem(Session& s) {
+Outcome deletethem(Session& s, std::vector<std::string>* droppedLists) {
+    std::vector<std::string> dropped;
     FullRewritePlan plan;
     plan.traceWord = "deletethem";
     plan.dropFlagged = true;
-    plan.rebuildLists = [&s](FullRewrite& fr) { return rebuildReferencedLists(s, fr); };
-    return runFullRewrite(s, plan);
+    plan.rebuildLists = [&s, &dropped](FullRewrite& fr) {
+        return rebuildReferencedLists(s, fr, &dropped);
+    };
+    Outcome done = runFullRewrite(s, plan);
+    if (done == Outcome::Done && droppedLists) {
+        *droppedLists = std::move(dropped);
+    }
+    return done;
 }
 
 std::vector<UserRow> commandsUsingList(const Catalogue& catalogue, const std::string& list) {
     std::vector<UserRow> users;
-    for (auto& row : catalogue.allRows()) {
+    for (auto& row : catalogue.allRowsWithoutScripts()) {
         if (row.isList()) {
             continue;
         }

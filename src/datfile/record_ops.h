@@ -48,11 +48,12 @@ Outcome Updatechangetype(Session& session, const UserRow& row, TypeChange change
 Outcome DeleteList(Session& session, const UserRow& row);
 // Marks with `noglobals` the file's LISTs that the named commands use.
 void MarkReferencedLists(Session& session, const std::vector<std::string>& commandNames);
-// Full rewrite without the commands whose rows have `flag`; the LISTs that no remaining
-// command uses go too.
-Outcome deletethem(Session& session);
+// Full rewrite without the commands whose rows have `flag`. The LISTs those commands
+// referred to go too when no command left in the file refers to them; their names are put
+// into `droppedLists`. Every other LIST stays.
+Outcome deletethem(Session& session, std::vector<std::string>* droppedLists = nullptr);
 
-// The catalogued commands whose names refer to the LIST.
+// The catalogued commands whose names refer to the LIST (their bodies left out).
 std::vector<UserRow> commandsUsingList(const Catalogue& catalogue, const std::string& list);
 
 } // namespace plv::dat

@@ -271,12 +271,17 @@ bool Rewrite::addToCount(std::int64_t position, int delta) {
 
 bool Rewrite::FinishRewrite(const std::string& traceWord) {
     traceRewrite(s_, traceWord);
-    const std::string& commandFile = s_.file.path;
+    // A linked command file is written through: the new file goes beside the real one and
+    // replaces it, and the link stays.
+    std::string commandFile = files::linkTarget(s_.file.path);
     std::string temp = temporaryPath(commandFile);
     files::remove(temp);
+    if (s_.beforeReplace) {
+        s_.beforeReplace(output_);
+    }
     if (!files::writeFlushed(temp, output_)) {
         files::remove(temp);
-        s_.ui.message("The new command file could not be written: " + temp, commandFile);
+        s_.ui.message("The new command file could not be written: " + temp, s_.file.path);
         return false;
     }
     keepPermissions(commandFile, temp);
@@ -286,12 +291,12 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
         files::remove(temp);
         s_.ui.message("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),
-                      commandFile);
+                      s_.file.path);
         return false;
     }
     if (!files::renameOver(temp, commandFile)) {
         files::remove(temp);
-        s_.ui.message("The command file could not be replaced by the new one", commandFile);
+        s_.ui.message("The command file could not be replaced by the new one", s_.file.path);
         return false;
     }
     return true;

@@ -5,25 +5,6 @@
 namespace plv::dat {
 namespace {
 
-// "12,15," -> {12, 15}; nothing when any part is not a number.
-std::optional<std::vector<std::int64_t>> stateIds(const std::string& text) {
-    std::vector<std::int64_t> ids;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t comma = text.find(',', start);
-        std::string part = text.substr(start, comma - start);
-        if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos) {
-            return std::nullopt;
-        }
-        ids.push_back(std::stoll(part));
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    return ids;
-}
-
 std::string quotedName(const std::string& name) {
     return "'" + name + "'";
 }
@@ -104,32 +85,13 @@ void FullRewrite::end() {
     duplicates_.close();
 }
 
-std::vector<std::string> FullRewrite::stateNames(const UserRow& row, const CommandRecord& record) {
-    auto ids = stateIds(row.states);
-    if (!ids) {
-        return record.states;
-    }
-    std::vector<std::string> names;
-    for (std::int64_t id : *ids) {
-        auto cached = stateCache_.find(id);
-        if (cached == stateCache_.end()) {
-            auto name = e_.session().catalogue.stateName(id);
-            if (!name) {
-                return record.states;
-            }
-            cached = stateCache_.emplace(id, encodeCp1252(*name).bytes).first;
-        }
-        names.push_back(cached->second);
-    }
-    return names;
-}
-
 void FullRewrite::ReencodeCommand(CommandRecord& record, const UserRow& row,
                                   const Substitution& substitution, ByteWriter& out) {
     if (row.flag && substitution) {
         substitution(row, record, log_);
     }
-    record.states = stateNames(row, record);
+    // The state names are the record's own bytes: the catalogue's `states` table folds case,
+    // so one record's "INBOX" would come back spelled as another's "Inbox".
     writeCommand(record, target_, out);
 }
 

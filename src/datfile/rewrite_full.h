@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The full rewrite: a fresh header, every command record re-encoded from the input in the
@@ -46,8 +45,8 @@ class FullRewrite {
     // output position and counts it.
     void AppendReencodedCommand(CommandRecord& record, const UserRow& row,
                                 const Substitution& substitution);
-    // The record walked with the source layout, substituted when its row is flagged, its
-    // state list rebuilt from the row's `states` ids, written in the target layout.
+    // The record walked with the source layout, substituted when its row is flagged, written
+    // in the target layout.
     void ReencodeCommand(CommandRecord& record, const UserRow& row,
                          const Substitution& substitution, ByteWriter& out);
     // A record without a catalogue row: its own bytes when the layout stays, else the same
@@ -67,8 +66,6 @@ class FullRewrite {
     const std::vector<std::string>& writtenNames() const { return writtenNames_; }
 
   private:
-    std::vector<std::string> stateNames(const UserRow& row, const CommandRecord& record);
-
     Rewrite& e_;
     Layout target_;
     std::optional<KeyNames> keys_;
@@ -77,7 +74,6 @@ class FullRewrite {
     std::uint32_t commandsWritten_ = 0;
     std::uint32_t listsWritten_ = 0;
     std::vector<std::string> writtenNames_;
-    std::unordered_map<std::int64_t, std::string> stateCache_;
 };
 
 // Runs a full rewrite of the open command file. Refuses, touching nothing, when the

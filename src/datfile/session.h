@@ -8,6 +8,7 @@
 #include "platform/trace.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace plv {
@@ -37,6 +38,10 @@ struct Session {
     Trace& trace;
     std::string programFolder;
     dragon::UserFiles* dragon = nullptr;
+
+    // Sees every new command file before it replaces the old one; tests damage it here to
+    // show that the verification restores "savedat".
+    std::function<void(std::string& newFile)> beforeReplace;
 
     FileInfo file; // the open command file
     bool parseOk = true;

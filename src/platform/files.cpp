@@ -115,7 +115,17 @@ bool appendAll(const std::string& path, std::string_view data) {
     return static_cast<bool>(out);
 }
 
-bool replaceAtomically(const std::string& path, std::string_view data) {
+std::string linkTarget(const std::string& path) {
+    std::error_code ec;
+    if (!stdfs::is_symlink(path, ec)) {
+        return path;
+    }
+    auto target = stdfs::canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+bool replaceAtomically(const std::string& linkOrPath, std::string_view data) {
+    std::string path = linkTarget(linkOrPath);
     std::string temp = path + ".tmp-" + uniqueSuffix();
     if (!writeAll(temp, data) || !flushToDisk(temp)) {
         remove(temp);
@@ -131,7 +141,8 @@ bool replaceAtomically(const std::string& path, std::string_view data) {
     return true;
 }
 
-bool replaceAtomicallyAfter(const std::string& path, std::string_view data, FileTime after) {
+bool replaceAtomicallyAfter(const std::string& linkOrPath, std::string_view data, FileTime after) {
+    std::string path = linkTarget(linkOrPath);
     std::string temp = path + ".tmp-" + uniqueSuffix();
     if (!writeAll(temp, data) || !flushToDisk(temp)) {
         remove(temp);
@@ -203,6 +214,18 @@ bool writeByteAt(const std::string& path, std::uint64_t offset, std::uint8_t val
               ::pwrite(fd, &value, 1, static_cast<off_t>(offset)) == 1 && ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+std::vector<std::string> fileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : stdfs::directory_iterator(folder, ec)) {
+        std::error_code kind;
+        if (entry.is_regular_file(kind)) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
 }
 
 std::string join(const std::string& folder, const std::string& name) {

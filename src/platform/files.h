@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // File system access for the rest of the program. Paths are UTF-8 strings.
 namespace plv::files {
@@ -21,8 +22,13 @@ bool setLastModified(const std::string& path, FileTime time);
 // Plain (non-atomic) write: for logs, staging files and new files.
 bool writeAll(const std::string& path, std::string_view data);
 bool appendAll(const std::string& path, std::string_view data);
+// The file that `path` names once symbolic links are followed; `path` itself when it is no
+// link or does not exist. Replacing a file writes here, so that a linked file (roaming and
+// synced profiles often are) is changed rather than replaced by a copy.
+std::string linkTarget(const std::string& path);
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`,
-// so a crash leaves either the old content or the new, never a mix.
+// so a crash leaves either the old content or the new, never a mix. A link is written
+// through: the file it names is replaced.
 bool replaceAtomically(const std::string& path, std::string_view data);
 // The same, and the new file's modification time is later than `after` even where the
 // file-system clock ticks coarsely: for readers that watch the time for a change.
@@ -41,6 +47,10 @@ bool truncate(const std::string& path, std::uint64_t length);
 // Overwrites the one byte at the 0-based `offset` in place and flushes it to disk; false
 // when the file is shorter or cannot be written.
 bool writeByteAt(const std::string& path, std::uint64_t offset, std::uint8_t value);
+
+// The names of the files (not folders) in `folder`, in the order the file system gives
+// them; none when it cannot be read.
+std::vector<std::string> fileNamesIn(const std::string& folder);
 
 std::string join(const std::string& folder, const std::string& name);
 std::string fileName(const std::string& path);

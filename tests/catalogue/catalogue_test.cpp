@@ -112,7 +112,16 @@ TEST(Catalogue, ParametersStatesAndPersistence) {
         UserRow r = row("X", "Y", "z");
         c.insertRow(r);
     }
+    // A catalogue written before the parsed file's path and size were kept gets them.
+    {
+        Catalogue c(path);
+        c.execute(R"(ALTER TABLE "parameters" DROP COLUMN "mycmdsfile")");
+        c.execute(R"(ALTER TABLE "parameters" DROP COLUMN "mycmdssize")");
+    }
     Catalogue again(path);
+    again.setParameter("mycmdssize", 1234);
+    EXPECT_EQ(again.parameterNumber("mycmdssize"), 1234);
+    EXPECT_FALSE(again.parameter("mycmdsfile"));
     EXPECT_EQ(again.parameter("mycmdstime"), "2026-12-06 10:00:00.000000000");
     EXPECT_EQ(again.parameterNumber("OffsetLists"), 1348);
     EXPECT_EQ(again.countCommands(), 1);

@@ -401,9 +401,18 @@ class Sequence {
                 used.push_back(ref);
             }
         }
+        std::vector<std::string> referred;
+        for (const auto& name : gone) {
+            for (const auto& ref : ExtractListRefs(name)) {
+                referred.push_back(ref);
+            }
+        }
+        auto among = [](const std::vector<std::string>& names, const std::string& name) {
+            return std::any_of(names.begin(), names.end(),
+                               [&](const std::string& n) { return equalsNoCase(n, name); });
+        };
         std::erase_if(model_.lists, [&](const Row& list) {
-            return std::none_of(used.begin(), used.end(),
-                                [&](const std::string& u) { return equalsNoCase(u, list.name); });
+            return among(referred, list.name) && !among(used, list.name);
         });
         done(deletethem(*h_.session), "deletethem " + gone.front());
     }

@@ -102,4 +102,12 @@ TEST(FileCommands, ReloadReadsTheCurrentUsersFileAgain) {
     EXPECT_EQ(h.session->file.path, mine);
     EXPECT_EQ(reloaded.fileUser, "Ann");
     EXPECT_EQ(h.rows().size(), 3u);
+
+    // Damaged in its LIST: the commands read before the damage are no catalogue.
+    std::string broken = sampleFile();
+    broken[broken.size() - 6] = '\x7f'; // the LIST's item count
+    files::writeAll(mine, broken);
+    EXPECT_EQ(reloadCurrentUserFile(*h.session).status, OpenResult::Status::ProgramEnds);
+    EXPECT_TRUE(h.ui.sawMessage("The above file has a problem - parsing error", mine));
+    EXPECT_NE(h.readHomeFile("error.log").find("NOW TRACE"), std::string::npos);
 }

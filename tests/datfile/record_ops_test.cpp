@@ -337,21 +337,25 @@ TEST(RecordOps, DeletingListsCutsTheirRecords) {
     EXPECT_EQ(out.substr(out.size() - 4), zeros(4)) << "ends with the LIST count";
 }
 
-TEST(RecordOps, DeletingCommandsTakesTheirUnusedListsAlong) {
+TEST(RecordOps, DeletingCommandsTakesOnlyTheListsTheyAloneUsed) {
     Edit e;
     auto cmds = commands();
     auto alsoDays = globalCommand("days again <days>", kTypeKeys, textBody("d"));
     alsoDays.listRefs = {"days"};
-    // A command named like a LIST must not keep that LIST alive.
     cmds.push_back(globalCommand("spare", kTypeKeys, textBody("s")));
     cmds.push_back(alsoDays);
-    e.open(buildFile(Layout::V1011, cmds, lists()));
+    // "fresh" was just made and is not used yet; "spare" was never used by any command.
+    auto lists_ = lists();
+    lists_.push_back(listRecord("fresh", {"new"}));
+    e.open(buildFile(Layout::V1011, cmds, lists_));
     e.h.catalogue->setFlag(e.row("open <apps>").id, true);
     e.h.catalogue->setFlag(e.row("show <days>").id, true);
-    ASSERT_EQ(deletethem(*e.h.session), Outcome::Done);
+    std::vector<std::string> dropped;
+    ASSERT_EQ(deletethem(*e.h.session, &dropped), Outcome::Done);
+    EXPECT_EQ(dropped, std::vector<std::string>{"apps"});
     e.reparse();
-    EXPECT_EQ(e.names(),
-              (std::vector<std::string>{"bold", "save it", "spare", "days again <days>", "days"}));
+    EXPECT_EQ(e.names(), (std::vector<std::string>{"bold", "save it", "spare", "days again <days>",
+                                                   "days", "spare", "fresh"}));
 
     Edit marks;
     marks.open(buildFile(Layout::V1011, cmds, lists()));
@@ -364,8 +368,10 @@ TEST(RecordOps, DeletingCommandsTakesTheirUnusedListsAlong) {
     all.open(buildFile(Layout::V89, commands(), lists()));
     all.h.catalogue->setFlagForCommands(true);
     ASSERT_EQ(deletethem(*all.h.session), Outcome::Done);
-    std::string out = all.file();
-    EXPECT_EQ(out, headerTemplate(Layout::V89, 9, 0) + zeros(4));
+    ByteWriter spare;
+    spare.PutLong(1);
+    writeList(listRecord("spare", {"x"}), spare);
+    EXPECT_EQ(all.file(), headerTemplate(Layout::V89, 9, 0) + spare.data());
 }
 
 TEST(RecordOps, RefusedOperationsTouchNothing) {

@@ -124,8 +124,9 @@ TEST(FullRewrite, SkipBitRecordsStayInTheirPlace) {
     del.reparse();
     EXPECT_EQ(del.h.session->file.commandCount, 1);
     EXPECT_EQ(del.h.session->file.skippedCount, 1);
-    ASSERT_EQ(del.h.rows().size(), 1u);
+    ASSERT_EQ(del.h.rows().size(), 2u);
     EXPECT_EQ(del.h.rows()[0].name, "apps");
+    EXPECT_EQ(del.h.rows()[1].name, "unused") << "no deleted command referred to it";
     ByteWriter kept;
     writeCommand(hidden, Layout::V1011, kept);
     EXPECT_EQ(del.file().substr(kHeaderSize, kept.size()), kept.data());
@@ -173,18 +174,23 @@ TEST(FullRewrite, ConversionsDropTheFieldsTheTargetLacks) {
     }
 }
 
-TEST(FullRewrite, StateListsComeFromTheCatalogue) {
+TEST(FullRewrite, StateNamesKeepEachRecordsOwnSpelling) {
+    auto upper = globalCommand("file it", kTypeKeys, textBody("{Ctrl+s}"));
+    upper.states = {"INBOX"};
+    auto lower = globalCommand("move it", kTypeKeys, textBody("{Ctrl+m}"));
+    lower.states = {"Inbox", "Normal"};
     Edit e;
-    e.open(buildFile(Layout::V89, mixed(), {listRecord("apps", {"Word"})}));
-    e.h.catalogue->prepare(R"(UPDATE "states" SET "statename" = 'Spelling' WHERE "statename" = ?)")
-        .bind(1, "Dictation")
-        .run();
+    e.open(buildFile(Layout::V89, {upper, lower}, {}));
     ASSERT_EQ(e.rewrite(), Outcome::Done);
-    CommandRecord r;
     std::string out = e.file();
-    ByteReader in(out, e.row("sign it").offset);
-    readCommand(in, Layout::V89, nullptr, r);
-    EXPECT_EQ(r.states, (std::vector<std::string>{"Normal", "Spelling"}));
+    for (const auto& [name, states] :
+         {std::pair{"file it", std::vector<std::string>{"INBOX"}},
+          std::pair{"move it", std::vector<std::string>{"Inbox", "Normal"}}}) {
+        CommandRecord r;
+        ByteReader in(out, e.row(name).offset);
+        readCommand(in, Layout::V89, nullptr, r);
+        EXPECT_EQ(r.states, states) << name;
+    }
 }
 
 TEST(FullRewrite, SubstitutionsTouchOnlyFlaggedRows) {

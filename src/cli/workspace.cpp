@@ -37,6 +37,109 @@ int Workspace::openCommandFile(const std::string& path) {
     return kFailed;
 }
 
+std::unique_ptr<WriteSession> WriteSession::open(const Args& args, Io& io,
+                                                 const std::string& command, int& status) {
+    if (args.flag("current-user")) {
+        if (!args.positional.empty()) {
+            io.err << "usage: parlavista-cli " << command
+                   << " FILE|--current-user ... (see --help)\n";
+            status = kUsage;
+            return nullptr;
+        }
+        return openCurrentUser(args, io, status);
+    }
+    std::unique_ptr<WriteSession> w(new WriteSession(io));
+    std::string file;
+    if (!oneFileArgument(args, io, command, file)) {
+        status = kUsage;
+        return nullptr;
+    }
+    w->file_ = Workspace::open(args, io, ":memory:");
+    if (!w->file_) {
+        status = kFailed;
+        return nullptr;
+    }
+    status = w->file_->openCommandFile(file);
+    if (status != kOk) {
+        return nullptr;
+    }
+    w->road_ = std::make_unique<editing::Road>(w->file_->session(), w->waits_);
+    return w;
+}
+
+std::unique_ptr<WriteSession> WriteSession::openCurrentUser(const Args& args, Io& io, int& status) {
+    std::unique_ptr<WriteSession> w(new WriteSession(io));
+    if (!w->startCurrentUser(args)) {
+        status = kFailed;
+        return nullptr;
+    }
+    status = kOk;
+    return w;
+}
+
+bool WriteSession::startCurrentUser(const Args& args) {
+    browser::StartupOptions options;
+    options.home = args.value("home");
+    options.dragonRoot = args.value("dragon-root");
+    startup_ = std::make_unique<browser::Startup>(options, ui_);
+    browser::StartupHooks hooks;
+    // Nobody is there to take up the offers to import the program's own commands.
+    hooks.offerImport = [](browser::ImportOffer) { return false; };
+    started_ = startup_->run(hooks);
+    if (!started_.started()) {
+        return false;
+    }
+    editing::DragonSide dragon{startup_->controls(), &startup_->environment(),
+                               started_.mergeProgram};
+    road_ =
+        std::make_unique<editing::Road>(startup_->session(), waits_, dragon, &startup_->settings());
+    return true;
+}
+
+WriteSession::~WriteSession() {
+    road_.reset();
+    if (startup_) {
+        startup_->shutDown(started_.placement);
+    }
+}
+
+Session& WriteSession::session() {
+    return road_->session();
+}
+
+int WriteSession::write(const std::function<dat::Outcome()>& write, bool newList) {
+    editing::Road& road = *road_;
+    Session& s = road.session();
+    if (road.fileChanged()) {
+        s.ui.message("The command file has changed since it was read. It has been read again; "
+                     "run the command again.",
+                     s.file.path);
+        return road.reread() == dat::Outcome::ProgramEnds ? kParseFailed : kFailed;
+    }
+    road.automaticBackup();
+    if (int status = exitStatus(write()); status != kOk) {
+        return status;
+    }
+    return road.postWrite(newList) == dat::Outcome::Done ? kOk : kParseFailed;
+}
+
+int exitStatus(dat::Outcome outcome) {
+    switch (outcome) {
+    case dat::Outcome::Done:
+        return kOk;
+    case dat::Outcome::Refused:
+        return kFailed;
+    case dat::Outcome::ProgramEnds:
+        break;
+    }
+    return kParseFailed;
+}
+
+std::set<std::string> withWriteTargetOptions(std::set<std::string> valueOptions) {
+    valueOptions.insert({"home", "dragon-root"});
+    return valueOptions;
+}
+
 bool oneFileArgument(const Args& args, Io& io, const std::string& command, std::string& file) {
     if (args.positional.size() != 1) {
         io.err << "usage: parlavista-cli " << command << " FILE ... (see --help)\n";

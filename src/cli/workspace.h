@@ -1,12 +1,17 @@
 #pragma once
 
+#include "browser/startup.h"
 #include "catalogue/catalogue.h"
 #include "cli/cli.h"
 #include "datfile/file_commands.h"
 #include "datfile/session.h"
+#include "editing/road.h"
 #include "platform/trace.h"
+#include "platform/waits.h"
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace plv::cli {
@@ -35,6 +40,50 @@ class Workspace {
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<Session> session_;
 };
+
+// The command file a write command changes, and the road the write travels. FILE is parsed
+// into a private catalogue and written with verification. With --current-user (and
+// --dragon-root DIR or $PARLAVISTA_DRAGON_ROOT) the program starts up as the window does on
+// the current Dragon user's mycmds.dat, and the write goes the whole editing road: the
+// file-changed check, the daily backup, the write, the verification and the fast save
+// through Dragon's merge program.
+class WriteSession {
+  public:
+    // Null after a message, with the exit status in `status`.
+    static std::unique_ptr<WriteSession> open(const Args& args, Io& io, const std::string& command,
+                                              int& status);
+    // The current Dragon user's file, whatever the options say.
+    static std::unique_ptr<WriteSession> openCurrentUser(const Args& args, Io& io, int& status);
+    ~WriteSession();
+    WriteSession(const WriteSession&) = delete;
+    WriteSession& operator=(const WriteSession&) = delete;
+
+    Session& session();
+    editing::Road& road() { return *road_; }
+    bool currentUser() const { return startup_ != nullptr; }
+
+    // Runs `write` on the road: 0 when it was done and the file verified, else the exit
+    // status. `newList` is a new LIST, which Dragon takes over with the command that uses it.
+    int write(const std::function<dat::Outcome()>& write, bool newList = false);
+
+  private:
+    explicit WriteSession(Io& io) : ui_(io.err) {}
+    bool startCurrentUser(const Args& args);
+
+    ConsoleInteraction ui_;
+    SleepingWaits waits_;
+    std::unique_ptr<Workspace> file_;
+    std::unique_ptr<browser::Startup> startup_;
+    browser::StartupResult started_;
+    std::unique_ptr<editing::Road> road_;
+};
+
+// The exit status of an operation's outcome: 0, 3 refused, 2 the program would end.
+int exitStatus(dat::Outcome outcome);
+
+// What every write command accepts besides its own options.
+std::set<std::string> withWriteTargetOptions(std::set<std::string> valueOptions);
+inline const std::set<std::string> kWriteTargetFlags = {"current-user"};
 
 // The single FILE argument of a command, or a usage message.
 bool oneFileArgument(const Args& args, Io& io, const std::string& command, std::string& file);

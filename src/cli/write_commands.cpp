@@ -1,10 +1,12 @@
 // The commands that change a command file: set-body, set, new-command, new-list,
 // rename-list, delete and rewrite. Each parses the file, runs one write operation and parses
-// the result again, which restores the previous file when the new one does not read.
+// the result again, which restores the previous file when the new one does not read; with
+// --current-user the write goes the whole editing road of the current Dragon user's file.
 #include "cli/text_option.h"
 #include "cli/workspace.h"
 #include "datfile/record_ops.h"
 #include "datfile/rewrite_full.h"
+#include "editing/name_checks.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 
@@ -15,8 +17,6 @@ namespace plv::cli {
 namespace {
 
 using dat::Outcome;
-
-constexpr std::size_t kMaxListRefs = 20;
 
 // What a command reports once its write has been verified.
 struct Report {
@@ -45,28 +45,22 @@ std::uint64_t fileSize(const std::string& path) {
     return files::size(path).value_or(0);
 }
 
-// Parse, operation, verification; then the report.
-int runWrite(const Args& args, Io& io, const std::string& command, const Operation& operation) {
-    std::string file;
-    if (!oneFileArgument(args, io, command, file)) {
-        return kUsage;
-    }
-    auto w = Workspace::open(args, io, ":memory:");
+// Parse, operation, verification (for the current user the whole editing road); then the
+// report.
+int runWrite(const Args& args, Io& io, const std::string& command, const Operation& operation,
+             bool newList = false) {
+    int status = kOk;
+    auto w = WriteSession::open(args, io, command, status);
     if (!w) {
-        return kFailed;
-    }
-    if (int status = w->openCommandFile(file); status != kOk) {
         return status;
     }
     Session& s = w->session();
+    std::string file = s.file.path;
     std::uint64_t before = fileSize(file);
     Report report;
-    Outcome outcome = operation(s, report);
-    if (outcome != Outcome::Done) {
-        return kFailed;
-    }
-    if (dat::refreshAfterWrite(s) != Outcome::Done) {
-        return kParseFailed;
+    status = w->write([&] { return operation(s, report); }, newList);
+    if (status != kOk) {
+        return status;
     }
     for (const auto& line : report.lines) {
         io.out << command << ": " << line << "\n";
@@ -103,46 +97,6 @@ Outcome refuse(Session& s, const std::string& text, const std::string& title) {
     return Outcome::Refused;
 }
 
-// The checks a new command name passes: closed angle brackets, at most 20 LISTs, each of
-// them a LIST of the file.
-bool checkCommandName(Session& s, const std::string& name) {
-    if (name.empty()) {
-        refuse(s, "A command name cannot be empty", s.file.path);
-        return false;
-    }
-    if (name.rfind('<') != std::string::npos && name.find('>', name.rfind('<')) == name.npos) {
-        refuse(s, "A '<' in a command name needs a closing '>'", name);
-        return false;
-    }
-    auto refs = dat::ExtractListRefs(name);
-    if (refs.size() > kMaxListRefs) {
-        refuse(s, "A command name refers to at most 20 LISTs", name);
-        return false;
-    }
-    for (const auto& ref : refs) {
-        if (!s.catalogue.findFileList(ref)) {
-            refuse(s, "Sorry, must create any new LISTs first", ref);
-            return false;
-        }
-    }
-    return true;
-}
-
-bool checkListName(Session& s, const std::string& name) {
-    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
-    if (name.empty()) {
-        refuse(s, "A LIST name cannot be empty", s.file.path);
-        return false;
-    }
-    for (char c : foldCase(name)) {
-        if (allowed.find(c) == std::string::npos) {
-            refuse(s, "Only numbers, letters and _-. are allowed by Dragon in LIST names", name);
-            return false;
-        }
-    }
-    return true;
-}
-
 int runSetBody(const Args& args, Io& io) {
     std::string body;
     if (!requireValues(args, io, "set-body", {"program", "scope", "name"}) ||
@@ -164,22 +118,13 @@ int runSetBody(const Args& args, Io& io) {
     });
 }
 
-// Whether another row of the command's Program and Scope has the name; the command itself
-// may take a new spelling of its own name.
-bool nameTakenByAnother(const Catalogue& catalogue, const UserRow& row, const std::string& name) {
-    auto other = catalogue.prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? AND "state" = ? )"
-                                   R"(AND "name" = ? AND "ID" <> ? LIMIT 1)");
-    other.bind(1, row.menu).bind(2, row.state).bind(3, name).bind(4, row.id);
-    return other.step();
-}
-
 Outcome setCommand(Session& s, const Args& args, const UserRow& row, Report& report) {
     std::string name = args.value("new-name").value_or(row.name);
     if (name != row.name) {
-        if (!checkCommandName(s, name)) {
+        if (!editing::checkCommandName(s, name)) {
             return Outcome::Refused;
         }
-        if (nameTakenByAnother(s.catalogue, row, name)) {
+        if (editing::nameTakenByAnother(s.catalogue, row, name)) {
             return refuse(s, name + " already exists", "Must delete first");
         }
     }
@@ -195,10 +140,10 @@ Outcome setCommand(Session& s, const Args& args, const UserRow& row, Report& rep
 }
 
 Outcome renameList(Session& s, const UserRow& row, const std::string& name, Report& report) {
-    if (!checkListName(s, name)) {
+    if (!editing::checkListName(s, name)) {
         return Outcome::Refused;
     }
-    if (nameTakenByAnother(s.catalogue, row, name)) {
+    if (editing::nameTakenByAnother(s.catalogue, row, name)) {
         return refuse(s, name + " already exists", "Must delete first");
     }
     auto users = dat::commandsUsingList(s.catalogue, row.name);
@@ -258,7 +203,7 @@ int runNewCommand(const Args& args, Io& io) {
                           "A command of Program 'Global Commands' has the Scope 'Global Commands'",
                           c.scope);
         }
-        if (!checkCommandName(s, c.name)) {
+        if (!editing::checkCommandName(s, c.name)) {
             return Outcome::Refused;
         }
         if (s.catalogue.findRow(c.program, c.scope, c.name)) {
@@ -278,20 +223,23 @@ int runNewList(const Args& args, Io& io) {
         return kUsage;
     }
     std::string name = *args.value("name");
-    return runWrite(args, io, "new-list", [&](Session& s, Report& report) {
-        if (!checkListName(s, name)) {
-            return Outcome::Refused;
-        }
-        if (s.catalogue.findRow(kGlobalCommands, kGlobalCommands, name)) {
-            return refuse(s, "Command or LIST already exists", name);
-        }
-        if (dat::TrimTrailing(items).empty()) {
-            return refuse(s, "Empty content not allowed", s.file.path);
-        }
-        Outcome done = dat::UpdateNewList(s, name, items);
-        report.add("added the LIST '" + name + "'");
-        return done;
-    });
+    return runWrite(
+        args, io, "new-list",
+        [&](Session& s, Report& report) {
+            if (!editing::checkListName(s, name)) {
+                return Outcome::Refused;
+            }
+            if (s.catalogue.findRow(kGlobalCommands, kGlobalCommands, name)) {
+                return refuse(s, "Command or LIST already exists", name);
+            }
+            if (dat::TrimTrailing(items).empty()) {
+                return refuse(s, "Empty content not allowed", s.file.path);
+            }
+            Outcome done = dat::UpdateNewList(s, name, items);
+            report.add("added the LIST '" + name + "'");
+            return done;
+        },
+        true);
 }
 
 int runRenameList(const Args& args, Io& io) {
@@ -309,18 +257,19 @@ int runRenameList(const Args& args, Io& io) {
 }
 
 Outcome deleteCommand(Session& s, const UserRow& row, Report& report) {
-    std::int64_t lists = s.file.listCount;
     s.catalogue.setFlagAll(false);
     s.catalogue.setFlag(row.id, true);
-    Outcome done = dat::deletethem(s);
+    std::vector<std::string> dropped;
+    Outcome done = dat::deletethem(s, &dropped);
     s.catalogue.setFlagAll(false);
     report.add("deleted the command " + where(row));
-    if (done == Outcome::Done) {
-        std::int64_t kept = s.catalogue.countFileLists();
-        if (kept < lists) {
-            report.add("removed " + std::to_string(lists - kept) +
-                       " LISTs that no remaining command uses");
+    if (!dropped.empty()) {
+        std::string names;
+        for (const auto& name : dropped) {
+            names += (names.empty() ? "" : ", ") + name;
         }
+        report.add("removed " + std::to_string(dropped.size()) +
+                   " LISTs that no remaining command uses: " + names);
     }
     return done;
 }
@@ -365,64 +314,64 @@ const std::string kCommon =
     "parsed again after the write; if\nit does not read, the previous "
     "file is restored from savedat.";
 
+const std::string kCurrentUser =
+    "\n\nWith --current-user (and --dragon-root DIR, else $PARLAVISTA_DRAGON_ROOT) in place "
+    "of\nFILE, the current Dragon user's mycmds.dat is changed as the window changes it:\n"
+    "checked against the catalogue, backed up once a day into the program folder, and\n"
+    "taken over by Dragon through its merge program.";
+
 const bool registered =
     registerCommand({"set-body",
-                     "set-body FILE --program P --scope S --name N (--body TEXT | --body-file F)",
+                     "set-body FILE|--current-user --program P --scope S --name N (--body TEXT | "
+                     "--body-file F)",
                      "replace the body of a command or the items of a LIST",
                      "Replaces the body of the KEYS, SCRIPT, Advanced Scripting or Plain Text "
                      "command N\nof Program P and Scope S, or the items of the LIST N (Program "
                      "and Scope\n\"Global Commands\"), one per line." +
-                         kCommon,
-                     {"program", "scope", "name", "body", "body-file", "home"},
-                     {},
-                     runSetBody}) &&
-    registerCommand({"set",
-                     "set FILE --program P --scope S --name N [--new-name X] [--description D] "
-                     "[--group G]",
-                     "rename a command or change its description or Group",
-                     "Changes the name, description or Group of the command N of Program P and "
-                     "Scope S\n(a LIST of the global Program and Scope is renamed)." +
-                         kCommon,
-                     {"program", "scope", "name", "new-name", "description", "group", "home"},
-                     {},
-                     runSet}) &&
+                         kCommon + kCurrentUser,
+                     withWriteTargetOptions({"program", "scope", "name", "body", "body-file"}),
+                     kWriteTargetFlags, runSetBody}) &&
     registerCommand(
-        {"new-command",
-         "new-command FILE --program P --scope S --name N --type K|S|A|P (--body "
-         "TEXT | --body-file F) [--description D] [--group G]",
-         "add a command",
-         "Adds a KEYS (K), SCRIPT (S), Advanced Scripting (A) or Plain Text (P) "
-         "command as\nthe last command of the file. A command of another Program "
-         "than \"Global Commands\"\ntakes its application and window strings from a "
-         "command of the same Program and\nScope." +
-             kCommon,
-         {"program", "scope", "name", "type", "body", "body-file", "description", "group", "home"},
-         {},
-         runNewCommand}) &&
-    registerCommand({"new-list",
-                     "new-list FILE --name N (--items TEXT | --items-file F)",
-                     "add a LIST",
-                     "Adds the LIST N with the given items, one per line." + kCommon,
-                     {"name", "items", "items-file", "home"},
-                     {},
-                     runNewList}) &&
+        {"set",
+         "set FILE|--current-user --program P --scope S --name N [--new-name X] "
+         "[--description D] [--group G]",
+         "rename a command or change its description or Group",
+         "Changes the name, description or Group of the command N of Program P and "
+         "Scope S\n(a LIST of the global Program and Scope is renamed)." +
+             kCommon + kCurrentUser,
+         withWriteTargetOptions({"program", "scope", "name", "new-name", "description", "group"}),
+         kWriteTargetFlags, runSet}) &&
+    registerCommand({"new-command",
+                     "new-command FILE|--current-user --program P --scope S --name N --type "
+                     "K|S|A|P (--body TEXT | --body-file F) [--description D] [--group G]",
+                     "add a command",
+                     "Adds a KEYS (K), SCRIPT (S), Advanced Scripting (A) or Plain Text (P) "
+                     "command as\nthe last command of the file. A command of another Program "
+                     "than \"Global Commands\"\ntakes its application and window strings from a "
+                     "command of the same Program and\nScope." +
+                         kCommon + kCurrentUser,
+                     withWriteTargetOptions({"program", "scope", "name", "type", "body",
+                                             "body-file", "description", "group"}),
+                     kWriteTargetFlags, runNewCommand}) &&
     registerCommand(
-        {"rename-list",
-         "rename-list FILE --name OLD --new-name NEW",
-         "rename a LIST",
-         "Renames the LIST OLD; the commands that refer to it keep their names." + kCommon,
-         {"name", "new-name", "home"},
-         {},
-         runRenameList}) &&
-    registerCommand({"delete",
-                     "delete FILE --program P --scope S --name N",
+        {"new-list", "new-list FILE|--current-user --name N (--items TEXT | --items-file F)",
+         "add a LIST",
+         "Adds the LIST N with the given items, one per line." + kCommon + kCurrentUser +
+             " Dragon takes a new LIST over with\nthe next command written.",
+         withWriteTargetOptions({"name", "items", "items-file"}), kWriteTargetFlags, runNewList}) &&
+    registerCommand({"rename-list", "rename-list FILE|--current-user --name OLD --new-name NEW",
+                     "rename a LIST",
+                     "Renames the LIST OLD; the commands that refer to it keep their names." +
+                         kCommon + kCurrentUser,
+                     withWriteTargetOptions({"name", "new-name"}), kWriteTargetFlags,
+                     runRenameList}) &&
+    registerCommand({"delete", "delete FILE|--current-user --program P --scope S --name N",
                      "delete a command or a LIST",
-                     "Deletes the command N of Program P and Scope S, and the LISTs that no "
-                     "remaining\ncommand uses; or, in Program and Scope \"Global Commands\", the "
-                     "LIST N." +
-                         kCommon,
-                     {"program", "scope", "name", "home"},
-                     {},
+                     "Deletes the command N of Program P and Scope S, and the LISTs it referred "
+                     "to that no\nremaining command uses; or, in Program and Scope \"Global "
+                     "Commands\", the LIST N." +
+                         kCommon + kCurrentUser,
+                     withWriteTargetOptions({"program", "scope", "name"}), kWriteTargetFlags,
                      runDelete}) &&
     registerCommand({"rewrite",
                      "rewrite FILE",

@@ -162,16 +162,25 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     EXPECT_EQ(f.lists[2].name, "programs");
     EXPECT_EQ(f.lists[2].items, (std::vector<std::string>{"Word", "Excel"}));
 
-    // Deleting the Dragon command takes its two LISTs along; "programs" is not used any more
-    // either, since "start <apps>" refers to the old name.
+    // Deleting the Dragon command takes its two LISTs along and says so; "programs" stays,
+    // since the deleted command did not use it.
     auto del =
         w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock});
     ASSERT_EQ(del.status, 0) << del.err;
+    EXPECT_NE(del.out.find("removed 2 LISTs that no remaining command uses: direction, "
+                           "move_or_dock\n"),
+              std::string::npos)
+        << del.out;
     f = readDat(Work::bytes(path));
     ASSERT_EQ(f.commands.size(), 1u);
     EXPECT_EQ(f.commands[0].name, "start <apps>");
-    EXPECT_TRUE(f.lists.empty());
+    ASSERT_EQ(f.lists.size(), 1u);
+    EXPECT_EQ(f.lists[0].name, "programs");
 
+    ASSERT_EQ(
+        w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "programs"})
+            .status,
+        0);
     auto gone =
         w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "programs"});
     EXPECT_EQ(gone.status, 3);

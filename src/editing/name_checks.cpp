@@ -1,0 +1,57 @@
+#include "editing/name_checks.h"
+
+#include "datfile/record_ops.h"
+#include "platform/codepage.h"
+
+namespace plv::editing {
+namespace {
+
+bool refuse(Session& s, const std::string& text, const std::string& title) {
+    s.ui.message(text, title);
+    return false;
+}
+
+} // namespace
+
+bool checkCommandName(Session& s, const std::string& name) {
+    if (name.empty()) {
+        return refuse(s, "A command name cannot be empty", s.file.path);
+    }
+    std::size_t lastOpen = name.rfind('<');
+    if (lastOpen != std::string::npos && name.find('>', lastOpen) == std::string::npos) {
+        return refuse(s, "A '<' in a command name needs a closing '>'", name);
+    }
+    auto refs = dat::ExtractListRefs(name);
+    if (refs.size() > kMaxListRefs) {
+        return refuse(s, "A command name refers to at most 20 LISTs", name);
+    }
+    for (const auto& ref : refs) {
+        if (!s.catalogue.findFileList(ref)) {
+            return refuse(s, "Sorry, must create any new LISTs first", ref);
+        }
+    }
+    return true;
+}
+
+bool checkListName(Session& s, const std::string& name) {
+    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
+    if (name.empty()) {
+        return refuse(s, "A LIST name cannot be empty", s.file.path);
+    }
+    for (char c : foldCase(name)) {
+        if (allowed.find(c) == std::string::npos) {
+            return refuse(s, "Only numbers, letters and _-. are allowed by Dragon in LIST names",
+                          name);
+        }
+    }
+    return true;
+}
+
+bool nameTakenByAnother(const Catalogue& catalogue, const UserRow& row, const std::string& name) {
+    auto other = catalogue.prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? AND "state" = ? )"
+                                   R"(AND "name" = ? AND "ID" <> ? LIMIT 1)");
+    other.bind(1, row.menu).bind(2, row.state).bind(3, name).bind(4, row.id);
+    return other.step();
+}
+
+} // namespace plv::editing

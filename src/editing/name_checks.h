@@ -1,0 +1,21 @@
+#pragma once
+
+#include "datfile/session.h"
+
+#include <string>
+
+// The checks a new name passes before anything is written; each shows its refusal.
+namespace plv::editing {
+
+inline constexpr std::size_t kMaxListRefs = 20;
+
+// A command name: not empty, every '<' closed by a '>', at most 20 LISTs, each of them a
+// LIST of the file.
+bool checkCommandName(Session& session, const std::string& name);
+// A LIST name: not empty, only letters, digits and "_-." (the letters' case is free).
+bool checkListName(Session& session, const std::string& name);
+// Whether another row of the row's Program and Scope has the name; a row may take a new
+// spelling of its own name.
+bool nameTakenByAnother(const Catalogue& catalogue, const UserRow& row, const std::string& name);
+
+} // namespace plv::editing

@@ -1,0 +1,83 @@
+#include "editing/restore.h"
+
+#include "datfile/file_commands.h"
+#include "datfile/reader.h"
+#include "editing/backup.h"
+
+namespace plv::editing {
+namespace {
+
+// The restored file parsed as the open file; ProgramEnds when it does not read.
+Outcome parseRestored(Session& s, const std::string& target) {
+    if (dat::parse(s, true, target) == dat::ParseStatus::ProgramEnds) {
+        return Outcome::ProgramEnds;
+    }
+    return s.parseOk ? Outcome::Done : Outcome::Refused;
+}
+
+} // namespace
+
+std::string restoreUser(Road& road) {
+    if (auto user = backupUser(road.session())) {
+        return *user;
+    }
+    dragon::DragonEnvironment* env = road.dragon().environment;
+    return env ? env->properties().UserName : std::string();
+}
+
+std::string standardFile(Road& road, const std::string& user) {
+    dragon::DragonEnvironment* env = road.dragon().environment;
+    if (!env || user.empty()) {
+        return {};
+    }
+    std::string current =
+        files::join(files::join(env->properties().UserBaseDirectory, user), "current");
+    return files::join(current, "mycmds.dat");
+}
+
+std::string restoreQuestion(const std::string& user, const std::string& target,
+                            const std::string& entry) {
+    std::string date = entry.size() >= 8 ? entry.substr(entry.size() - 8) : entry;
+    return "Restore user '" + user + "'\n\n" + target + "\n\nto version before first \n" +
+           "Parlavista execution on: " + date + " (mmddyyyy) ?";
+}
+
+Outcome restoreBackup(Road& road, const std::string& entry) {
+    Session& s = road.session();
+    std::string user = restoreUser(road);
+    std::string target = standardFile(road, user);
+    std::string folder = backupFolder(s.programFolder, user);
+    std::string backup = files::join(folder, entry);
+    if (target.empty() || !files::exists(backup)) {
+        s.ui.message("There is no backup " + backup, kRestoreTitle);
+        return Outcome::Refused;
+    }
+    std::string preRollback = files::join(folder, kPreRollbackName);
+    if (!files::copyFileAtomically(target, preRollback) ||
+        !files::copyFileAtomically(backup, target)) {
+        s.ui.message("The backup could not be restored: " + backup, target);
+        return Outcome::Refused;
+    }
+    Outcome done = parseRestored(s, target);
+    if (done != Outcome::Refused) {
+        return done;
+    }
+    // The user's file must not be left unreadable: the file it replaced comes back.
+    files::copyFileAtomically(preRollback, target);
+    if (parseRestored(s, target) != Outcome::Done) {
+        dat::failureExit(s, target);
+        return Outcome::ProgramEnds;
+    }
+    s.ui.message("The backup " + backup + " cannot be read; the command file was left as it was",
+                 target);
+    return Outcome::Refused;
+}
+
+Outcome handOverRestored(Road& road) {
+    if (road.isCurrentUserFile() && road.windowExists && road.windowExists(kDragonWindow)) {
+        return road.postWrite();
+    }
+    return Outcome::Done;
+}
+
+} // namespace plv::editing

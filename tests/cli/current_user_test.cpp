@@ -1,0 +1,158 @@
+// The write commands on the current Dragon user's file (--current-user), backup and restore,
+// run against the demo Dragon root and its stand-in merge program.
+#include "dragon/demo_root.h"
+#include "dragon/root_fixture.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+#include "support/hand_reader.h"
+#include "support/tool_run.h"
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace plv;
+
+namespace {
+
+std::string today() {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%m%d%Y", &tm);
+    return buf;
+}
+
+struct Demo {
+    test::DemoDragon dragon;
+    test::ToolRun run(std::vector<std::string> words) const {
+        for (const std::string& w :
+             {std::string("--dragon-root"), dragon.root, std::string("--home"), dragon.home}) {
+            words.push_back(w);
+        }
+        return test::tool(words);
+    }
+    std::string file() const { return files::readAll(dragon.commandFile()).value_or(""); }
+    std::string home(const std::string& name) const {
+        return files::readAll(files::join(dragon.home, name)).value_or("");
+    }
+    // The file as the reader sees it.
+    std::vector<UserRow> rows() const {
+        test::Harness h;
+        EXPECT_EQ(h.parseBytes(file()), dat::ParseStatus::Parsed);
+        return h.rows();
+    }
+    std::string body(const std::string& name) const {
+        for (const auto& r : rows()) {
+            if (r.name == name) {
+                return r.script;
+            }
+        }
+        return "(none)";
+    }
+};
+
+const std::string kGlobal = "Global Commands";
+
+} // namespace
+
+TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
+    Demo d;
+    const std::string original = d.file();
+    auto r = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                    "--name", "copy that", "--body", "{Ctrl+Shift+c}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(d.body("copy that"), "{Ctrl+Shift+c}");
+    EXPECT_EQ(d.home("savedat"), original);
+    const std::string backup = "Demo/mycmds." + today();
+    EXPECT_EQ(d.home(backup), original);
+    EXPECT_EQ(
+        Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
+        "1");
+    // The merge program moved the file's time on and the file was read again after it.
+    EXPECT_NE(d.home("trace.plv").find("after fast save refresh"), std::string::npos);
+
+    // A second write the same day keeps the backup of the day's first state.
+    ASSERT_EQ(d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                     "--name", "copy that", "--body", "{Ctrl+Insert}"})
+                  .status,
+              0);
+    EXPECT_EQ(d.home(backup), original);
+    const std::string edited = d.file();
+
+    auto listed = d.run({"restore", "--list"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "mycmds." + today() + "\n");
+    auto restored = d.run({"restore", "--date", today()});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(d.body("copy that"), "{Ctrl+c}");
+    EXPECT_EQ(d.home("Demo/mycmds.prerollback"), edited);
+    EXPECT_EQ(d.run({"restore", "--date", "01011999"}).status, 3);
+    EXPECT_EQ(d.run({"restore", "--date", "1999"}).status, 64);
+
+    // The explicit backup replaces the day's copy with the file as it is now.
+    files::writeAll(files::join(d.dragon.home, backup), "an older copy");
+    auto backedUp = d.run({"backup"});
+    ASSERT_EQ(backedUp.status, 0) << backedUp.err;
+    EXPECT_NE(backedUp.err.find("Backup taken successfully to above named file"),
+              std::string::npos);
+    EXPECT_EQ(d.home(backup), d.file());
+    EXPECT_EQ(d.run({"set-body", "--current-user", "x.dat", "--program", kGlobal, "--scope",
+                     kGlobal, "--name", "copy that", "--body", "y"})
+                  .status,
+              64);
+}
+
+TEST(CurrentUser, NewListThenTheCommandThatUsesItAndDeleteSayWhichListsWent) {
+    Demo d;
+    auto list = d.run({"new-list", "--current-user", "--name", "wards", "--items", "A\nB\n"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    // Dragon takes a new LIST over with the command that uses it.
+    EXPECT_EQ(d.home("trace.plv").find("after fast save"), std::string::npos);
+    auto command = d.run({"new-command", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                          "--name", "go to ward <wards>", "--type", "K", "--body", "w"});
+    ASSERT_EQ(command.status, 0) << command.err;
+    EXPECT_NE(d.home("trace.plv").find("after fast save refresh"), std::string::npos);
+    auto del = d.run({"delete", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                      "--name", "go to ward <wards>"});
+    ASSERT_EQ(del.status, 0) << del.err;
+    EXPECT_NE(del.out.find("removed 1 LISTs that no remaining command uses: wards"),
+              std::string::npos)
+        << del.out;
+    auto rows = d.rows();
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const UserRow& r) { return r.isList(); }),
+              7)
+        << "the demo's own LISTs stay";
+}
+
+TEST(CurrentUser, ADifferentFileStampedLikeTheUsersFileIsNotTakenForIt) {
+    Demo d;
+    ASSERT_EQ(d.run({"status"}).status, 0);
+    // Another command file with the user's file's time: a status on it catalogues it.
+    std::string other = d.dragon.dir.write("other.dat", test::readSample("reply.dat"));
+    files::setLastModified(other, *files::lastModified(d.dragon.commandFile()));
+    ASSERT_EQ(d.run({"status", other}).status, 0);
+    auto next = d.run({"status"});
+    ASSERT_EQ(next.status, 0) << next.err;
+    EXPECT_NE(next.out.find("commands: 80\n"), std::string::npos) << next.out;
+    EXPECT_NE(next.out.find("parsed: yes\n"), std::string::npos);
+}
+
+TEST(WriteThroughLinks, ALinkedCommandFileIsChangedWhereItLives) {
+    test::TempDir dir;
+    std::string real = dir.write("real/mycmds.dat", test::readSample("clear_flag.dat"));
+    files::makeDirectories(dir.file("lnk"));
+    std::filesystem::create_symlink(real, dir.file("lnk/mycmds.dat"));
+    auto r = test::tool({"set-body", dir.file("lnk/mycmds.dat"), "--program", "OUTLOOK", "--scope",
+                         "Application-specific", "--name", "clear flag", "--body",
+                         "Sub Main\nEnd Sub\n", "--home", dir.file("home")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("lnk/mycmds.dat")));
+    auto commands = test::hand::readDat(files::readAll(real).value_or("")).commands;
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].bodyStrings.back(), "Sub Main\r\nEnd Sub\r\n");
+    EXPECT_EQ(files::readAll(dir.file("home/savedat")), test::readSample("clear_flag.dat"));
+}

@@ -17,15 +17,6 @@ std::string hhnnss(files::FileTime t) {
     return local.substr(11, 2) + local.substr(14, 2) + local.substr(17, 2);
 }
 
-void writePlacerLanguage(const std::string& placerFile, int languageByte) {
-    auto placer = files::readAll(placerFile);
-    if (!placer || placer->size() <= dat::kLanguageOffset) {
-        return;
-    }
-    (*placer)[dat::kLanguageOffset] = static_cast<char>(languageByte);
-    files::replaceAtomically(placerFile, *placer);
-}
-
 } // namespace
 
 int placerLanguageByte(int languageId) {
@@ -86,7 +77,8 @@ Outcome Road::fastSave(const std::string& placerFile) {
     dragon::MergeProgram* merge = dragon_.controls.merge;
     const std::string& path = s_.file.path;
     int language = engine ? engine->speakerLanguage(engine->currentSpeaker()) : 0;
-    writePlacerLanguage(placerFile, placerLanguageByte(language));
+    files::writeByteAt(placerFile, dat::kLanguageOffset,
+                       static_cast<std::uint8_t>(placerLanguageByte(language)));
 
     files::FileTime written = files::lastModified(path).value_or(0);
     std::string stamp = hhnnss(written);

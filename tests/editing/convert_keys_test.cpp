@@ -127,17 +127,3 @@ TEST(ConvertKeys, AdvancedScriptingKeepsWhatDoesNotConvert) {
         " Conversion of DVCs to Advanced Scripting Complete",
         "See ConvertKEYS2SendDragon.log for complete details of converted commands"));
 }
-
-TEST(ConvertKeys, OnlyMarkedCommandsChange) {
-    auto first = keysCommand("first", "one");
-    auto second = keysCommand("second", "two");
-    Conversion c;
-    c.open(buildFile(Layout::V89, {first, second}, {}));
-    c.h.catalogue->setFlag(c.row("second").id, true);
-    KeysTally tally;
-    ASSERT_EQ(runKeysConversion(*c.h.session, KeysOperation::ToPlainText, tally), Outcome::Done);
-    c.reparse();
-    EXPECT_EQ(c.row("first").type, "K");
-    EXPECT_EQ(c.row("second").type, "P");
-    EXPECT_EQ(tally.converted, 1);
-}

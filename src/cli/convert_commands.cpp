@@ -58,16 +58,13 @@ int runConvertBody(const Args& args, Io& io) {
 int runConvertKeys(const Args& args, Io& io) {
     auto op = targetOption(args, io, "convert-keys", {"plain", "vba", "sdk"});
     auto selection = selectionFromArgs(args, io, "convert-keys");
-    std::string file;
-    if (!op || !selection || !oneFileArgument(args, io, "convert-keys", file)) {
+    if (!op || !selection) {
         return kUsage;
     }
     selection->commandsOnly = true;
-    auto w = Workspace::open(args, io, ":memory:");
+    int status = kOk;
+    auto w = WriteSession::open(args, io, "convert-keys", status);
     if (!w) {
-        return kFailed;
-    }
-    if (int status = w->openCommandFile(file); status != kOk) {
         return status;
     }
     Session& s = w->session();
@@ -78,14 +75,12 @@ int runConvertKeys(const Args& args, Io& io) {
         return kFailed;
     }
     editing::KeysTally tally;
-    if (editing::runKeysConversion(s, *op, tally) != dat::Outcome::Done) {
-        return kFailed;
+    status = w->write([&] { return editing::runKeysConversion(s, *op, tally); });
+    if (status != kOk) {
+        return status;
     }
-    if (dat::refreshAfterWrite(s) != dat::Outcome::Done) {
-        return kParseFailed;
-    }
-    io.out << "convert-keys: " << tally.converted << " of " << marked
-           << " KEYS commands converted, " << tally.notConverted << " not converted\n"
+    io.out << "convert-keys: " << tally.converted << " of " << marked << " commands converted, "
+           << tally.notConverted << " not converted\n"
            << "convert-keys: log " << s.programFile(editing::namedLogFile(*op)) << "\n";
     return kOk;
 }
@@ -102,7 +97,8 @@ const bool registered =
                      runConvertBody}) &&
     registerCommand(
         {"convert-keys",
-         "convert-keys FILE --to plain|vba|sdk [--program P] [--scope S] [--group G] [--name N]",
+         "convert-keys FILE|--current-user --to plain|vba|sdk [--program P] [--scope S] "
+         "[--group G] [--name N]",
          "convert KEYS commands to Plain Text or Advanced Scripting",
          "Re-types the chosen KEYS commands (all of them when none are chosen): plain\n"
          "turns those without key specifications into Plain Text; vba and sdk turn those\n"
@@ -110,9 +106,11 @@ const bool registered =
          "Each command converted is reported in Parlavista.log in the program folder and\n"
          "its copy ConvertKEYS2Plain.log, ConvertKEYS2Advanced.log or\n"
          "ConvertKEYS2SendDragon.log.\n\n"
-         "  --home DIR   the program folder (logs, savedat, trace.plv)",
-         {"to", "program", "scope", "group", "name", "home"},
-         {},
+         "  --home DIR   the program folder (logs, savedat, trace.plv)\n\n"
+         "With --current-user (and --dragon-root DIR) in place of FILE, the current Dragon\n"
+         "user's mycmds.dat is converted on the road of every edit: checked, backed up once a\n"
+         "day, and taken over by Dragon through its merge program.",
+         withWriteTargetOptions({"to", "program", "scope", "group", "name"}), kWriteTargetFlags,
          runConvertKeys});
 
 } // namespace

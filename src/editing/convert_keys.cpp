@@ -2,6 +2,7 @@
 
 #include "datfile/builder.h"
 #include "editing/keys_conversion.h"
+#include "editing/road.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -100,6 +101,24 @@ void convertStep(KeysOperation op, KeysTally& tally, const UserRow& row, dat::Co
     ++tally.converted;
 }
 
+dat::Outcome rewriteAndReport(Session& s, const Texts& t, KeysOperation op, KeysTally& tally) {
+    dat::FullRewritePlan plan;
+    plan.traceWord = "RenameGroup"; // the trace word of the substituting full rewrite
+    plan.substitution = keysConversionStep(op, tally);
+    dat::Outcome done = dat::runFullRewrite(s, plan);
+    if (done != dat::Outcome::Done) {
+        return done;
+    }
+    files::copyFile(s.programFile("Parlavista.log"), s.programFile(t.logName));
+    std::string title =
+        std::string("See ") + t.logName + " for complete details of converted commands";
+    s.ui.message(t.complete, title);
+    if (op != KeysOperation::ToPlainText && tally.notConverted > 0) {
+        s.ui.message("Some macros were not converted--Please send to Brinmoor", title);
+    }
+    return done;
+}
+
 } // namespace
 
 std::string operationCode(KeysOperation op) {
@@ -129,21 +148,17 @@ dat::Substitution keysConversionStep(KeysOperation op, KeysTally& tally) {
 dat::Outcome runKeysConversion(Session& s, KeysOperation op, KeysTally& tally) {
     const Texts& t = texts(op);
     s.ui.status(t.status);
-    dat::FullRewritePlan plan;
-    plan.traceWord = "RenameGroup"; // the trace word of the substituting full rewrite
-    plan.substitution = keysConversionStep(op, tally);
-    dat::Outcome done = dat::runFullRewrite(s, plan);
-    if (done != dat::Outcome::Done) {
-        return done;
-    }
-    files::copyFile(s.programFile("Parlavista.log"), s.programFile(t.logName));
-    std::string title =
-        std::string("See ") + t.logName + " for complete details of converted commands";
-    s.ui.message(t.complete, title);
-    if (op != KeysOperation::ToPlainText && tally.notConverted > 0) {
-        s.ui.message("Some macros were not converted--Please send to Brinmoor", title);
-    }
-    return done;
+    return rewriteAndReport(s, t, op, tally);
+}
+
+dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally) {
+    const Texts& t = texts(op);
+    Session& s = road.session();
+    s.ui.status(t.status);
+    road.waits().pause(0); // the status shows before the work starts
+    road.automaticBackup();
+    dat::Outcome done = rewriteAndReport(s, t, op, tally);
+    return done == dat::Outcome::Done ? road.postWrite() : done;
 }
 
 bool keysConversionHelpWanted(Settings& settings) {

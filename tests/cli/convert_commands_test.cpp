@@ -1,5 +1,6 @@
 // convert-body and convert-keys, on the demo user's file and on Dragon's own files.
 #include "dragon/demo_root.h"
+#include "dragon/root_fixture.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
 #include "support/keys_form.h"
@@ -149,4 +150,17 @@ TEST(ConvertCommands, ConvertKeysWithASelectionAndOnDragonFiles) {
         EXPECT_EQ(s.homeFile("ConvertKEYS2SendDragon.log"), "");
         EXPECT_TRUE(files::exists(files::join(s.home(), "ConvertKEYS2SendDragon.log")));
     }
+}
+
+TEST(ConvertCommands, ConvertKeysOnTheCurrentUsersFile) {
+    test::DemoDragon d;
+    auto r = test::tool({"convert-keys", "--current-user", "--to", "plain", "--dragon-root", d.root,
+                         "--home", d.home});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const auto& row : parsed(files::readAll(d.commandFile()).value_or(""))) {
+        if (row.name == "type practice phone") {
+            EXPECT_EQ(row.type, "P");
+        }
+    }
+    EXPECT_TRUE(files::exists(files::join(d.home, "ConvertKEYS2Plain.log")));
 }

@@ -1,5 +1,8 @@
 #include "datfile/builder.h"
+#include "editing/backup.h"
 #include "editing/convert_keys.h"
+#include "editing/demo_road.h"
+#include "platform/profile.h"
 #include "support/edited_file.h"
 #include "support/keys_form.h"
 
@@ -126,4 +129,23 @@ TEST(ConvertKeys, AdvancedScriptingKeepsWhatDoesNotConvert) {
     EXPECT_TRUE(sdk.h.ui.sawMessage(
         " Conversion of DVCs to Advanced Scripting Complete",
         "See ConvertKEYS2SendDragon.log for complete details of converted commands"));
+}
+
+TEST(ConvertKeys, TheRunOnTheRoadBacksUpFirstAndHasDragonTakeTheFileOver) {
+    test::DemoRoad d;
+    const std::string original = d.file();
+    int backups = 0;
+    d.road->onBackupTaken = [&] { ++backups; };
+    d.session().catalogue.setFlagForCommands(true);
+    KeysTally tally;
+    ASSERT_EQ(runKeysConversion(*d.road, KeysOperation::ToSendKeys, tally), Outcome::Done);
+    EXPECT_EQ(backups, 1);
+    EXPECT_EQ(d.home(std::string(dragon::kDemoUser) + "/" + backupName(files::now())), original);
+    EXPECT_EQ(d.home("savedat"), original);
+    EXPECT_EQ(
+        Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
+        "1");
+    // The catalogue was read again from the converted file.
+    EXPECT_EQ(d.global("copy that").type, "A");
+    EXPECT_EQ(d.ui.shown().front().text, " Conversion of DVCs to Advanced Scripting Complete");
 }

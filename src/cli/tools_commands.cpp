@@ -1,8 +1,9 @@
 // The Tools operations from the terminal: rename-group, rename-program, replace (Replace All),
-// convert-format and convert-language. Each parses FILE, chooses the commands with the
-// selection options as the Tools dialog does, runs the operation with the window's checks
-// and messages, and parses the result again (a file that does not read brings the previous
-// one back from savedat).
+// convert-format and convert-language. Each parses FILE (or, with --current-user, starts on
+// the current Dragon user's file), chooses the commands with the selection options as the
+// Tools dialog does, runs the operation with the window's checks and messages on the editing
+// road, and parses the result again (a file that does not read brings the previous one back
+// from savedat).
 #include "cli/selection_options.h"
 #include "cli/workspace.h"
 #include "datfile/rename_group.h"
@@ -21,7 +22,7 @@ namespace {
 using dat::Outcome;
 
 // The operation on the parsed file: Done when it wrote; what it prints afterwards.
-using Operation = std::function<Outcome(Session&, std::vector<std::string>& report)>;
+using Operation = std::function<Outcome(editing::Road&, std::vector<std::string>& report)>;
 
 bool required(const Args& args, Io& io, const std::string& command,
               const std::vector<std::string>& names) {
@@ -34,27 +35,23 @@ bool required(const Args& args, Io& io, const std::string& command,
     return true;
 }
 
+// Parse (or, with --current-user, the program's start-up on the current Dragon user's file),
+// the operation on the editing road, verification; then the report.
 int runOnFile(const Args& args, Io& io, const std::string& command, bool confirmed,
               const Operation& operation) {
-    std::string file;
-    if (!oneFileArgument(args, io, command, file)) {
-        return kUsage;
-    }
-    auto w = Workspace::open(args, io, ":memory:");
+    int status = kOk;
+    auto w = WriteSession::open(args, io, command, status);
     if (!w) {
-        return kFailed;
-    }
-    if (int status = w->openCommandFile(file); status != kOk) {
         return status;
     }
-    w->ui().confirmed = confirmed;
+    if (auto* console = dynamic_cast<ConsoleInteraction*>(&w->session().ui)) {
+        console->confirmed = confirmed;
+    }
     Session& s = w->session();
     std::vector<std::string> report;
-    if (operation(s, report) != Outcome::Done) {
-        return kFailed;
-    }
-    if (dat::refreshAfterWrite(s) != Outcome::Done) {
-        return kParseFailed;
+    status = w->write([&] { return operation(w->road(), report); });
+    if (status != kOk) {
+        return status;
     }
     for (const auto& line : report) {
         io.out << command << ": " << line << "\n";
@@ -91,7 +88,8 @@ int runRenameGroup(const Args& args, Io& io) {
     }
     std::string from = *args.value("from");
     std::string to = *args.value("to");
-    return runOnFile(args, io, "rename-group", false, [&](Session& s, auto& report) {
+    return runOnFile(args, io, "rename-group", false, [&](editing::Road& road, auto& report) {
+        Session& s = road.session();
         if (!markChosen(s, *selection, false)) {
             return Outcome::Refused;
         }
@@ -99,7 +97,7 @@ int runRenameGroup(const Args& args, Io& io) {
         for (const auto& row : s.catalogue.flaggedRows()) {
             renamed += dat::groupIsRenamed(row.owner == kUserDefined ? "" : row.owner, from);
         }
-        Outcome done = editing::renameGroup(s, from, to);
+        Outcome done = editing::renameGroup(road, from, to);
         report.push_back(commands(renamed) + " moved from Group '" + from + "' to '" + to + "'");
         return done;
     });
@@ -111,7 +109,8 @@ int runRenameProgram(const Args& args, Io& io) {
         return kUsage;
     }
     std::string to = *args.value("to");
-    return runOnFile(args, io, "rename-program", false, [&](Session& s, auto& report) {
+    return runOnFile(args, io, "rename-program", false, [&](editing::Road& road, auto& report) {
+        Session& s = road.session();
         if (!markChosen(s, *selection, false)) {
             return Outcome::Refused;
         }
@@ -119,7 +118,7 @@ int runRenameProgram(const Args& args, Io& io) {
         for (const auto& row : s.catalogue.flaggedRows()) {
             renamed += row.menu != kGlobalCommands;
         }
-        Outcome done = editing::renameProgram(s, to, selection->choice);
+        Outcome done = editing::renameProgram(road, to, selection->choice);
         report.push_back(commands(renamed) + " now in Program '" + to + "'");
         return done;
     });
@@ -130,7 +129,8 @@ int runReplace(const Args& args, Io& io) {
     if (!selection || !required(args, io, "replace", {"search", "replace"})) {
         return kUsage;
     }
-    return runOnFile(args, io, "replace", false, [&](Session& s, auto& report) {
+    return runOnFile(args, io, "replace", false, [&](editing::Road& road, auto& report) {
+        Session& s = road.session();
         if (!markChosen(s, *selection, true)) {
             return Outcome::Refused;
         }
@@ -151,9 +151,10 @@ int runConvertFormat(const Args& args, Io& io) {
         io.err << "parlavista-cli convert-format: --to is 6.0, 6.1, 7.x or 8/9\n";
         return kUsage;
     }
-    return runOnFile(args, io, "convert-format", true, [&](Session& s, auto& report) {
+    return runOnFile(args, io, "convert-format", true, [&](editing::Road& road, auto& report) {
+        Session& s = road.session();
         std::string from = s.file.versionName;
-        Outcome done = editing::convertFormat(s, *conversion);
+        Outcome done = editing::convertFormat(road, *conversion);
         report.push_back(std::string(conversion->done) + " (from " + from + ")");
         return done;
     });
@@ -166,8 +167,8 @@ int runConvertLanguage(const Args& args, Io& io) {
                   "Spanish\n";
         return kUsage;
     }
-    return runOnFile(args, io, "convert-language", true, [&](Session& s, auto& report) {
-        editing::LanguageConversion conversion(s);
+    return runOnFile(args, io, "convert-language", true, [&](editing::Road& road, auto& report) {
+        editing::LanguageConversion conversion(road);
         if (!conversion.open() || conversion.convert("to " + language) !=
                                       editing::LanguageConversion::Result::Converted) {
             return Outcome::Refused;
@@ -177,74 +178,71 @@ int runConvertLanguage(const Args& args, Io& io) {
     });
 }
 
+constexpr const char* kOnCurrentUser =
+    "\n\nWith --current-user (and --dragon-root DIR, else $PARLAVISTA_DRAGON_ROOT) in place of\n"
+    "FILE, the current Dragon user's mycmds.dat is changed as the window changes it, with\n"
+    "the refusals the window gives that file.";
+
 const std::string kSelectionHelp =
     "\n  --program P   the commands of Program P (--scope S: of its Scope S; --name N,\n"
     "                repeatable: those of the names)\n"
     "  --group G     the commands of Group G\n"
     "  --types L     only types among the letters KSTPRXA (as the View menu shows them)\n"
     "  --home DIR    the program folder (savedat, trace.plv, backups, logs)\n\n"
-    "Without a choice, every command. LISTs are never chosen themselves.";
+    "Without a choice, every command. LISTs are never chosen themselves." +
+    std::string(kOnCurrentUser);
 
 std::set<std::string> withSelection(std::set<std::string> options) {
     options.insert(kSelectionOptions.begin(), kSelectionOptions.end());
-    options.insert("home");
-    return options;
+    return withWriteTargetOptions(options);
 }
 
 const bool registered =
     registerCommand({"rename-group",
-                     "rename-group FILE --from OLD --to NEW [selection]",
+                     "rename-group FILE|--current-user --from OLD --to NEW [selection]",
                      "give the chosen commands of a Group another Group",
                      "Gives the chosen commands whose Group is OLD the Group NEW. OLD may be "
                      "\"All groups\"\n(every chosen command) or \"User-defined\" (those without "
                      "a Group); NEW \"User-defined\"\nleaves them without one." +
                          kSelectionHelp,
-                     withSelection({"from", "to"}),
-                     {},
-                     runRenameGroup}) &&
-    registerCommand({"rename-program",
-                     "rename-program FILE --to NEW [selection]",
+                     withSelection({"from", "to"}), kWriteTargetFlags, runRenameGroup}) &&
+    registerCommand({"rename-program", "rename-program FILE|--current-user --to NEW [selection]",
                      "give the chosen commands another Program",
                      "Gives the chosen application- and window-specific commands the Program "
                      "(application\nname) NEW; a trailing .exe is left out. On the current "
                      "Dragon user's own file\nthe choice must name a Program or Scope." +
                          kSelectionHelp,
-                     withSelection({"to"}),
-                     {},
-                     runRenameProgram}) &&
-    registerCommand({"replace",
-                     "replace FILE --search TEXT --replace TEXT [--match-case] [selection]",
-                     "replace a text in the bodies of the chosen commands",
-                     "Replaces every TEXT in the bodies of the chosen KEYS, SCRIPT and Advanced "
-                     "Scripting\ncommands, in one rewrite, and prints how many were replaced "
-                     "(status 3 when none\nwas). "
-                     "Without --match-case\nletters compare without regard to case, accented "
-                     "ones included." +
-                         kSelectionHelp,
-                     withSelection({"search", "replace"}),
-                     {"match-case"},
-                     runReplace}) &&
-    registerCommand({"convert-format",
-                     "convert-format FILE --to 6.0|6.1|7.x|8/9",
+                     withSelection({"to"}), kWriteTargetFlags, runRenameProgram}) &&
+    registerCommand(
+        {"replace",
+         "replace FILE|--current-user --search TEXT --replace TEXT [--match-case] [selection]",
+         "replace a text in the bodies of the chosen commands",
+         "Replaces every TEXT in the bodies of the chosen KEYS, SCRIPT and Advanced "
+         "Scripting\ncommands, in one rewrite, and prints how many were replaced "
+         "(status 3 when none\nwas). "
+         "Without --match-case\nletters compare without regard to case, accented "
+         "ones included." +
+             kSelectionHelp,
+         withSelection({"search", "replace"}),
+         {"match-case", "current-user"},
+         runReplace}) &&
+    registerCommand({"convert-format", "convert-format FILE|--current-user --to 6.0|6.1|7.x|8/9",
                      "convert a command file to another format version",
                      "Writes the file in the record layout of the older (or newer) Dragon "
                      "version. Fields\nthe target has no place for are left out (and named "
                      "before the conversion); 6.0\nand 6.1 exist in English only. The current "
                      "Dragon user's own 10/11 file is never\nconverted.\n\n"
                      "  --home DIR   the program folder (savedat, trace.plv, backups)",
-                     {"to", "home"},
-                     {},
-                     runConvertFormat}) &&
-    registerCommand({"convert-language",
-                     "convert-language FILE --to Dutch|English|French|German|Spanish",
-                     "change the language named in a command file's header",
-                     "Changes the one header byte that names the file's language, so that "
-                     "Dragon users of\nthat language can import its commands; nothing is "
-                     "translated. The current Dragon\nuser's own file is never changed.\n\n"
-                     "  --home DIR   the program folder",
-                     {"to", "home"},
-                     {},
-                     runConvertLanguage});
+                     withWriteTargetOptions({"to"}), kWriteTargetFlags, runConvertFormat}) &&
+    registerCommand(
+        {"convert-language",
+         "convert-language FILE|--current-user --to Dutch|English|French|German|Spanish",
+         "change the language named in a command file's header",
+         "Changes the one header byte that names the file's language, so that "
+         "Dragon users of\nthat language can import its commands; nothing is "
+         "translated. The current Dragon\nuser's own file is never changed.\n\n"
+         "  --home DIR   the program folder",
+         withWriteTargetOptions({"to"}), kWriteTargetFlags, runConvertLanguage});
 
 } // namespace
 } // namespace plv::cli

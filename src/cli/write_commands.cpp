@@ -2,11 +2,13 @@
 // rename-list, delete and rewrite. Each parses the file, runs one write operation and parses
 // the result again, which restores the previous file when the new one does not read; with
 // --current-user the write goes the whole editing road of the current Dragon user's file.
+#include "cli/selection_options.h"
 #include "cli/text_option.h"
 #include "cli/workspace.h"
 #include "datfile/record_ops.h"
 #include "datfile/rewrite_full.h"
 #include "editing/name_checks.h"
+#include "editing/tools_dialog.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 
@@ -256,13 +258,7 @@ int runRenameList(const Args& args, Io& io) {
     });
 }
 
-Outcome deleteCommand(Session& s, const UserRow& row, Report& report) {
-    s.catalogue.setFlagAll(false);
-    s.catalogue.setFlag(row.id, true);
-    std::vector<std::string> dropped;
-    Outcome done = dat::deletethem(s, &dropped);
-    s.catalogue.setFlagAll(false);
-    report.add("deleted the command " + where(row));
+void reportDroppedLists(const std::vector<std::string>& dropped, Report& report) {
     if (!dropped.empty()) {
         std::string names;
         for (const auto& name : dropped) {
@@ -271,10 +267,50 @@ Outcome deleteCommand(Session& s, const UserRow& row, Report& report) {
         report.add("removed " + std::to_string(dropped.size()) +
                    " LISTs that no remaining command uses: " + names);
     }
+}
+
+Outcome deleteCommand(Session& s, const UserRow& row, Report& report) {
+    s.catalogue.setFlagAll(false);
+    s.catalogue.setFlag(row.id, true);
+    std::vector<std::string> dropped;
+    Outcome done = dat::deletethem(s, &dropped);
+    s.catalogue.setFlagAll(false);
+    report.add("deleted the command " + where(row));
+    reportDroppedLists(dropped, report);
     return done;
 }
 
+// Delete of the Tools dialog: every chosen command, and the LISTs only they used.
+int runDeleteChosen(const Args& args, Io& io) {
+    auto selection = selectionFromArgs(args, io, "delete");
+    if (!selection) {
+        return kUsage;
+    }
+    if (!args.value("program") && !args.value("group") && !args.value("types")) {
+        io.err << "parlavista-cli delete: choose the commands with --program, --group or --types\n"
+                  "(every command: --types "
+               << kAllTypeLetters << ")\n";
+        return kUsage;
+    }
+    selection->commandsOnly = true;
+    return runWrite(args, io, "delete", [&](Session& s, Report& report) {
+        std::int64_t marked = markFromArgs(s.catalogue, *selection);
+        if (marked == 0) {
+            return refuse(s, editing::kNoMacros, editing::kNoMacrosTitle);
+        }
+        std::vector<std::string> dropped;
+        Outcome done = dat::deletethem(s, &dropped);
+        s.catalogue.setFlagAll(false);
+        report.add("deleted " + std::to_string(marked) + " commands");
+        reportDroppedLists(dropped, report);
+        return done;
+    });
+}
+
 int runDelete(const Args& args, Io& io) {
+    if (args.all("name").size() != 1) {
+        return runDeleteChosen(args, io);
+    }
     if (!requireValues(args, io, "delete", {"program", "scope", "name"})) {
         return kUsage;
     }
@@ -365,14 +401,18 @@ const bool registered =
                          kCommon + kCurrentUser,
                      withWriteTargetOptions({"name", "new-name"}), kWriteTargetFlags,
                      runRenameList}) &&
-    registerCommand({"delete", "delete FILE|--current-user --program P --scope S --name N",
-                     "delete a command or a LIST",
+    registerCommand({"delete",
+                     "delete FILE|--current-user (--program P --scope S --name N | selection)",
+                     "delete a command or a LIST, or every chosen command",
                      "Deletes the command N of Program P and Scope S, and the LISTs it referred "
                      "to that no\nremaining command uses; or, in Program and Scope \"Global "
-                     "Commands\", the LIST N." +
+                     "Commands\", the LIST N.\n\nWithout one --name, deletes every command "
+                     "that the selection options choose, as\nDelete in the Tools menu does: "
+                     "--program P [--scope S [--name N ...]], --group G,\n--types LETTERS "
+                     "(at least one of them; every command: --types KSLTPRXA)." +
                          kCommon + kCurrentUser,
-                     withWriteTargetOptions({"program", "scope", "name"}), kWriteTargetFlags,
-                     runDelete}) &&
+                     withWriteTargetOptions({"program", "scope", "name", "group", "types"}),
+                     kWriteTargetFlags, runDelete}) &&
     registerCommand({"rewrite",
                      "rewrite FILE",
                      "re-encode the whole file as it is",

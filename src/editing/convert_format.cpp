@@ -1,19 +1,18 @@
 #include "editing/convert_format.h"
 
-#include "editing/production_file.h"
-
 namespace plv::editing {
 namespace {
 
 using dat::Outcome;
 
-bool refused(Session& s, const dat::FormatConversion& c) {
+bool refused(Road& road, const dat::FormatConversion& c) {
+    Session& s = road.session();
     const std::string& path = s.file.path;
     if (s.file.layout == c.target) {
         s.ui.message(c.already, path);
         return true;
     }
-    if (s.file.layout == dat::Layout::V1011 && isOpenUserFile(s)) {
+    if (s.file.layout == dat::Layout::V1011 && road.isCurrentUserFile()) {
         s.ui.message("This is your open User file - Not Allowed", path);
         return true;
     }
@@ -28,8 +27,9 @@ bool refused(Session& s, const dat::FormatConversion& c) {
 
 } // namespace
 
-Outcome convertFormat(Session& s, const dat::FormatConversion& c) {
-    if (refused(s, c)) {
+Outcome convertFormat(Road& road, const dat::FormatConversion& c) {
+    Session& s = road.session();
+    if (refused(road, c)) {
         return Outcome::Refused;
     }
     auto losses = dat::conversionLosses(s, c.target);
@@ -44,6 +44,7 @@ Outcome convertFormat(Session& s, const dat::FormatConversion& c) {
     if (!s.ui.okCancel(c.confirm, s.file.path)) {
         return Outcome::Refused;
     }
+    road.automaticBackup();
     s.ui.status(kConvertingStatus);
     Outcome done = dat::convertFormat(s, c);
     if (done != Outcome::Done) {

@@ -1,7 +1,6 @@
 #include "editing/convert_language.h"
 
 #include "datfile/format.h"
-#include "editing/production_file.h"
 #include "platform/files.h"
 
 namespace plv::editing {
@@ -19,13 +18,13 @@ bool writeLanguageByte(const std::string& path, int code) {
     return files::writeByteAt(path, dat::kLanguageOffset, static_cast<std::uint8_t>(code));
 }
 
-LanguageConversion::LanguageConversion(Session& s)
-    : s_(s), language_(dat::languageName(s.file.languageByte)) {}
+LanguageConversion::LanguageConversion(Road& road)
+    : road_(road), language_(dat::languageName(road.session().file.languageByte)) {}
 
 bool LanguageConversion::open() {
-    if (isOpenUserFile(s_)) {
-        s_.ui.message("Cannot convert current (or any) User file, only Exported files",
-                      s_.file.path);
+    Session& s = road_.session();
+    if (road_.isCurrentUserFile()) {
+        s.ui.message("Cannot convert current (or any) User file, only Exported files", s.file.path);
         return false;
     }
     return true;
@@ -36,24 +35,29 @@ std::string LanguageConversion::languageLabel() const {
 }
 
 LanguageConversion::Result LanguageConversion::convert(const std::string& choice) {
+    Session& s = road_.session();
     if (choice.size() < 4 || choice == kLanguageChoices[0]) {
-        s_.ui.message("No conversion done", "Parlavista");
+        s.ui.message("No conversion done", "Parlavista");
         return Result::Closes;
     }
     std::string language = choice.substr(3);
     if (language == language_) {
-        s_.ui.message("Already in this language - Not Converted", language_);
+        s.ui.message("Already in this language - Not Converted", language_);
         return Result::StaysOpen;
     }
-    if (!s_.ui.yesNo("Convert this file to " + language, s_.file.path)) {
+    int code = languageCode(language);
+    if (code == 0 || road_.fileChanged()) {
         return Result::StaysOpen;
     }
-    if (!writeLanguageByte(s_.file.path, languageCode(language))) {
-        s_.ui.message("The language could not be written into the command file", s_.file.path);
+    if (!s.ui.yesNo("Convert this file to " + language, s.file.path)) {
+        return Result::StaysOpen;
+    }
+    if (!writeLanguageByte(s.file.path, code)) {
+        s.ui.message("The language could not be written into the command file", s.file.path);
         return Result::StaysOpen;
     }
     language_ = language;
-    s_.ui.message("File converted to " + language, s_.file.path);
+    s.ui.message("File converted to " + language, s.file.path);
     return Result::Converted;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datfile/session.h"
+#include "editing/road.h"
 
 #include <array>
 #include <string>
@@ -23,7 +23,7 @@ int languageCode(const std::string& language);
 
 class LanguageConversion {
   public:
-    explicit LanguageConversion(Session& session);
+    explicit LanguageConversion(Road& road);
 
     // Opening the dialog: false, after the refusal, when the file is the current Dragon
     // user's own and the dialog must close.
@@ -34,11 +34,12 @@ class LanguageConversion {
 
     enum class Result { StaysOpen, Closes, Converted };
     // &Convert with one of kLanguageChoices. Converted: the one byte was written and the
-    // dialog closes; the caller opens the file afresh.
+    // dialog closes; the caller opens the file afresh. Nothing is done when the current
+    // user's file has changed since it was read.
     Result convert(const std::string& choice);
 
   private:
-    Session& s_;
+    Road& road_;
     std::string language_;
 };
 

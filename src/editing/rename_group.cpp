@@ -4,12 +4,14 @@
 
 namespace plv::editing {
 
-dat::Outcome renameGroup(Session& s, const std::string& oldGroup, const std::string& newGroup) {
+dat::Outcome renameGroup(Road& road, const std::string& oldGroup, const std::string& newGroup) {
+    Session& s = road.session();
     if (newGroup == kNewGroupPlaceholder || newGroup.empty()) {
         s.ui.message("No New Group Name entered", "Parlavista");
         return dat::Outcome::Refused;
     }
     s.ui.status("Renaming Group");
+    road.automaticBackup();
     dat::Outcome done = dat::RenameGroup(s, oldGroup, newGroup);
     if (done != dat::Outcome::Done) {
         s.ui.status("");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datfile/rewrite.h"
+#include "editing/road.h"
 
 #include <string>
 
@@ -9,9 +9,8 @@ namespace plv::editing {
 inline constexpr const char* kNewGroupPlaceholder = "Enter new Group here";
 
 // Gives the marked commands of `oldGroup` ("All groups" for every Group, "User-defined" for
-// the empty one) the Group `newGroup`. Refuses the placeholder text; leaves the status text
-// "Renaming Group" when the file was rewritten.
-dat::Outcome renameGroup(Session& session, const std::string& oldGroup,
-                         const std::string& newGroup);
+// the empty one) the Group `newGroup`. Refuses the placeholder text; takes the daily backup;
+// leaves the status text "Renaming Group" when the file was rewritten.
+dat::Outcome renameGroup(Road& road, const std::string& oldGroup, const std::string& newGroup);
 
 } // namespace plv::editing

@@ -1,7 +1,6 @@
 #include "editing/rename_program.h"
 
 #include "datfile/rename_group.h"
-#include "editing/production_file.h"
 #include "platform/codepage.h"
 
 namespace plv::editing {
@@ -13,18 +12,21 @@ std::string programWithoutExe(const std::string& name) {
     return name;
 }
 
-dat::Outcome renameProgram(Session& s, std::string& newProgram, ScopeChoice choice) {
+dat::Outcome renameProgram(Road& road, std::string& newProgram, ScopeChoice choice) {
+    Session& s = road.session();
     if (newProgram == kNewProgramPlaceholder || programWithoutExe(newProgram).empty()) {
         s.ui.message("No New Program entered", "Parlavista");
         return dat::Outcome::Refused;
     }
-    if ((choice == ScopeChoice::Everything || choice == ScopeChoice::Group) && isOpenUserFile(s)) {
+    if ((choice == ScopeChoice::Everything || choice == ScopeChoice::Group) &&
+        road.isCurrentUserFile()) {
         s.ui.message("Rename Program not allowed on production file with All or Group",
                      s.file.path);
         return dat::Outcome::Refused;
     }
     s.ui.status("Renaming Program");
     newProgram = programWithoutExe(newProgram);
+    road.automaticBackup();
     dat::Outcome done = dat::RenameProgram(s, newProgram);
     if (done != dat::Outcome::Done) {
         s.ui.status("");

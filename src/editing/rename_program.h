@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/selection.h"
-#include "datfile/rewrite.h"
+#include "editing/road.h"
 
 #include <string>
 
@@ -15,7 +15,8 @@ std::string programWithoutExe(const std::string& name);
 // Gives the marked application- and window-specific commands the Program `newProgram`
 // (shortened by programWithoutExe, which `newProgram` then holds). Refuses the placeholder
 // text, and on the current Dragon user's open file the choices Everything and Current
-// Group; leaves the status text "Renaming Program" when the file was rewritten.
-dat::Outcome renameProgram(Session& session, std::string& newProgram, ScopeChoice choice);
+// Group; takes the daily backup; leaves the status text "Renaming Program" when the file
+// was rewritten.
+dat::Outcome renameProgram(Road& road, std::string& newProgram, ScopeChoice choice);
 
 } // namespace plv::editing

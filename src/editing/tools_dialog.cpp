@@ -1,7 +1,7 @@
 #include "editing/tools_dialog.h"
 
-#include "datfile/record_ops.h"
 #include "editing/convert_keys.h"
+#include "editing/delete_commands.h"
 #include "editing/rename_group.h"
 #include "editing/rename_program.h"
 #include "platform/files.h"
@@ -69,8 +69,9 @@ std::string countText(std::int64_t count) {
     return digits.size() >= 5 ? digits : std::string(5 - digits.size(), ' ') + digits;
 }
 
-ToolsDialog::ToolsDialog(Session& s, ToolsMode mode, WindowSelection window)
-    : s_(s), mode_(mode), window_(std::move(window)), counts_(kChoices, 0), search_(s) {
+ToolsDialog::ToolsDialog(Road& road, ToolsMode mode, WindowSelection window)
+    : road_(road), s_(road.session()), mode_(mode), window_(std::move(window)),
+      counts_(kChoices, 0), search_(road.session()) {
     for (const auto& row : s_.catalogue.rowsOf(window_.program, window_.scope)) {
         if (!row.isList() && !row.type.empty() &&
             window_.types.find(row.type) != std::string::npos) {
@@ -185,7 +186,21 @@ void ToolsDialog::wrote(dat::Outcome outcome) {
     }
 }
 
+// The dialog's own replacements change the file too; any other change means the marks and
+// positions describe a file that is gone.
+bool ToolsDialog::changedElsewhere() {
+    if (!road_.fileChanged() || search_.modified()) {
+        return false;
+    }
+    s_.ui.message(kModifiedMessage, s_.file.path);
+    s_.ui.status(kModifiedStatus);
+    return true;
+}
+
 ToolsDialog::After ToolsDialog::mainButton() {
+    if (changedElsewhere()) {
+        return After::Closes;
+    }
     if (!markChosen()) {
         return After::StaysOpen;
     }
@@ -195,7 +210,7 @@ ToolsDialog::After ToolsDialog::mainButton() {
 ToolsDialog::After ToolsDialog::runMode() {
     switch (mode_) {
     case ToolsMode::RenameGroup: {
-        dat::Outcome done = renameGroup(s_, window_.group, text_);
+        dat::Outcome done = renameGroup(road_, window_.group, text_);
         wrote(done);
         if (done == dat::Outcome::Done) {
             newGroup_ = text_;
@@ -203,23 +218,18 @@ ToolsDialog::After ToolsDialog::runMode() {
         return done == dat::Outcome::Done ? After::Closes : After::StaysOpen;
     }
     case ToolsMode::RenameProgram: {
-        dat::Outcome done = renameProgram(s_, text_, choice_);
+        dat::Outcome done = renameProgram(road_, text_, choice_);
         wrote(done);
         return done == dat::Outcome::Done ? After::Closes : After::StaysOpen;
     }
     case ToolsMode::Delete: {
-        s_.ui.status("Deleting");
-        dat::Outcome done = dat::deletethem(s_);
+        dat::Outcome done = deleteMarked(road_);
         wrote(done);
-        if (done != dat::Outcome::Done) {
-            s_.ui.status("");
-            return After::Closes;
-        }
-        s_.ui.message("Deletion Completed", kTitle);
-        groupReset_ = choice_ == ScopeChoice::Group;
+        groupReset_ = done == dat::Outcome::Done && choice_ == ScopeChoice::Group;
         return After::Closes;
     }
     case ToolsMode::Replace:
+        road_.automaticBackup();
         searchStarted_ = true;
         search_.setTexts(text_, replaceText, matchCase);
         search_.findNext();
@@ -230,6 +240,7 @@ ToolsDialog::After ToolsDialog::runMode() {
     case ToolsMode::DvcToVba:
     case ToolsMode::DvcToSdk: {
         KeysTally tally;
+        road_.automaticBackup();
         wrote(runKeysConversion(s_, *keysOperationOf(mode_), tally));
         return After::Closes;
     }
@@ -238,22 +249,27 @@ ToolsDialog::After ToolsDialog::runMode() {
 }
 
 ToolsDialog::After ToolsDialog::replaceButton() {
-    if (!searchStarted_ && !markChosen()) {
-        return After::StaysOpen;
-    }
-    searchStarted_ = true;
-    search_.setTexts(text_, replaceText, matchCase);
-    search_.replace();
-    return After::StaysOpen;
+    return replacing(&SearchReplace::replace);
 }
 
 ToolsDialog::After ToolsDialog::replaceAllButton() {
-    if (!searchStarted_ && !markChosen()) {
-        return After::StaysOpen;
+    return replacing(&SearchReplace::replaceAll);
+}
+
+// Replace and Replace All go on with the search the main button started, or start it.
+ToolsDialog::After ToolsDialog::replacing(dat::Outcome (SearchReplace::*action)()) {
+    if (!searchStarted_) {
+        if (changedElsewhere()) {
+            return After::Closes;
+        }
+        if (!markChosen()) {
+            return After::StaysOpen;
+        }
+        road_.automaticBackup();
+        searchStarted_ = true;
     }
-    searchStarted_ = true;
     search_.setTexts(text_, replaceText, matchCase);
-    search_.replaceAll();
+    (search_.*action)();
     return After::StaysOpen;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/selection.h"
-#include "datfile/rewrite.h"
+#include "editing/road.h"
 #include "editing/search_replace.h"
 
 #include <array>
@@ -58,6 +58,9 @@ inline constexpr const char* kNothingSelected = "Nothing is selected to act on";
 inline constexpr const char* kNoMacros = "There are no macros of the specified type to Export";
 inline constexpr const char* kNoMacrosTitle = "Change Program, Scope, or Type of Export";
 inline constexpr const char* kModifiedStatus = "CBModified";
+inline constexpr const char* kModifiedMessage =
+    "You have modified this file (most likely with Razudid Udiridu) after this operation has "
+    "started. You must restart the operation,\notherwise a corrupted file may result";
 
 // A count as the dialog shows it beside a scope choice: right-aligned in 5 characters.
 std::string countText(std::int64_t count);
@@ -73,7 +76,7 @@ struct WindowSelection {
 
 class ToolsDialog {
   public:
-    ToolsDialog(Session& session, ToolsMode mode, WindowSelection window);
+    ToolsDialog(Road& road, ToolsMode mode, WindowSelection window);
     // Closing clears every mark, however the dialog goes.
     ~ToolsDialog();
     ToolsDialog(const ToolsDialog&) = delete;
@@ -120,11 +123,13 @@ class ToolsDialog {
   private:
     Selection selection() const;
     std::string proposedFileName() const;
-    bool fileChangedUnderUs();
+    bool changedElsewhere();
     bool markChosen();
+    After replacing(dat::Outcome (SearchReplace::*action)());
     After runMode();
     void wrote(dat::Outcome outcome);
 
+    Road& road_;
     Session& s_;
     ToolsMode mode_;
     WindowSelection window_;

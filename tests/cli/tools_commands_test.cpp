@@ -1,5 +1,6 @@
 // The Tools operations from the terminal, on copies of the demo user's command file.
 #include "dragon/demo_root.h"
+#include "dragon/root_fixture.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
 #include "support/tool_run.h"
@@ -32,10 +33,11 @@ bool has(const std::string& text, const std::string& part) {
 
 TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
     Demo d;
-    auto r = d.run({"rename-group", "--from", "Letters", "--to", "Correspondence", "--program",
-                    "WINWORD"});
+    auto r = d.run(
+        {"rename-group", "--from", "Letters", "--to", "Correspondence", "--program", "WINWORD"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "rename-group: 4 commands moved from Group 'Letters' to 'Correspondence'"));
+    EXPECT_TRUE(
+        has(r.out, "rename-group: 4 commands moved from Group 'Letters' to 'Correspondence'"));
     EXPECT_TRUE(has(r.err, "Group renamed\n    [Letters->Correspondence]"));
     std::string list = d.listing();
     EXPECT_TRUE(has(list, "WINWORD\tReferral Letter\treferral opening\tP\tCorrespondence\t"));
@@ -52,7 +54,8 @@ TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
                "--group", "Prescribing"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(has(r.out, "replace: 2 occurrences in 1 macros replaced"));
-    r = d.run({"replace", "--search", "SendKeys", "--replace", "x", "--match-case", "--types", "K"});
+    r = d.run(
+        {"replace", "--search", "SendKeys", "--replace", "x", "--match-case", "--types", "K"});
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(has(r.err, "No more matches in this Scope"));
     r = d.run({"replace", "--search", "a", "--replace", "x", "--types", "T"});
@@ -83,4 +86,46 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     r = d.run({"convert-format", "--to", "6.0"});
     EXPECT_TRUE(has(r.err, "There is no Spanish version 6.0"));
     EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);
+}
+
+TEST(ToolsCommands, DeleteEveryChosenCommand) {
+    Demo d;
+    EXPECT_EQ(d.run({"delete"}).status, 64) << "no choice at all deletes nothing";
+    auto r = d.run({"delete", "--program", "EXCEL", "--types", "KS"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "delete: deleted 5 commands"));
+    EXPECT_FALSE(has(r.out, "removed")) << "\"order <lab test>\" still uses its LIST";
+    std::string list = d.listing();
+    EXPECT_FALSE(has(list, "sum the column"));
+    EXPECT_TRUE(has(list, "highlight abnormal values"));
+    r = d.run({"delete", "--program", "EXCEL", "--types", "K"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "There are no macros of the specified type to Export"));
+}
+
+TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
+    test::DemoDragon dragon;
+    std::string own = files::readAll(dragon.commandFile()).value_or("");
+    auto run = [&](std::vector<std::string> words) {
+        for (const std::string& w : {std::string("--current-user"), std::string("--dragon-root"),
+                                     dragon.root, std::string("--home"), dragon.home}) {
+            words.push_back(w);
+        }
+        return test::tool(words);
+    };
+    auto r = run({"convert-format", "--to", "8/9"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "This is your open User file - Not Allowed"));
+    r = run({"convert-language", "--to", "German"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "Cannot convert current (or any) User file, only Exported files"));
+    r = run({"rename-program", "--to", "word"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(has(r.err, "Rename Program not allowed on production file with All or Group"));
+    EXPECT_EQ(files::readAll(dragon.commandFile()).value_or(""), own);
+
+    r = run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "replace: 1 occurrences in 1 macros replaced"));
+    EXPECT_NE(files::readAll(dragon.commandFile()).value_or(""), own);
 }

@@ -1,9 +1,9 @@
 #include "datfile/builder.h"
+#include "demo_road.h"
 #include "dragon/demo_root.h"
 #include "editing/convert_format.h"
 #include "editing/convert_language.h"
-#include "support/current_user.h"
-#include "support/edited_file.h"
+#include "road_file.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ using namespace plv::dat;
 namespace {
 
 // What a reader sees of every command and LIST, without positions.
-std::vector<std::string> contents(const test::EditedFile& e) {
+std::vector<std::string> contents(const test::RoadFile& e) {
     std::vector<std::string> out;
     for (const auto& r : e.h.rows()) {
         out.push_back(r.menu + "|" + r.state + "|" + r.name + "|" + r.owner + "|" + r.type + "|" +
@@ -34,9 +34,9 @@ std::vector<std::string> with60ScriptNames(std::vector<std::string> rows) {
 }
 
 // Converts with OK to the question; a conversion that ran leaves "Converting....".
-Outcome convert(test::EditedFile& e, const char* target) {
+Outcome convert(test::RoadFile& e, const char* target) {
     e.h.ui.answerOk(true);
-    Outcome done = editing::convertFormat(*e.h.session, *findFormatConversion(target));
+    Outcome done = editing::convertFormat(e.road, *findFormatConversion(target));
     if (done == Outcome::Done) {
         EXPECT_EQ(e.h.ui.statusText, editing::kConvertingStatus);
         e.reparse();
@@ -45,8 +45,8 @@ Outcome convert(test::EditedFile& e, const char* target) {
 }
 
 // A conversion refused before its question.
-Outcome refuse(test::EditedFile& e, const char* target) {
-    return editing::convertFormat(*e.h.session, *findFormatConversion(target));
+Outcome refuse(test::RoadFile& e, const char* target) {
+    return editing::convertFormat(e.road, *findFormatConversion(target));
 }
 
 } // namespace
@@ -59,7 +59,7 @@ TEST(ConvertFormat, DownAndBackUpKeepsEveryCommandAndList) {
     for (const auto& [name, image] : files) {
         for (const char* target : {"8/9", "7.x", "6.1", "6.0"}) {
             SCOPED_TRACE(name + " to " + target);
-            test::EditedFile e;
+            test::RoadFile e;
             e.open(image);
             auto before = contents(e);
             ASSERT_EQ(convert(e, target), Outcome::Done);
@@ -73,7 +73,7 @@ TEST(ConvertFormat, DownAndBackUpKeepsEveryCommandAndList) {
             // A 6.0 file converted up keeps what it holds.
             auto at60 = contents(e);
             for (const char* up : {"7.x", "8/9"}) {
-                test::EditedFile u;
+                test::RoadFile u;
                 u.open(e.file());
                 ASSERT_EQ(convert(u, up), Outcome::Done);
                 EXPECT_EQ(u.h.session->file.versionName, up);
@@ -84,7 +84,7 @@ TEST(ConvertFormat, DownAndBackUpKeepsEveryCommandAndList) {
 }
 
 TEST(ConvertFormat, TellsWhatTheTargetCannotHold) {
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(dragon::demoCommandFile());
     ASSERT_EQ(convert(e, "7.x"), Outcome::Done);
     const auto& shown = e.h.ui.shown();
@@ -103,16 +103,15 @@ TEST(ConvertFormat, RefusalsLeaveTheFileAsItWas) {
     auto script = globalCommand("sign", kTypeAdvanced, textBody("senddragonkeys \"x\""));
     std::string english = buildFile(Layout::V1011, {script}, {});
 
-    test::EditedFile user;
-    user.open(english);
-    test::CurrentUserFile current(user.path);
-    user.h.session->dragon = &current;
-    EXPECT_EQ(refuse(user, "8/9"), Outcome::Refused);
-    EXPECT_TRUE(user.h.ui.sawMessage("This is your open User file - Not Allowed", user.path));
-    EXPECT_EQ(user.file(), english);
+    test::DemoRoad user;
+    std::string own = user.file();
+    EXPECT_EQ(editing::convertFormat(*user.road, *findFormatConversion("8/9")), Outcome::Refused);
+    EXPECT_TRUE(
+        user.ui.sawMessage("This is your open User file - Not Allowed", user.dragon.commandFile()));
+    EXPECT_EQ(user.file(), own);
 
     std::string french = buildFile(Layout::V7, {script}, {}, 12);
-    test::EditedFile f;
+    test::RoadFile f;
     f.open(french);
     EXPECT_EQ(refuse(f, "6.0"), Outcome::Refused);
     EXPECT_TRUE(f.h.ui.sawMessage("There is no French version 6.0",
@@ -127,7 +126,7 @@ TEST(ConvertFormat, RefusalsLeaveTheFileAsItWas) {
     ASSERT_EQ(convert(f, "8/9"), Outcome::Done);
     EXPECT_EQ(f.h.session->file.languageByte, 12);
 
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(english);
     ASSERT_EQ(convert(e, "6.0"), Outcome::Done);
     EXPECT_EQ(e.row("sign").script, "SendKeys \"x\"");
@@ -139,9 +138,9 @@ TEST(ConvertFormat, RefusalsLeaveTheFileAsItWas) {
 
 TEST(ConvertLanguage, ChangesOnlyTheLanguageByte) {
     std::string image = dragon::demoCommandFile();
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(image);
-    editing::LanguageConversion dialog(*e.h.session);
+    editing::LanguageConversion dialog(e.road);
     ASSERT_TRUE(dialog.open());
     EXPECT_EQ(dialog.languageLabel(), "Language of current file: English");
     using Result = editing::LanguageConversion::Result;
@@ -161,10 +160,9 @@ TEST(ConvertLanguage, ChangesOnlyTheLanguageByte) {
         ASSERT_EQ(after[i], i == kLanguageOffset ? '\x07' : image[i]) << i;
     }
 
-    test::CurrentUserFile current(e.path);
-    e.h.session->dragon = &current;
-    editing::LanguageConversion refused(*e.h.session);
+    test::DemoRoad user;
+    editing::LanguageConversion refused(*user.road);
     EXPECT_FALSE(refused.open());
-    EXPECT_TRUE(e.h.ui.sawMessage("Cannot convert current (or any) User file, only Exported files",
-                                  e.path));
+    EXPECT_TRUE(user.ui.sawMessage("Cannot convert current (or any) User file, only Exported files",
+                                   user.dragon.commandFile()));
 }

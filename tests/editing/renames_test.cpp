@@ -1,10 +1,10 @@
 #include "catalogue/selection.h"
 #include "datfile/builder.h"
 #include "datfile/rename_group.h"
+#include "demo_road.h"
 #include "editing/rename_group.h"
 #include "editing/rename_program.h"
-#include "support/current_user.h"
-#include "support/edited_file.h"
+#include "road_file.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@ std::string grouped() {
 }
 
 std::string groupsAfter(const std::string& oldGroup, const std::string& newGroup) {
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(grouped());
     markSelection(*e.h.catalogue, {});
-    EXPECT_EQ(editing::renameGroup(*e.h.session, oldGroup, newGroup), Outcome::Done);
+    EXPECT_EQ(editing::renameGroup(e.road, oldGroup, newGroup), Outcome::Done);
     EXPECT_TRUE(e.h.ui.sawMessage("Group renamed", oldGroup + "->" + newGroup));
     EXPECT_EQ(e.h.ui.statusText, "Renaming Group");
     e.reparse();
@@ -41,23 +41,22 @@ TEST(RenameGroup, ChangesTheChosenGroupOfTheMarkedCommands) {
     EXPECT_EQ(groupsAfter("doctor's NOTES", "Work"), "Work,User-defined,Letters");
     EXPECT_EQ(groupsAfter("Letters", "User-defined"), "Doctor's notes,User-defined,User-defined");
 
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(grouped());
-    EXPECT_EQ(editing::renameGroup(*e.h.session, "All groups", "Enter new Group here"),
-              Outcome::Refused);
+    EXPECT_EQ(editing::renameGroup(e.road, "All groups", "Enter new Group here"), Outcome::Refused);
     EXPECT_TRUE(e.h.ui.sawMessage("No New Group Name entered"));
     e.h.catalogue->setFlag(e.row("letter").id, true);
-    ASSERT_EQ(editing::renameGroup(*e.h.session, "All groups", "Notes"), Outcome::Done);
+    ASSERT_EQ(editing::renameGroup(e.road, "All groups", "Notes"), Outcome::Done);
     e.reparse();
     EXPECT_EQ(e.row("mail").owner, "Doctor's notes") << "only marked commands change";
     EXPECT_EQ(e.row("letter").owner, "Notes");
 }
 
 TEST(RenameProgram, GivesMarkedCommandsTheNameWithoutExe) {
-    test::EditedFile e;
+    test::RoadFile e;
     e.open(grouped());
     std::string name = "Enter new Program here";
-    EXPECT_EQ(editing::renameProgram(*e.h.session, name, ScopeChoice::Program), Outcome::Refused);
+    EXPECT_EQ(editing::renameProgram(e.road, name, ScopeChoice::Program), Outcome::Refused);
     EXPECT_TRUE(e.h.ui.sawMessage("No New Program entered"));
 
     Selection outlook;
@@ -65,27 +64,34 @@ TEST(RenameProgram, GivesMarkedCommandsTheNameWithoutExe) {
     outlook.program = "OUTLOOK";
     ASSERT_EQ(markSelection(*e.h.catalogue, outlook), 1);
     name = "WinWord.EXE";
-    ASSERT_EQ(editing::renameProgram(*e.h.session, name, ScopeChoice::Program), Outcome::Done);
+    ASSERT_EQ(editing::renameProgram(e.road, name, ScopeChoice::Program), Outcome::Done);
     EXPECT_EQ(name, "WinWord");
     EXPECT_TRUE(e.h.ui.sawMessage("Program Renamed"));
     e.reparse();
     EXPECT_EQ(e.row("mail").menu, "WINWORD");
     EXPECT_EQ(e.row("letter").state, "Letter - Word");
 
-    // On the current user's own file only the narrower choices may rename.
-    test::CurrentUserFile current(e.path);
-    e.h.session->dragon = &current;
-    std::string before = e.file();
     markSelection(*e.h.catalogue, {});
     name = "excel";
-    EXPECT_EQ(editing::renameProgram(*e.h.session, name, ScopeChoice::Everything),
-              Outcome::Refused);
-    EXPECT_TRUE(e.h.ui.sawMessage("Rename Program not allowed on production file with All or Group",
-                                  e.path));
-    EXPECT_EQ(e.file(), before);
-    EXPECT_EQ(editing::renameProgram(*e.h.session, name, ScopeChoice::Program), Outcome::Done);
+    EXPECT_EQ(editing::renameProgram(e.road, name, ScopeChoice::Everything), Outcome::Done);
     e.reparse();
     EXPECT_EQ(e.row("plain").menu, "Global Commands")
         << "a global command has no Program to rename";
     EXPECT_EQ(e.row("letter").menu, "EXCEL");
+
+    // On the current user's own file only the narrower choices may rename.
+    test::DemoRoad user;
+    std::string before = user.file();
+    markSelection(user.session().catalogue, {});
+    EXPECT_EQ(editing::renameProgram(*user.road, name, ScopeChoice::Everything), Outcome::Refused);
+    EXPECT_TRUE(
+        user.ui.sawMessage("Rename Program not allowed on production file with All or Group",
+                           user.dragon.commandFile()));
+    EXPECT_EQ(user.file(), before);
+    Selection word;
+    word.choice = ScopeChoice::Program;
+    word.program = "WINWORD";
+    markSelection(user.session().catalogue, word);
+    EXPECT_EQ(editing::renameProgram(*user.road, name, ScopeChoice::Program), Outcome::Done);
+    EXPECT_NE(user.file(), before);
 }

@@ -1,6 +1,8 @@
+#include "datfile/format.h"
+#include "demo_road.h"
 #include "dragon/demo_root.h"
 #include "editing/tools_dialog.h"
-#include "support/edited_file.h"
+#include "road_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,7 @@ using editing::ToolsMode;
 
 namespace {
 
-struct Demo : test::EditedFile {
+struct Demo : test::RoadFile {
     Demo() { open(dragon::demoCommandFile()); }
     std::int64_t marked() const {
         auto n = h.catalogue->prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
@@ -33,7 +35,7 @@ TEST(ToolsDialog, CountsFollowTheScopeTheGroupAndTheTypeView) {
     editing::WindowSelection keys;
     keys.group = "Editing";
     keys.types = "K";
-    ToolsDialog dialog(*d.h.session, ToolsMode::Delete, keys);
+    ToolsDialog dialog(d.road, ToolsMode::Delete, keys);
     EXPECT_EQ(dialog.count(ScopeChoice::Everything), 28);
     EXPECT_EQ(dialog.count(ScopeChoice::Group), 4);
     EXPECT_EQ(dialog.count(ScopeChoice::Program), 14);
@@ -57,7 +59,7 @@ TEST(ToolsDialog, RefusesAnEmptyChoiceAndClearsItsMarks) {
     Demo d;
     std::string before = d.file();
     {
-        ToolsDialog dialog(*d.h.session, ToolsMode::RenameGroup, wordDischarge());
+        ToolsDialog dialog(d.road, ToolsMode::RenameGroup, wordDischarge());
         EXPECT_EQ(dialog.text(), "Enter new Group here");
         EXPECT_EQ(
             dialog.pickList(),
@@ -75,7 +77,7 @@ TEST(ToolsDialog, RefusesAnEmptyChoiceAndClearsItsMarks) {
 
     editing::WindowSelection lists;
     lists.types = "L";
-    ToolsDialog dialog(*d.h.session, ToolsMode::Delete, lists);
+    ToolsDialog dialog(d.road, ToolsMode::Delete, lists);
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
     EXPECT_TRUE(d.h.ui.sawMessage(editing::kNoMacros, editing::kNoMacrosTitle));
 }
@@ -84,7 +86,7 @@ TEST(ToolsDialog, RenamesTheGroupOfThePickedCommands) {
     Demo d;
     auto window = wordDischarge();
     window.commandName = "next heading";
-    ToolsDialog dialog(*d.h.session, ToolsMode::RenameGroup, window);
+    ToolsDialog dialog(d.road, ToolsMode::RenameGroup, window);
     dialog.choose(ScopeChoice::Picked);
     EXPECT_EQ(dialog.picked(), (std::vector<std::string>{"next heading"}));
     dialog.setPicked({"next heading", "diagnosis heading"});
@@ -100,7 +102,7 @@ TEST(ToolsDialog, RenamesTheGroupOfThePickedCommands) {
 
 TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
     Demo d;
-    ToolsDialog dialog(*d.h.session, ToolsMode::Replace, {});
+    ToolsDialog dialog(d.road, ToolsMode::Replace, {});
     dialog.typeText("patient");
     dialog.replaceText = "client";
     dialog.matchCase = true; // "PatientRecords.exe" stays
@@ -114,4 +116,25 @@ TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
     EXPECT_NE(d.row("refer to <specialist>").script.find("see this client"), std::string::npos);
     EXPECT_NE(d.row("referral opening").script.find("this patient"), std::string::npos)
         << "Plain Text is not searched";
+}
+
+TEST(ToolsDialog, AFileChangedElsewhereEndsTheOperation) {
+    test::DemoRoad user;
+    ToolsDialog dialog(*user.road, ToolsMode::Replace, {});
+    dialog.typeText("Wait 500");
+    dialog.replaceText = "Wait 600";
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_EQ(dialog.replaceButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_TRUE(dialog.search().modified());
+    // Its own replacement is no reason to stop.
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+
+    ToolsDialog other(*user.road, ToolsMode::Delete, {});
+    std::string changed = user.file();
+    changed[dat::kLanguageOffset] = 7;
+    files::writeAll(user.dragon.commandFile(), changed);
+    EXPECT_EQ(other.mainButton(), ToolsDialog::After::Closes);
+    EXPECT_TRUE(user.ui.sawMessage(editing::kModifiedMessage, user.dragon.commandFile()));
+    EXPECT_EQ(user.ui.statusText, editing::kModifiedStatus);
+    EXPECT_EQ(user.file(), changed);
 }

@@ -56,7 +56,8 @@ class Browser::Batch {
 };
 
 Browser::Browser(Session& session, Settings& settings, dragon::VoiceCommands* voice)
-    : session_(session), settings_(settings), voice_(voice), recent_(settings) {}
+    : session_(session), settings_(settings), voice_(voice), recent_(settings),
+      finder_(session.catalogue, session.ui) {}
 
 void Browser::changed() {
     pendingNotice_ = true;
@@ -324,17 +325,25 @@ void Browser::reset(std::optional<Tab> tab) {
 
 // View menu
 
+bool Browser::admits(const UserRow& row) const {
+    return follow_.active() ? follow_.admits(row) : passesFilter(view_, row, group_);
+}
+
 void Browser::clickViewType(char code) {
     Batch batch(*this);
+    // The menu redraws even when the entry does not change: a click must not leave its
+    // tick looking otherwise.
+    ++rev_.view;
+    changed();
     if (view_.clickType(code)) {
-        ++rev_.view;
-        changed();
+        follow_.typeClicked();
         reset();
     }
 }
 
 void Browser::clickViewAll() {
     Batch batch(*this);
+    follow_.clear();
     view_.clickAll();
     ++rev_.view;
     changed();
@@ -347,6 +356,68 @@ void Browser::clickViewOnlyOne(char code) {
     ++rev_.view;
     changed();
     reset();
+}
+
+void Browser::clickFollowCommand() {
+    followClicked(follow_.toggleCommand(
+        preview_.rowId ? session_.catalogue.rowById(*preview_.rowId) : std::nullopt, session_.ui));
+}
+
+void Browser::clickFollowList() {
+    followClicked(follow_.toggleList(
+        preview_.rowId ? session_.catalogue.rowById(*preview_.rowId) : std::nullopt, session_.ui));
+}
+
+void Browser::followClicked(FollowChange change) {
+    Batch batch(*this);
+    ++rev_.view;
+    changed();
+    if (change == FollowChange::Refused) {
+        return;
+    }
+    if (change == FollowChange::TurnedOn) {
+        view_.untickTypes();
+    }
+    reset();
+}
+
+// Find
+
+bool Browser::find(FindStep step) {
+    Batch batch(*this);
+    clearHighlight();
+    auto hit =
+        finder_.run(step, {[this](const UserRow& row) { return admits(row); }, view_.allTicked()});
+    if (hit) {
+        showFound(*hit);
+    }
+    return hit.has_value();
+}
+
+void Browser::showFound(const FindHit& hit) {
+    program_ = hit.row.menu;
+    scope_ = hit.row.state;
+    if (hit.position > 0) {
+        highlight_ = PendingHighlight{hit.row.id, hit.position, hit.length};
+    }
+    if (hit.row.isList()) {
+        listName_ = hit.row.name;
+        reset(Tab::Lists);
+        listName_.reset();
+        return;
+    }
+    commandName_ = hit.row.name;
+    // A hit in the Scope the command list shows is selected there: the list would be built
+    // again just as it is, which on a large Scope is most of a Find Again.
+    const EntryList& commands = list(Tab::Commands);
+    int index = indexOf(commands.entries, commandName_);
+    if (tab_ == Tab::Commands && !placeholder_ && index >= 0 && commands.program == program_ &&
+        commands.scope == scope_) {
+        ++rev_.selection;
+        clickEntry(Tab::Commands, index);
+        return;
+    }
+    reset(Tab::Commands);
 }
 
 // Lists
@@ -374,11 +445,11 @@ void Browser::buildCommandList() {
         setPreview(Preview{});
         return;
     }
-    auto rows = session_.catalogue.rowsOf(program_, scope_);
+    auto rows = session_.catalogue.rowsOf(program_, scope_, false);
     completeLists(rows);
     std::vector<std::string> names;
     for (const auto& row : rows) {
-        if (!row.isList() && passes(row)) {
+        if (!row.isList() && admits(row)) {
             names.push_back(row.name);
         }
     }
@@ -419,7 +490,7 @@ void Browser::buildCommandList() {
 void Browser::completeLists(const std::vector<UserRow>& rows) {
     Catalogue& c = session_.catalogue;
     for (const auto& row : rows) {
-        if (row.name.find('<') == std::string::npos || !passes(row)) {
+        if (row.name.find('<') == std::string::npos || !admits(row)) {
             continue;
         }
         for (const auto& ref : listRefs(row.name)) {
@@ -466,19 +537,19 @@ void Browser::buildListList() {
                     continue;
                 }
                 auto row = c.findList(program_, scope_, ref);
-                if (row && passes(*row)) {
+                if (row && admits(*row)) {
                     names.push_back(row->name);
                 }
             }
         }
     } else {
-        for (const auto& row : c.rowsOf(kGlobalCommands, kGlobalCommands)) {
-            if (row.isList() && passes(row)) {
+        for (const auto& row : c.rowsOf(kGlobalCommands, kGlobalCommands, false)) {
+            if (row.isList() && admits(row)) {
                 names.push_back(row.name);
             }
         }
     }
-    int selected = std::max(0, indexOf(names, commandName_));
+    int selected = std::max(0, indexOf(names, listName_.value_or(commandName_)));
     if (names.empty()) {
         names.push_back(kNothingToShow);
     }
@@ -489,7 +560,7 @@ void Browser::buildRecentlyCreated() {
     createdRows_.clear();
     std::vector<std::string> entries;
     session_.catalogue.visitCommandsNewestFirst([&](const UserRow& row) {
-        if (passes(row)) {
+        if (admits(row)) {
             createdRows_.push_back({row.menu, row.state, row.name});
             entries.push_back(recentEntryText(row.name, row.menu));
         }
@@ -542,6 +613,10 @@ void Browser::changeTab(Tab tab) {
         break;
     case Tab::Lists:
         if (l.stale) {
+            // The LIST list is made from the command list: build it for that list's Program
+            // and Scope, whichever a Recently tab selected since.
+            const EntryList& commands = list(Tab::Commands);
+            restoreSelection(commands.program, commands.scope);
             buildListList();
         } else {
             restoreSelection(l.program, l.scope);
@@ -609,8 +684,12 @@ void Browser::previewEntry(Tab tab, int index) {
         setPreview(previewMissing(name, program_, scope_));
         return;
     }
-    setPreview(previewRow(*row, session_.file.languageName,
-                          [&c](std::int64_t id) { return c.stateName(id); }));
+    Preview shown = previewRow(*row, session_.file.languageName,
+                               [&c](std::int64_t id) { return c.stateName(id); });
+    if (highlight_ && highlight_->rowId == row->id) {
+        shown.highlight = shownHighlight(*row, highlight_->position, highlight_->length);
+    }
+    setPreview(std::move(shown));
 }
 
 void Browser::setPreview(Preview preview) {
@@ -682,6 +761,7 @@ void Browser::outputRecentlyUsed() {
 void Browser::recognised(int id, const std::string& words) {
     Batch batch(*this);
     if (id >= kVoiceCommands && id <= kVoiceRecentlyModified) {
+        clearHighlight();
         changeTab(static_cast<Tab>(id - 1));
     } else if (id == kVoiceSlider) {
         if (auto value = VoiceMenus::sliderValue(words)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/find.h"
+#include "browser/follow.h"
 #include "browser/menus.h"
 #include "browser/preview.h"
 #include "browser/recently_used.h"
@@ -95,6 +97,19 @@ class Browser {
     void clickViewType(char code);
     void clickViewAll();
     void clickViewOnlyOne(char code);
+    // The follow views: "&1 command with its LISTs" and "1 LIST with &calling COMMANDS".
+    const Follow& follow() const { return follow_; }
+    void clickFollowCommand();
+    void clickFollowList();
+    // The row filter of the lists: the ticked types and the Group, or a follow view.
+    bool admits(const UserRow& row) const;
+
+    // Find: the search the dialog edits, and its three steps over what the View admits. A
+    // hit becomes the current selection and its entry is previewed, a body hit highlighted;
+    // false when nothing was found (the message has been shown).
+    Finder& finder() { return finder_; }
+    bool find(FindStep step);
+    void clearHighlight() { highlight_.reset(); }
 
     // The lists.
     Tab tab() const { return tab_; }
@@ -135,7 +150,8 @@ class Browser {
     void selectScope(std::size_t index);
     void selectGroup(std::size_t index);
 
-    bool passes(const UserRow& row) const { return passesFilter(view_, row, group_); }
+    void followClicked(FollowChange change);
+    void showFound(const FindHit& hit);
     void buildCommandList();
     void completeLists(const std::vector<UserRow>& rows);
     void copyGlobalList(const UserRow& global);
@@ -170,6 +186,17 @@ class Browser {
     bool suppressScope_ = false;
 
     ViewMenu view_;
+    Follow follow_;
+    Finder finder_;
+    // A body hit waiting for its row's preview.
+    struct PendingHighlight {
+        std::int64_t rowId;
+        std::size_t position;
+        std::size_t length;
+    };
+    std::optional<PendingHighlight> highlight_;
+    // The LIST the next LIST list selects, when it is not the current command name.
+    std::optional<std::string> listName_;
     Tab tab_ = Tab::Commands;
     std::array<EntryList, 4> lists_;
     bool placeholder_ = false;

@@ -1,6 +1,7 @@
 #include "browser/preview.h"
 
 #include "browser/view_filter.h"
+#include "platform/codepage.h"
 
 #include <charconv>
 
@@ -33,6 +34,22 @@ EditCommands editCommandsFor(const UserRow& row, const std::string& language) {
         e.modify = e.clone = false;
     }
     return e;
+}
+
+// The first line of a Text and Graphics body in the preview.
+std::string graphicMarker(const UserRow& row) {
+    return "<<< " + std::to_string(row.graphicsize) + " byte graphic not shown >>> \n";
+}
+
+// The byte at which character `chars` of UTF-8 text starts.
+std::size_t byteOfCharacter(const std::string& utf8, std::size_t chars) {
+    std::size_t at = 0;
+    for (; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && chars-- == 0) {
+            break;
+        }
+    }
+    return at;
 }
 
 } // namespace
@@ -85,13 +102,31 @@ Preview previewRow(const UserRow& row, const std::string& language,
     p.enabled = editCommandsFor(row, language);
     p.body = shownBody(row);
     if (row.type == "T") {
-        p.body = "<<< " + std::to_string(row.graphicsize) + " byte graphic not shown >>> \n" +
-                 row.script;
+        p.body = graphicMarker(row) + row.script;
     }
     if (row.encrypted) {
         p.body = "This command has been encrypted, and cannot be edited";
     }
     return p;
+}
+
+std::optional<Highlight> shownHighlight(const UserRow& row, std::size_t position,
+                                        std::size_t length) {
+    if (row.encrypted || position == 0) {
+        return std::nullopt;
+    }
+    std::size_t start = byteOfCharacter(row.script, position - 1);
+    std::size_t end = byteOfCharacter(row.script, position - 1 + length);
+    // What the preview shows before the found text and of it, by the same rule as the body.
+    UserRow part = row;
+    part.script = row.script.substr(0, start);
+    std::size_t before = cp1252Length(row.type == "T" ? part.script : shownBody(part));
+    part.script = row.script.substr(start, end - start);
+    std::size_t shown = cp1252Length(row.type == "T" ? part.script : shownBody(part));
+    if (row.type == "T") {
+        before += cp1252Length(graphicMarker(row));
+    }
+    return Highlight{before, shown};
 }
 
 Preview previewMissing(const std::string& name, const std::string& program,

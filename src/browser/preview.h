@@ -22,6 +22,14 @@ struct EditCommands {
     bool bodyLocked = true;
 };
 
+// Found text to select in the body editor: where it starts (0-based) and its length, in
+// characters of the body as shown.
+struct Highlight {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const Highlight&) const = default;
+};
+
 // The preview pane's fields.
 struct Preview {
     std::string body;
@@ -37,6 +45,7 @@ struct Preview {
     std::string name;
     std::string typeCode;
     std::string filename;
+    std::optional<Highlight> highlight;
 };
 
 // The state name of a `states` ID, when there is one.
@@ -52,6 +61,10 @@ Preview previewMissing(const std::string& name, const std::string& program,
 
 // The body as the editor shows it (the backslash rule).
 std::string shownBody(const UserRow& row);
+// Where text found in the row's body at `position` (1-based, in characters of `script`) of
+// `length` characters shows in the preview's body; nothing for a body the preview hides.
+std::optional<Highlight> shownHighlight(const UserRow& row, std::size_t position,
+                                        std::size_t length);
 // "Name1,Name2" from "12,15,".
 std::string stateNames(const std::string& ids, const StateNameLookup& stateName);
 

@@ -124,7 +124,7 @@ StartupResult Startup::run(const StartupHooks& hooks) {
         return result;
     }
     // The imports go into the current user's file, so they are offered only on it.
-    if (environment_->isCurrentUserFile(session_->file.path)) {
+    if (hooks.makeOffers && environment_->isCurrentUserFile(session_->file.path)) {
         offerImports(hooks);
     }
     result.tempFolder = files::tempFolder();
@@ -324,27 +324,67 @@ bool Startup::selectInitially(StartupResult& result) {
     return true;
 }
 
+namespace {
+
+const char* offerSetting(ImportOffer kind) {
+    return kind == ImportOffer::StartCommands ? "dont show auto import"
+                                              : "dont show auto import reg";
+}
+
+} // namespace
+
 void Startup::offerImports(const StartupHooks& hooks) {
+    for (ImportOffer kind : {ImportOffer::StartCommands, ImportOffer::MacroSet}) {
+        if (imported(kind) || isTrue(settings_->read(offerSetting(kind), "False"))) {
+            continue;
+        }
+        if (!offer(kind, hooks)) {
+            // The user has answered; the Help menu still offers the import.
+            settings_->write(offerSetting(kind), "-1");
+        } else {
+            importNow(kind);
+        }
+    }
+}
+
+bool Startup::importOffered(ImportOffer kind) {
+    if (!environment_->isCurrentUserFile(session_->file.path)) {
+        ui_.message("The commands go into the current Dragon user's command file. Open it first "
+                    "with File, Reload current user mycmds.dat.",
+                    kTitle);
+        return false;
+    }
+    if (imported(kind)) {
+        ui_.message("These commands are already in your command file.", kTitle);
+        return false;
+    }
+    return offer(kind, {}) && importNow(kind);
+}
+
+bool Startup::imported(ImportOffer kind) const {
+    if (kind == ImportOffer::MacroSet) {
+        return catalogue_->findCommand("Parlavista", kApplicationSpecific, "file open").has_value();
+    }
     auto start = catalogue_->findCommand(kGlobalCommands, kGlobalCommands, "global parla vista");
-    bool present = start && containsNoCase(start->script, "Parlavista.exe");
-    if (!present && !isTrue(settings_->read("dont show auto import", "False"))) {
-        if (offer(ImportOffer::StartCommands, hooks) &&
-            importCommands(dragon::kStartCommandsFile)) {
-            ui_.message("Commands imported successfully. You may now use the commands above to "
-                        "bring up Parlavista",
-                        "'global parla vista' and 'local parla vista'");
-            settings_->write("dont show auto import", "-1");
-        }
+    return start && containsNoCase(start->script, "Parlavista.exe");
+}
+
+bool Startup::importNow(ImportOffer kind) {
+    bool start = kind == ImportOffer::StartCommands;
+    if (!importCommands(start ? dragon::kStartCommandsFile : dragon::kMacroSetFile)) {
+        return false;
     }
-    if (!catalogue_->findCommand("Parlavista", kApplicationSpecific, "file open") &&
-        !isTrue(settings_->read("dont show auto import reg", "False"))) {
-        if (offer(ImportOffer::MacroSet, hooks) && importCommands(dragon::kMacroSetFile)) {
-            ui_.message("Commands imported successfully. Use Program, Parlavista to examine your "
-                        "new macros",
-                        "You may also use the Group menu (PLVControl and PLVMacros)");
-            settings_->write("dont show auto import reg", "-1");
-        }
+    if (start) {
+        ui_.message("Commands imported successfully. You may now use the commands above to "
+                    "bring up Parlavista",
+                    "'global parla vista' and 'local parla vista'");
+    } else {
+        ui_.message("Commands imported successfully. Use Program, Parlavista to examine your "
+                    "new macros",
+                    "You may also use the Group menu (PLVControl and PLVMacros)");
     }
+    settings_->write(offerSetting(kind), "-1");
+    return true;
 }
 
 bool Startup::offer(ImportOffer kind, const StartupHooks& hooks) {

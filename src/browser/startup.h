@@ -83,8 +83,10 @@ struct StartupHooks {
     // commands".
     std::function<void()> buildVoiceMenus;
     // The offer dialog: true when the user wants the commands imported. Without it the
-    // offer is a Yes/No question; No skips it.
+    // offer is a Yes/No question. A No is remembered: the offer is not made again.
     std::function<bool(ImportOffer)> offerImport;
+    // False when nobody is there to answer the offers (a screenshot): none is made.
+    bool makeOffers = true;
 };
 
 class Startup {
@@ -101,6 +103,9 @@ class Startup {
     // The window unloads: compacts a grown catalogue, stores the window placement, closes
     // the catalogue and the trace. Only after a started run; later calls do nothing.
     void shutDown(const WindowPlacement& placement);
+    // The import a first start offers, asked for again (Help menu): asks, imports into the
+    // current user's command file and parses it. True when the catalogue was rebuilt.
+    bool importOffered(ImportOffer kind);
 
     // What the window works with after a started run.
     const std::string& programFolder() const { return programFolder_; }
@@ -126,6 +131,8 @@ class Startup {
     bool selectInitially(StartupResult& result);
     void offerImports(const StartupHooks& hooks);
     bool offer(ImportOffer kind, const StartupHooks& hooks);
+    bool imported(ImportOffer kind) const;
+    bool importNow(ImportOffer kind);
     bool importCommands(const std::string& seedFile);
 
     StartupOptions options_;

@@ -67,6 +67,11 @@ void ViewMenu::clickOnlyOne(char code) {
     all_ = false;
 }
 
+void ViewMenu::untickTypes() {
+    ticks_.fill(false);
+    all_ = false;
+}
+
 bool ViewMenu::admits(const std::string& type) const {
     return type.size() == 1 && ticked(type[0]);
 }

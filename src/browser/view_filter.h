@@ -45,6 +45,8 @@ class ViewMenu {
     bool clickType(char code);
     void clickAll();
     void clickOnlyOne(char code);
+    // A follow view came on: no type entry and not "&All of the above" stays ticked.
+    void untickTypes();
 
     bool admits(const std::string& type) const;
 

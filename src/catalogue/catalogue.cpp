@@ -97,6 +97,27 @@ int foldCollation(void*, int n1, const void* s1, int n2, const void* s2) {
                          std::string_view(static_cast<const char*>(s2), n2));
 }
 
+// folded_contains(haystack, needle): the catalogue's case folding applied to a search.
+void foldedContains(sqlite3_context* context, int, sqlite3_value** args) {
+    auto text = [](sqlite3_value* v) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string_view(p ? p : "", static_cast<std::size_t>(sqlite3_value_bytes(v)));
+    };
+    sqlite3_result_int(context, containsNoCase(text(args[0]), text(args[1])) ? 1 : 0);
+}
+
+const char* columnName(TextColumn column) {
+    switch (column) {
+    case TextColumn::Name:
+        return R"("name")";
+    case TextColumn::State:
+        return R"("state")";
+    case TextColumn::Script:
+        break;
+    }
+    return R"("script")";
+}
+
 std::string selectRows(const std::string& tail) {
     return std::string("SELECT ") + kColumns + " FROM \"user\" " + tail;
 }
@@ -213,6 +234,9 @@ Catalogue::Catalogue(const std::string& path) : path_(path) {
     }
     try {
         sqlite3_create_collation(db_, "FOLD", SQLITE_UTF8, nullptr, foldCollation);
+        sqlite3_create_function(db_, "folded_contains", 2,
+                                SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                foldedContains, nullptr, nullptr);
         execute("PRAGMA synchronous = NORMAL");
         // A whole parse is one transaction: keep its pages in memory instead of spilling.
         execute("PRAGMA cache_size = -65536");
@@ -358,9 +382,11 @@ std::vector<UserRow> Catalogue::allRows() const {
     return collectRows(s);
 }
 
-std::vector<UserRow> Catalogue::rowsOf(const std::string& menu, const std::string& state) const {
-    auto s = prepare(selectRows(R"(WHERE "globalsort" = ? AND "menu" = ? AND "state" = ? )"
-                                R"(ORDER BY "globalsort", "menu", "state", "listsort", "name")"));
+std::vector<UserRow> Catalogue::rowsOf(const std::string& menu, const std::string& state,
+                                       bool bodies) const {
+    auto s = prepare("SELECT " + (bodies ? std::string(kColumns) : columnsWithoutScript()) +
+                     R"( FROM "user" WHERE "globalsort" = ? AND "menu" = ? AND "state" = ? )"
+                     R"(ORDER BY "globalsort", "menu", "state", "listsort", "name")");
     s.bind(1, menu == kGlobalCommands ? "G" : "N").bind(2, menu).bind(3, state);
     return collectRows(s);
 }
@@ -377,10 +403,11 @@ std::int64_t Catalogue::countCommands() const {
     return s.integer(0);
 }
 
-std::int64_t Catalogue::countLists() const {
-    auto s = prepare(R"(SELECT COUNT(*) FROM "user" WHERE "Type" = 'L')");
+bool Catalogue::hasCommands() const {
+    // Asked on every selection: stop at the first command instead of counting them all.
+    auto s = prepare(R"(SELECT EXISTS (SELECT 1 FROM "user" WHERE "Type" <> 'L'))");
     s.step();
-    return s.integer(0);
+    return s.boolean(0);
 }
 
 std::vector<std::string> Catalogue::distinctMenus(const std::optional<std::string>& owner) const {
@@ -584,6 +611,40 @@ void Catalogue::visitCommandsNewestFirst(const std::function<bool(const UserRow&
                      R"( FROM "user" WHERE "ID" < COALESCE()"
                      R"((SELECT MIN("ID") FROM "user" WHERE "Type" = 'L'), )"
                      R"((SELECT MAX("ID") + 1 FROM "user")) ORDER BY "ID" DESC)");
+    while (s.step()) {
+        if (!visit(readRow(s))) {
+            return;
+        }
+    }
+}
+
+IndexKey IndexKey::of(const UserRow& row) {
+    return {row.globalsort, row.menu, row.state, row.listsort, row.name, row.id};
+}
+
+void Catalogue::visitContaining(TextColumn column, const std::string& text, bool matchCase,
+                                bool forward, const std::optional<IndexKey>& from,
+                                const std::function<bool(const UserRow&)>& visit) const {
+    // The row value compares column by column with each column's own collation, as the
+    // index orders them, so the engine seeks the key in the index instead of sorting.
+    const char* key = R"(("globalsort", "menu", "state", "listsort", "name", "ID"))";
+    std::string where = std::string(R"(WHERE "listcopy" = 0 AND )") +
+                        (matchCase ? "instr(" : "folded_contains(") + columnName(column) + ", ?1)" +
+                        (matchCase ? " > 0" : "");
+    if (from) {
+        where +=
+            std::string(" AND ") + key + (forward ? " > " : " < ") + "(?2, ?3, ?4, ?5, ?6, ?7)";
+    }
+    const char* order = forward ? "" : " DESC";
+    where += std::string(R"( ORDER BY "globalsort")") + order + R"(, "menu")" + order +
+             R"(, "state")" + order + R"(, "listsort")" + order + R"(, "name")" + order +
+             R"(, "ID")" + order;
+    auto s = prepare(selectRows(where));
+    s.bind(1, text);
+    if (from) {
+        s.bind(2, from->globalsort).bind(3, from->menu).bind(4, from->state);
+        s.bind(5, from->listsort).bind(6, from->name).bind(7, from->id);
+    }
     while (s.step()) {
         if (!visit(readRow(s))) {
             return;

@@ -12,6 +12,21 @@
 
 namespace plv {
 
+// A row's place in the order of the `name` index; the ID comes last, so that every row has
+// a place of its own.
+struct IndexKey {
+    std::string globalsort;
+    std::string menu;
+    std::string state;
+    std::string listsort;
+    std::string name;
+    std::int64_t id = 0;
+    static IndexKey of(const UserRow& row);
+};
+
+// The text columns Find searches.
+enum class TextColumn { Name, State, Script };
+
 // The command catalogue: tables `user`, `states`, `parameters` (one row) and `dvcmap`
 // in one SQLite database. Text comparisons fold case, the accented letters of
 // Windows-1252 included.
@@ -47,14 +62,15 @@ class Catalogue {
     // The row inserted last (highest ID), whatever parse inserted it.
     std::optional<UserRow> lastInserted() const;
     std::vector<UserRow> allRows() const; // insertion order
-    // The rows of one Program and Scope in browsing order: commands before LISTs, by name.
-    std::vector<UserRow> rowsOf(const std::string& menu, const std::string& state) const;
+    // The rows of one Program and Scope in browsing order: commands before LISTs, by name;
+    // without `bodies` their `script` is left empty (the lists need only the names).
+    std::vector<UserRow> rowsOf(const std::string& menu, const std::string& state,
+                                bool bodies = true) const;
     // Rows marked with `flag`, global rows first, then by Program, Scope, commands, name.
     std::vector<UserRow> flaggedRows() const;
 
     std::int64_t countCommands() const;
-    std::int64_t countLists() const;
-    bool hasCommands() const { return countCommands() > 0; }
+    bool hasCommands() const;
     std::vector<std::string> distinctMenus(const std::optional<std::string>& owner = {}) const;
     std::vector<std::string> distinctStates(const std::string& menu,
                                             const std::optional<std::string>& owner = {}) const;
@@ -107,6 +123,14 @@ class Catalogue {
     // The command rows inserted before the first LIST, newest first, until `visit`
     // returns false. The rows carry no body.
     void visitCommandsNewestFirst(const std::function<bool(const UserRow&)>& visit) const;
+    // The rows whose `column` contains `text`, in the order of the `name` index: forward from
+    // the row after `from` (or from the first row), or backward from the row before it (or
+    // from the last row), until `visit` returns false. Case is folded as everywhere in the
+    // catalogue unless `matchCase`. Catalogue-only LIST copies are passed over: each is its
+    // global LIST again.
+    void visitContaining(TextColumn column, const std::string& text, bool matchCase, bool forward,
+                         const std::optional<IndexKey>& from,
+                         const std::function<bool(const UserRow&)>& visit) const;
 
   private:
     // The first row of a Program, Scope and name whose kind passes `kind`, a fixed SQL

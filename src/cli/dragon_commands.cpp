@@ -30,7 +30,7 @@ void printStatus(browser::Startup& s, const browser::StartupResult& r, std::ostr
         << "command file: " << s.session().file.path << "\n"
         << "caption: " << r.caption << "\n"
         << "commands: " << s.catalogue().countCommands() << "\n"
-        << "lists: " << s.catalogue().countLists() << "\n"
+        << "lists: " << s.catalogue().countFileLists() << "\n"
         << "parsed: " << (r.parsed ? "yes" : "no") << "\n"
         << "program: " << r.program << "\n"
         << "scope: " << r.scope << "\n";

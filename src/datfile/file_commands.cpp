@@ -112,7 +112,7 @@ std::string propertiesText(const Session& s) {
            "Last Modified: " + files::formatLocalTime(f.modified) + "\n" +
            "Size:                " + std::to_string(f.size) + "\n" +
            "#Commands:  " + std::to_string(s.catalogue.countCommands()) + "\n" +
-           "#Lists:            " + std::to_string(s.catalogue.countLists());
+           "#Lists:            " + std::to_string(s.catalogue.countFileLists());
 }
 
 std::string restoreCaption(const std::string& user) {

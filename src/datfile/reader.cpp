@@ -392,7 +392,7 @@ ParseStatus parseImage(Session& s, bool force, const std::string& path, std::str
         return ParseStatus::Failed;
     }
     if (!force && isLastParsed(s.catalogue, path, modified, s.file.size)) {
-        s.file.listCount = s.catalogue.countLists();
+        s.file.listCount = s.catalogue.countFileLists();
         s.ui.counts(countsText(s.catalogue.countCommands(), s.file.listCount));
         return ParseStatus::Unchanged;
     }

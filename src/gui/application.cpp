@@ -33,7 +33,7 @@ browser::StartupStatus Application::start() {
     };
     if (line_.screenshot) {
         // A picture for a bug report must not wait for an answer to the first-start offers.
-        hooks.offerImport = [](browser::ImportOffer) { return false; };
+        hooks.makeOffers = false;
     }
     started_ = startup_->run(hooks);
     if (!started_.started()) {

@@ -242,7 +242,6 @@ QWidget* MainWindow::buildPreviewArea() {
     body_ = new QPlainTextEdit(area);
     body_->setObjectName("body");
     body_->setReadOnly(true);
-    body_->setLineWrapMode(QPlainTextEdit::NoWrap);
     body_->installEventFilter(this);
     body_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(body_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -371,15 +370,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // F11 and F12 belong to Find Again and Find Previous; they must not reach the lists'
-    // own key handling meanwhile.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_F11 || key == Qt::Key_F12) {
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    return findKey(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 
 // Redrawing
@@ -422,13 +413,18 @@ void MainWindow::refreshList(browser::Tab tab) {
     const browser::EntryList& entries = browser_.list(tab);
     QListWidget* widget = list(tab);
     QSignalBlocker block(widget);
-    widget->clear();
-    QStringList items;
-    items.reserve(static_cast<int>(entries.entries.size()));
-    for (const auto& e : entries.entries) {
-        items << qs(e);
+    // A new selection in the same entries (a click, Find Again) need not fill the list again.
+    std::vector<std::string>& shown = shownEntries_[static_cast<std::size_t>(tab)];
+    if (shown != entries.entries || widget->count() != static_cast<int>(shown.size())) {
+        shown = entries.entries;
+        widget->clear();
+        QStringList items;
+        items.reserve(static_cast<int>(shown.size()));
+        for (const auto& e : shown) {
+            items << qs(e);
+        }
+        widget->addItems(items);
     }
-    widget->addItems(items);
     if (entries.selected >= 0) {
         widget->setCurrentRow(entries.selected);
         widget->scrollToItem(widget->currentItem());
@@ -448,7 +444,7 @@ void MainWindow::refreshPreview() {
         graphic_->setVisible(true);
         lists_[static_cast<std::size_t>(browser_.tab())]->setFocus();
     } else {
-        body_->setPlainText(qs(p.body));
+        showBody(p);
         graphic_->setVisible(false);
         body_->setVisible(true);
     }
@@ -541,6 +537,12 @@ void MainWindow::options() {
     dialog.exec();
 }
 
+void MainWindow::importOffered(browser::ImportOffer offer) {
+    if (startup_.importOffered(offer)) {
+        browser_.fileOpened(browser_.program(), browser_.scope());
+    }
+}
+
 void MainWindow::about() {
     QMessageBox::about(this, "About Parlavista",
                        "<h3>Parlavista " PARLAVISTA_VERSION "</h3>"
@@ -552,6 +554,14 @@ void MainWindow::showHelp(int context) {
     QString folder = qs(browser::helpFolder(startup_.programFolder()));
     if (!help_) {
         help_ = new HelpBrowser(folder, this);
+    }
+    // A modal dialog blocks every other window, so help opened from one must be modal itself
+    // to answer; opened from the window it leaves the window usable.
+    QWidget* modal = QApplication::activeModalWidget();
+    Qt::WindowModality modality = modal && modal != help_ ? Qt::ApplicationModal : Qt::NonModal;
+    if (help_->windowModality() != modality) {
+        help_->hide();
+        help_->setWindowModality(modality);
     }
     if (!help_->showPage(qs(browser::helpPage(context)))) {
         startup_.session().ui.message("The help pages are missing from " + folder.toStdString(),

@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -24,6 +26,7 @@ class QProgressBar;
 
 namespace plv::gui {
 
+class FindDialog;
 class HelpBrowser;
 class PaneArea;
 class QtInteraction;
@@ -55,6 +58,8 @@ class MainWindow : public QMainWindow {
     QAction* action(const QString& objectName) const;
     QMenu* selectionMenu(browser::MenuKind kind) const;
     HelpBrowser* helpBrowser() const { return help_; }
+    // Edit > Find's dialog, once it has been opened.
+    FindDialog* findDialog() const { return findDialog_; }
     QLabel* countsLabel() const { return counts_; }
 
     // Help: the contents page, a context number, or the commands page.
@@ -104,6 +109,15 @@ class MainWindow : public QMainWindow {
                          const std::string& backup);
     void options();
     void about();
+    // Help > the two imports that the first start offers.
+    void importOffered(browser::ImportOffer offer);
+
+    // Find (main_window_find.cpp).
+    void find();
+    void findStep(browser::FindStep step);
+    void afterFind(bool found);
+    bool findKey(QObject* watched, QEvent* event);
+    void showBody(const browser::Preview& preview);
 
     browser::Startup& startup_;
     browser::Browser& browser_;
@@ -122,6 +136,7 @@ class MainWindow : public QMainWindow {
     QLabel* counts_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     std::array<QListWidget*, 4> lists_{};
+    std::array<std::vector<std::string>, 4> shownEntries_;
     QPlainTextEdit* body_ = nullptr;
     QTextBrowser* graphic_ = nullptr;
     QPushButton* showGraphic_ = nullptr;
@@ -142,7 +157,10 @@ class MainWindow : public QMainWindow {
     QAction* mycmdsAction_ = nullptr;
     QAction* restoreAction_ = nullptr;
     QAction* backupAction_ = nullptr;
+    QAction* followCommandAction_ = nullptr;
+    QAction* followListAction_ = nullptr;
     HelpBrowser* help_ = nullptr;
+    FindDialog* findDialog_ = nullptr;
 };
 
 } // namespace plv::gui

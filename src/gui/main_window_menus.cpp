@@ -114,7 +114,7 @@ void MainWindow::buildToolsMenu() {
 void MainWindow::buildEditMenu() {
     QMenu* m = menuBar()->addMenu("&Edit");
     m->setObjectName("editmenu");
-    addAction(m, "editfind", "&Find");
+    addAction(m, "editfind", "&Find", [this] { find(); });
     addAction(m, "editoptions", "&Options", [this] { options(); });
 }
 
@@ -143,10 +143,13 @@ void MainWindow::buildViewMenu() {
     legacyAction_->setCheckable(true);
     mycmdsAction_->setCheckable(true);
     m->addSeparator();
-    addDisabled(m, {{"viewfollowcommand", "&1 command with its LISTs"},
-                    {"viewfollowlist", "1 LIST with &calling COMMANDS"},
-                    {"", ""},
-                    {"viewdescription", "View Description"}});
+    followCommandAction_ = addAction(m, "viewfollowcommand", "&1 command with its LISTs",
+                                     [this] { browser_.clickFollowCommand(); });
+    followListAction_ = addAction(m, "viewfollowlist", "1 LIST with &calling COMMANDS",
+                                  [this] { browser_.clickFollowList(); });
+    followCommandAction_->setCheckable(true);
+    followListAction_->setCheckable(true);
+    addDisabled(m, {{"", ""}, {"viewdescription", "View Description"}});
 }
 
 void MainWindow::buildCommandMenu() {
@@ -174,6 +177,12 @@ void MainWindow::buildHelpMenu() {
     m->setObjectName("helpmenu");
     addAction(m, "helpcommands", "Command &Help", [this] { showCommandHelp(); });
     addAction(m, "helpcontents", "&Contents", [this] { showHelp(browser::kHelpContents); });
+    m->addSeparator();
+    // The first start offers these once; a user who said No can still have them here.
+    addAction(m, "helpimportstart", "Import the &start commands...",
+              [this] { importOffered(browser::ImportOffer::StartCommands); });
+    addAction(m, "helpimportmacros", "Import Parlavista's own &macros...",
+              [this] { importOffered(browser::ImportOffer::MacroSet); });
     m->addSeparator();
     addAction(m, "helpabout", "&About", [this] { about(); });
 }
@@ -248,6 +257,8 @@ void MainWindow::refreshView() {
     allAction_->setChecked(view.allTicked());
     legacyAction_->setChecked(view.legacyTicked());
     mycmdsAction_->setChecked(view.mycmdsTicked());
+    followCommandAction_->setChecked(browser_.follow().commandTicked());
+    followListAction_->setChecked(browser_.follow().listTicked());
 }
 
 } // namespace plv::gui

@@ -269,4 +269,16 @@ std::string foldCp1252(std::string_view bytes) {
     return out;
 }
 
+std::optional<std::size_t> findCharacters(std::string_view haystack, std::string_view needle,
+                                          bool matchCase) {
+    // Folding maps each character to one character, so a place in the folded text counts
+    // the same characters as in the original.
+    std::string folded = matchCase ? std::string(haystack) : foldCase(haystack);
+    std::size_t at = folded.find(matchCase ? std::string(needle) : foldCase(needle));
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    return cp1252Length(std::string_view(folded).substr(0, at));
+}
+
 } // namespace plv

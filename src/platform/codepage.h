@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,9 @@ int compareNoCase(std::string_view a, std::string_view b);
 bool containsNoCase(std::string_view haystack, std::string_view needle);
 // The same folding on Windows-1252 bytes: one byte in, one byte out, so positions stay.
 std::string foldCp1252(std::string_view bytes);
+// Where `needle` first occurs in `haystack`, counted in characters from 0; exact, or with
+// case folded as above.
+std::optional<std::size_t> findCharacters(std::string_view haystack, std::string_view needle,
+                                          bool matchCase);
 
 } // namespace plv

@@ -102,8 +102,9 @@ TEST(Startup, FirstStartSeedsTheFolderWritesTheSettingsAndParses) {
                               {"swap user", "ParlavistaSwapUser"},
                               {"save user", "Ask"},
                               {"no convert keys help", "0"},
-                              {"dont show auto import", "False"},
-                              {"dont show auto import reg", "False"},
+                              // The offers were made and answered No.
+                              {"dont show auto import", "-1"},
+                              {"dont show auto import reg", "-1"},
                               {"dont show reopen user", "False"},
                               {"dont show faster reopen user", "False"},
                               {"dont show roam save user", "False"},
@@ -323,14 +324,16 @@ TEST(Startup, ImportOffersMergeTheSeedCommandsIntoTheUsersFile) {
     ASSERT_TRUE(f.runOnce({}, skip).started());
     EXPECT_EQ(offered.size(), 2u);
     EXPECT_EQ(files::readAll(f.dragon.commandFile()), before) << "skipping changes nothing";
+    ASSERT_TRUE(f.runOnce({}, skip).started());
+    EXPECT_EQ(offered.size(), 2u) << "a No is not asked again";
 
-    browser::StartupHooks accept;
-    accept.offerImport = [&](browser::ImportOffer o) {
-        offered.push_back(o);
-        return true;
-    };
+    // The Help menu still offers both.
     Startup s(f.options(), f.ui);
-    ASSERT_TRUE(s.run(accept).started());
+    ASSERT_TRUE(s.run(skip).started());
+    f.ui.answerYes(true);
+    f.ui.answerYes(true);
+    EXPECT_TRUE(s.importOffered(browser::ImportOffer::StartCommands));
+    EXPECT_TRUE(s.importOffered(browser::ImportOffer::MacroSet));
     EXPECT_TRUE(f.ui.sawMessage("Commands imported successfully. You may now use the commands "
                                 "above to bring up Parlavista",
                                 "'global parla vista' and 'local parla vista'"));
@@ -339,19 +342,28 @@ TEST(Startup, ImportOffersMergeTheSeedCommandsIntoTheUsersFile) {
         "You may also use the Group menu (PLVControl and PLVMacros)"));
     EXPECT_TRUE(s.catalogue().findCommand(kGlobalCommands, kGlobalCommands, "local parla vista"));
     EXPECT_TRUE(s.catalogue().findCommand("PARLAVISTA", kApplicationSpecific, "file open"));
-    EXPECT_EQ(s.settings().read("dont show auto import", ""), "-1");
-    EXPECT_EQ(s.settings().read("dont show auto import reg", ""), "-1");
+    EXPECT_FALSE(s.importOffered(browser::ImportOffer::MacroSet));
+    EXPECT_TRUE(f.ui.sawMessage("These commands are already in your command file."));
     s.shutDown({});
 
+    // Present commands are not offered, whatever the settings say.
+    for (const char* key : {"dont show auto import", "dont show auto import reg"}) {
+        f.dragon.set(f.home("Parlavista.INI"), "Parlavista", key, "False");
+    }
+    browser::StartupHooks accept;
+    accept.offerImport = [&](browser::ImportOffer o) {
+        offered.push_back(o);
+        return true;
+    };
     offered.clear();
     ASSERT_TRUE(f.runOnce({}, accept).started());
-    EXPECT_TRUE(offered.empty()) << "present commands are not offered again";
+    EXPECT_TRUE(offered.empty());
 
     StartFixture noSeed;
     ASSERT_TRUE(noSeed.runOnce({}, skip).started());
     files::remove(noSeed.home(dragon::kStartCommandsFile));
-    noSeed.dragon.set(noSeed.home("Parlavista.INI"), "Parlavista", "dont show auto import reg",
-                      "True");
+    noSeed.dragon.set(noSeed.home("Parlavista.INI"), "Parlavista", "dont show auto import",
+                      "False");
     // The seed file comes back at the next start; damage it instead.
     std::string damaged = files::join(noSeed.dragon.dir.path(), "seed");
     files::makeDirectories(damaged);
@@ -362,7 +374,8 @@ TEST(Startup, ImportOffersMergeTheSeedCommandsIntoTheUsersFile) {
     ASSERT_TRUE(broken.run(accept).started());
     EXPECT_TRUE(noSeed.ui.sawMessage("Sorry, I could not import these commands after all",
                                      "Please inform Brinmoor"));
-    EXPECT_EQ(broken.settings().read("dont show auto import", ""), "False");
+    EXPECT_EQ(broken.settings().read("dont show auto import", ""), "False")
+        << "a failed import is offered again";
 }
 
 TEST(Startup, ShutDownStoresThePlacementAndCompactsAGrownCatalogue) {

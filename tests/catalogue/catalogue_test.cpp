@@ -76,7 +76,7 @@ TEST(Catalogue, QueriesOfferProgramsScopesGroupsAndExportOrder) {
         c.insertRow(r);
     }
     EXPECT_EQ(c.countCommands(), 5);
-    EXPECT_EQ(c.countLists(), 1);
+    EXPECT_EQ(c.countFileLists(), 1);
     EXPECT_EQ(c.distinctMenus(), (std::vector<std::string>{"ACROBAT", kGlobalCommands, "ZAPP"}));
     EXPECT_EQ(c.distinctMenus("pdf"), (std::vector<std::string>{"ACROBAT"}));
     EXPECT_EQ(c.distinctStates("acrobat"),

@@ -1,0 +1,79 @@
+#include "browser/find.h"
+
+#include "platform/codepage.h"
+
+namespace plv::browser {
+namespace {
+
+constexpr const char* kNotFoundTitle = "Not Found";
+
+TextColumn textColumn(FindIn in) {
+    switch (in) {
+    case FindIn::Name:
+        return TextColumn::Name;
+    case FindIn::Scope:
+        return TextColumn::State;
+    case FindIn::Body:
+        break;
+    }
+    return TextColumn::Script;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+std::optional<FindHit> Finder::next(const std::optional<IndexKey>& from, bool forward,
+                                    const RowAdmits& admits) const {
+    std::optional<FindHit> hit;
+    catalogue_.visitContaining(textColumn(column_), text_, matchCase_, forward, from,
+                               [&](const UserRow& row) {
+                                   if (!admits(row)) {
+                                       return true;
+                                   }
+                                   hit = FindHit{row, 0, 0};
+                                   return false;
+                               });
+    if (hit && column_ == FindIn::Body) {
+        if (auto at = findCharacters(hit->row.script, text_, matchCase_)) {
+            hit->position = *at + 1;
+            hit->length = cp1252Length(text_);
+        }
+    }
+    return hit;
+}
+
+std::optional<FindHit> Finder::run(FindStep step, const FindView& view) {
+    if (text_.empty()) {
+        return std::nullopt;
+    }
+    bool forward = step != FindStep::Previous;
+    auto hit = next(step == FindStep::First ? std::nullopt : last_, forward, view.admits);
+    if (hit) {
+        last_ = IndexKey::of(hit->row);
+        canAgain_ = canPrevious_ = true;
+        return hit;
+    }
+    if (step == FindStep::First) {
+        last_.reset();
+        canAgain_ = canPrevious_ = false;
+        ui_.message(quoted(text_) + " not found in " +
+                        (view.everything ? "your macro files" : "current View"),
+                    kNotFoundTitle);
+        return std::nullopt;
+    }
+    // The last hit stays where it was, so the other direction still works from it.
+    (forward ? canAgain_ : canPrevious_) = false;
+    ui_.message(quoted(text_) + " no more matches", kNotFoundTitle);
+    return std::nullopt;
+}
+
+void Finder::discard() {
+    text_.clear();
+    last_.reset();
+    canAgain_ = canPrevious_ = false;
+}
+
+} // namespace plv::browser

@@ -38,7 +38,9 @@ bool MainWindow::findKey(QObject* watched, QEvent* event) {
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_F11 && key->key() != Qt::Key_F12) {
+    // A body being edited keeps its place: Find would leave the edit.
+    bool editing = watched == body_ && !body_->isReadOnly();
+    if ((key->key() != Qt::Key_F11 && key->key() != Qt::Key_F12) || editing) {
         return false;
     }
     // The step runs when the key comes up, once per press; the lists never see these keys.

@@ -117,17 +117,20 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::size_t findNoCase(std::string_view text, std::string_view what) {
-    auto it = std::search(text.begin(), text.end(), what.begin(), what.end(),
-                          [](char a, char b) { return asciiLower(a) == asciiLower(b); });
-    return it == text.end() ? std::string_view::npos : static_cast<std::size_t>(it - text.begin());
+std::string asciiLower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return asciiLower(c); });
+    return out;
 }
 
 std::string mapNames(std::string s) {
+    // The rows are lower case: they are looked up in a lower-case copy kept in step.
+    std::string lower = asciiLower(s);
     for (const auto& [find, replace] : kNameMapping) {
-        std::size_t at = findNoCase(s, find);
+        std::size_t at = lower.find(find);
         if (at != std::string::npos) {
             s.replace(at, find.size(), replace);
+            lower.replace(at, find.size(), asciiLower(replace));
         }
     }
     return s;
@@ -164,14 +167,14 @@ class SendKeysWriter {
             openLength_ += quoted.size();
             return;
         }
-        out_ += "SendKeys \"" + quoted;
+        out_.append("SendKeys \"").append(quoted);
         open_ = true;
         openLength_ = quoted.size();
     }
 
     void dragonLine(std::string_view t) {
         closeLiteral();
-        out_ += "SendDragonKeys \"" + quoteDoubled(t) + "\"\r\n";
+        out_.append("SendDragonKeys \"").append(quoteDoubled(t)).append("\"\r\n");
     }
 
     void textPiece(std::string_view token) {
@@ -188,7 +191,8 @@ class SendKeysWriter {
         if (open_) {
             out_ += "\", true\r\n";
         }
-        return out_ + "\r\nEnd Sub";
+        out_ += "\r\nEnd Sub";
+        return std::move(out_);
     }
 
   private:
@@ -221,8 +225,9 @@ class SendKeysWriter {
             out_ += "SendKeys vbCr, true\r\n";
         } else if (p.size() >= kCrLf.size() && p.substr(p.size() - kCrLf.size()) == kCrLf) {
             closeLiteral();
-            out_ += "SendKeys \"" + std::string(p.substr(0, p.size() - kCrLf.size())) +
-                    "\" & vbCr,true\r\n";
+            out_.append("SendKeys \"")
+                .append(p.substr(0, p.size() - kCrLf.size()))
+                .append("\" & vbCr,true\r\n");
         } else if (open_ && openLength_ + p.size() < kLiteralLimit) {
             out_ += p;
             openLength_ += p.size();
@@ -231,7 +236,7 @@ class SendKeysWriter {
                 out_ += "\", true\r\n";
                 open_ = false;
             }
-            out_ += "SendKeys \"" + std::string(p) + "\",true\r\n";
+            out_.append("SendKeys \"").append(p).append("\",true\r\n");
             openLength_ = 0;
         }
     }

@@ -75,7 +75,7 @@ int runConvertKeys(const Args& args, Io& io) {
         return kFailed;
     }
     editing::KeysTally tally;
-    status = w->write([&] { return editing::runKeysConversion(s, *op, tally); });
+    status = w->write([&] { return editing::runKeysConversion(w->road(), *op, tally); });
     if (status != kOk) {
         return status;
     }

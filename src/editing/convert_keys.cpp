@@ -145,20 +145,13 @@ dat::Substitution keysConversionStep(KeysOperation op, KeysTally& tally) {
     };
 }
 
-dat::Outcome runKeysConversion(Session& s, KeysOperation op, KeysTally& tally) {
-    const Texts& t = texts(op);
-    s.ui.status(t.status);
-    return rewriteAndReport(s, t, op, tally);
-}
-
 dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally) {
     const Texts& t = texts(op);
     Session& s = road.session();
     s.ui.status(t.status);
     road.waits().pause(0); // the status shows before the work starts
     road.automaticBackup();
-    dat::Outcome done = rewriteAndReport(s, t, op, tally);
-    return done == dat::Outcome::Done ? road.postWrite() : done;
+    return rewriteAndReport(s, t, op, tally);
 }
 
 bool keysConversionHelpWanted(Settings& settings) {

@@ -34,15 +34,11 @@ dat::Substitution keysConversionStep(KeysOperation op, KeysTally& tally);
 // The conversion log's copy in the program folder: "ConvertKEYS2Plain.log" ...
 std::string namedLogFile(KeysOperation op);
 
-// The conversion over the rows marked with `flag`: status text, the full rewrite, the copy
-// of the log, the completion messages. The caller takes the daily backup before and runs
-// the post-write step after.
-dat::Outcome runKeysConversion(Session& session, KeysOperation op, KeysTally& tally);
-
 class Road;
-// The whole run on the editing road: status text, the daily backup (the window rebuilds its
-// Restore menu), the conversion with its logs and messages, then the post-write step that
-// verifies the file and has Dragon take it over.
+// The run over the rows marked with `flag`: status text, the daily backup (the window
+// rebuilds its Restore menu), the full rewrite, the copy of the log, the completion
+// messages. The post-write step, which verifies the file and has Dragon take it over, is
+// the caller's, as for every Tools operation.
 dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally);
 
 // The help on converting is offered before the conversions to Plain Text and to SendKeys

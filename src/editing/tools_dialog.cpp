@@ -240,8 +240,7 @@ ToolsDialog::After ToolsDialog::runMode() {
     case ToolsMode::DvcToVba:
     case ToolsMode::DvcToSdk: {
         KeysTally tally;
-        road_.automaticBackup();
-        wrote(runKeysConversion(s_, *keysOperationOf(mode_), tally));
+        wrote(runKeysConversion(road_, *keysOperationOf(mode_), tally));
         return After::Closes;
     }
     }

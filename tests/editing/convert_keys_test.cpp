@@ -35,10 +35,12 @@ CommandRecord retyped(CommandRecord r, std::uint8_t type, const std::string& bod
 }
 
 struct Conversion : test::EditedFile {
+    SleepingWaits waits;
     KeysTally tally;
     Outcome run(KeysOperation op) {
         h.catalogue->setFlagForCommands(true);
-        Outcome done = runKeysConversion(*h.session, op, tally);
+        Road road(*h.session, waits);
+        Outcome done = runKeysConversion(road, op, tally);
         h.catalogue->setFlagAll(false);
         return done;
     }
@@ -131,7 +133,7 @@ TEST(ConvertKeys, AdvancedScriptingKeepsWhatDoesNotConvert) {
         "See ConvertKEYS2SendDragon.log for complete details of converted commands"));
 }
 
-TEST(ConvertKeys, TheRunOnTheRoadBacksUpFirstAndHasDragonTakeTheFileOver) {
+TEST(ConvertKeys, TheRunBacksUpFirstAndThePostWriteStepHasDragonTakeTheFileOver) {
     test::DemoRoad d;
     const std::string original = d.file();
     int backups = 0;
@@ -140,6 +142,8 @@ TEST(ConvertKeys, TheRunOnTheRoadBacksUpFirstAndHasDragonTakeTheFileOver) {
     KeysTally tally;
     ASSERT_EQ(runKeysConversion(*d.road, KeysOperation::ToSendKeys, tally), Outcome::Done);
     EXPECT_EQ(backups, 1);
+    // What the Tools menu does once the dialog has closed.
+    ASSERT_EQ(d.road->postWrite(), Outcome::Done);
     EXPECT_EQ(d.home(std::string(dragon::kDemoUser) + "/" + backupName(files::now())), original);
     EXPECT_EQ(d.home("savedat"), original);
     EXPECT_EQ(

@@ -104,7 +104,9 @@ void ToolsDialogView::build() {
 QWidget* ToolsDialogView::buildScopeFrame() {
     auto* frame = new QGroupBox("Scope:", this);
     auto* grid = new QGridLayout(frame);
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
     for (std::size_t i = 0; i < kChoiceControls.size(); ++i) {
         const auto& c = kChoiceControls[i];
         choices_[i] = new QRadioButton(c.caption, frame);
@@ -290,9 +292,10 @@ void ToolsDialogView::showMatch() {
         return;
     }
     matchName_->setText(qs(match->name));
-    matchBody_->setPlainText(qs(match->body));
-    // A body's line breaks are CR LF, which the editor shows as one: count them out.
-    QString before = qs(match->body).left(static_cast<int>(match->start - 1));
+    // A body's line breaks are CR LF; the editor's are LF: positions move by one for each.
+    QString body = qs(match->body);
+    matchBody_->setPlainText(QString(body).replace("\r\n", "\n"));
+    QString before = body.left(static_cast<int>(match->start - 1));
     int start = static_cast<int>(match->start - 1) - static_cast<int>(before.count("\r\n"));
     QTextCursor cursor = matchBody_->textCursor();
     cursor.setPosition(start);

@@ -1,0 +1,139 @@
+// The Tools dialog as the user works it: scope choices and their counts, Pick and Choose,
+// the export file name, the refusals, and no marks left behind.
+#include "dragon/demo_root.h"
+#include "editing/road_file.h"
+#include "gui/tools_dialog.h"
+#include "gui_fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace plv;
+using editing::ToolsMode;
+
+namespace {
+
+struct Dialog : test::RoadFile {
+    Dialog(ToolsMode mode, editing::WindowSelection window) {
+        open(dragon::demoCommandFile());
+        state = std::make_unique<editing::ToolsDialog>(road, mode, std::move(window));
+        view = std::make_unique<gui::ToolsDialogView>(*state);
+        view->show();
+    }
+    ~Dialog() {
+        view.reset();
+        state.reset(); // the dialog closes
+    }
+    QString count(ScopeChoice c) const { return view->countLabel(c)->text(); }
+    // A click on the button's round indicator, at its left.
+    void choose(ScopeChoice c) const {
+        QRadioButton* b = view->choiceButton(c);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    }
+    void press(const char* button) const {
+        QTest::mouseClick(view->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    QStringList selectedNames() const {
+        QStringList names;
+        for (auto* item : view->pickList()->selectedItems()) {
+            names << item->text();
+        }
+        return names;
+    }
+    std::int64_t marked() const {
+        auto n = h.catalogue->prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
+        n.step();
+        return n.integer(0);
+    }
+
+    std::unique_ptr<editing::ToolsDialog> state;
+    std::unique_ptr<gui::ToolsDialogView> view;
+};
+
+editing::WindowSelection globalWith(const std::string& command) {
+    editing::WindowSelection w;
+    w.commandName = command;
+    return w;
+}
+
+} // namespace
+
+TEST(ToolsDialogView, ShowsTheCountsOfEachScopeChoice) {
+    editing::WindowSelection word;
+    word.program = "WINWORD";
+    word.scope = "Discharge Summary";
+    word.group = "Letters";
+    Dialog d(ToolsMode::Delete, word);
+    EXPECT_EQ(d.view->windowTitle(), "Delete");
+    EXPECT_EQ(d.count(ScopeChoice::Everything), "   80");
+    EXPECT_EQ(d.count(ScopeChoice::Group), "   18");
+    EXPECT_EQ(d.count(ScopeChoice::Program), "   12");
+    EXPECT_EQ(d.count(ScopeChoice::Scope), "    3");
+    EXPECT_EQ(d.count(ScopeChoice::Picked), "    0");
+    EXPECT_TRUE(d.view->countLabel(ScopeChoice::Group)->font().fixedPitch());
+    EXPECT_EQ(d.view->choiceButton(ScopeChoice::Program)->text(), "Current &App");
+    EXPECT_FALSE(d.view->pickList()->isVisible());
+
+    d.choose(ScopeChoice::Picked);
+    ASSERT_TRUE(d.view->pickList()->isVisible());
+    EXPECT_EQ(d.view->pickList()->count(), 3);
+    d.press("pickall");
+    EXPECT_EQ(d.count(ScopeChoice::Picked), "    3");
+    d.press("picknone");
+    EXPECT_EQ(d.count(ScopeChoice::Picked), "    0");
+
+    // With nothing picked the main button refuses and writes nothing.
+    std::string before = d.file();
+    d.press("mainButton");
+    EXPECT_TRUE(d.h.ui.sawMessage(editing::kNothingSelected));
+    EXPECT_TRUE(d.view->isVisible());
+    EXPECT_EQ(d.file(), before);
+}
+
+TEST(ToolsDialogView, PickAndChoosePreselectsTheWindowsCommandAndNamesTheFile) {
+    Dialog d(ToolsMode::Export, globalWith("prescribe <medication> <dose> <frequency>"));
+    EXPECT_EQ(d.view->windowTitle(), "Export to .dat");
+    QString folder = QString::fromStdString(d.state->exportFolder());
+    EXPECT_EQ(d.view->textField()->text(), folder + "/global.dat");
+    d.choose(ScopeChoice::Program);
+    EXPECT_EQ(d.view->textField()->text(), folder + "/Global Commands.dat");
+    d.choose(ScopeChoice::Picked);
+    EXPECT_EQ(d.selectedNames(), QStringList{"prescribe <medication> <dose> <frequency>"});
+    EXPECT_EQ(d.count(ScopeChoice::Picked), "    1");
+    EXPECT_EQ(d.view->textField()->text(),
+              folder + "/prescribe [medication] [dose] [frequency].dat");
+
+    // Picking another command counts; a name the user types stays.
+    QListWidget* list = d.view->pickList();
+    auto items = list->findItems("copy that", Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(items[0]).center());
+    EXPECT_EQ(d.count(ScopeChoice::Picked), "    2");
+    d.view->textField()->clear();
+    QTest::keyClicks(d.view->textField(), "/tmp/mine.dat");
+    d.choose(ScopeChoice::Everything);
+    EXPECT_EQ(d.view->textField()->text(), "/tmp/mine.dat");
+}
+
+TEST(ToolsDialogView, CancelLeavesNoCommandMarked) {
+    auto d = std::make_unique<Dialog>(ToolsMode::Replace, globalWith(""));
+    QTest::keyClicks(d->view->textField(), "Ctrl");
+    d->press("mainButton");
+    ASSERT_TRUE(d->state->search().match());
+    EXPECT_EQ(d->view->findChild<QLabel*>("matchName")->text(), "save the document");
+    EXPECT_EQ(d->view->findChild<QPlainTextEdit*>("matchBody")->textCursor().selectedText(),
+              "Ctrl");
+    EXPECT_GT(d->marked(), 0);
+    d->press("cancel");
+    EXPECT_FALSE(d->view->isVisible());
+    d->view.reset();
+    d->state.reset();
+    EXPECT_EQ(d->marked(), 0);
+}

@@ -119,6 +119,14 @@ void Browser::fileOpened(const std::string& program, const std::string& scope) {
     reset();
 }
 
+void Browser::fileRefreshed(std::optional<Tab> tab) {
+    Batch batch(*this);
+    outputRecentlyUsed();
+    buildGroupMenu();
+    requestMenuRebuild(true, true);
+    reset(tab);
+}
+
 void Browser::setSelection(const std::string& program, const std::string& scope,
                            const std::optional<std::string>& name) {
     Batch batch(*this);

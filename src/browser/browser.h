@@ -76,6 +76,9 @@ class Browser {
     // Another command file was parsed (File Open, File Reload): its recently-used table,
     // "All groups", fresh menus and lists, and the given selection.
     void fileOpened(const std::string& program, const std::string& scope);
+    // The open file was parsed again after a write: entries of vanished commands leave the
+    // recently-used table, the menus are rebuilt and the selection is shown again.
+    void fileRefreshed(std::optional<Tab> tab = {});
     // Sets the selection that the next reset shows (File Open, the editing commands).
     void setSelection(const std::string& program, const std::string& scope,
                       const std::optional<std::string>& name = {});

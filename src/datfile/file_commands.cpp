@@ -4,25 +4,20 @@
 #include "platform/codepage.h"
 
 #include <cstdlib>
+#include <tuple>
 
 namespace plv::dat {
-namespace {
-
-void selectFirstRow(Session& s, OpenResult& result) {
-    result.program = kGlobalCommands;
-    result.scope = kGlobalCommands;
+std::pair<std::string, std::string> firstProgramAndScope(const Session& s) {
     if (!s.catalogue.hasCommands()) {
-        return;
+        return {kGlobalCommands, kGlobalCommands};
     }
     auto first = s.catalogue.prepare(
         R"(SELECT "menu", "state" FROM "user" ORDER BY "menu", "state", "name" LIMIT 1)");
     if (first.step()) {
-        result.program = first.text(0);
-        result.scope = first.text(1);
+        return {first.text(0), first.text(1)};
     }
+    return {kGlobalCommands, kGlobalCommands};
 }
-
-} // namespace
 
 OpenDialogStart openDialogStart(const Session& s) {
     OpenDialogStart start;
@@ -64,7 +59,7 @@ OpenResult openFile(Session& s, const std::string& path) {
     if (s.dragon) {
         result.fileUser = s.dragon->userOfCommandFile(path);
     }
-    selectFirstRow(s, result);
+    std::tie(result.program, result.scope) = firstProgramAndScope(s);
     return result;
 }
 

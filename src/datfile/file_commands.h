@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace plv::dat {
 
@@ -27,6 +28,10 @@ struct OpenDialogStart {
     std::string title = "Choose file to Open";
 };
 OpenDialogStart openDialogStart(const Session& session);
+
+// The selection after a file was read in full: the Program and Scope of the first catalogue
+// row, or "Global Commands" when the file holds no command.
+std::pair<std::string, std::string> firstProgramAndScope(const Session& session);
 
 // Open-file: forgets the catalogue and parses `path` (forced).
 OpenResult openFile(Session& session, const std::string& path);

@@ -5,6 +5,7 @@
 #include "datfile/reader.h"
 #include "editing/maintenance.h"
 #include "gui/help_browser.h"
+#include "gui/main_window_editing.h"
 #include "gui/options_dialog.h"
 #include "gui/pane_area.h"
 #include "gui/qt_interaction.h"
@@ -112,6 +113,7 @@ MainWindow::MainWindow(browser::Startup& startup, browser::Browser& browser,
         };
     }
     browser_.setObserver([this] { refresh(); });
+    setUpEditing(started);
 }
 
 MainWindow::~MainWindow() {
@@ -359,6 +361,12 @@ browser::WindowPlacement MainWindow::placement() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A write in progress finishes first; the window closes right after it.
+    if (editingBusy()) {
+        closeAfterOperation_ = true;
+        event->ignore();
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         if (help_) {
@@ -401,6 +409,7 @@ void MainWindow::refresh() {
     seen_ = now;
     firstRefresh_ = false;
     updating_ = false;
+    renderEditing(false);
 }
 
 void MainWindow::showCounts() {

@@ -3,11 +3,13 @@
 #include "browser/browser.h"
 #include "browser/startup.h"
 #include "datfile/file_commands.h"
+#include "datfile/rewrite.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,10 @@ class QSlider;
 class QTabWidget;
 class QTextBrowser;
 class QProgressBar;
+
+namespace plv::editing {
+class Editor;
+}
 
 namespace plv::gui {
 
@@ -61,6 +67,9 @@ class MainWindow : public QMainWindow {
     // Edit > Find's dialog, once it has been opened.
     FindDialog* findDialog() const { return findDialog_; }
     QLabel* countsLabel() const { return counts_; }
+
+    // The window's editing state and commands.
+    editing::Editor& editor() const;
 
     // Help: the contents page, a context number, or the commands page.
     void showHelp(int context);
@@ -119,6 +128,21 @@ class MainWindow : public QMainWindow {
     bool findKey(QObject* watched, QEvent* event);
     void showBody(const browser::Preview& preview);
 
+    // Editing (main_window_editing.cpp).
+    struct Editing;
+    void setUpEditing(const browser::StartupResult& started);
+    void connectEditing();
+    void listenForSpeakerChanges();
+    void runEditing(const std::function<dat::Outcome()>& operation);
+    bool editingBusy() const;
+    void rebuildRestoreMenu();
+    // Shows the edit state; `fromEditor` when the editor changed it (else the browser).
+    void renderEditing(bool fromEditor);
+    void showEditedTexts();
+    // A name added to a list while its command is being made.
+    void showPendingEntry(int tab, const std::string& name, bool atTop);
+    void applyEditEnabling();
+
     browser::Startup& startup_;
     browser::Browser& browser_;
     QtInteraction* ui_;
@@ -161,6 +185,8 @@ class MainWindow : public QMainWindow {
     QAction* followListAction_ = nullptr;
     HelpBrowser* help_ = nullptr;
     FindDialog* findDialog_ = nullptr;
+    std::unique_ptr<Editing> editing_;
+    bool closeAfterOperation_ = false;
 };
 
 } // namespace plv::gui

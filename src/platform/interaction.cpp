@@ -31,8 +31,8 @@ bool ScriptedInteraction::yesNo(const std::string& text, const std::string& titl
 
 std::optional<std::string> ScriptedInteraction::input(const std::string& prompt,
                                                       const std::string& title,
-                                                      const std::string& /*initial*/) {
-    shown_.push_back({Kind::Input, prompt, title});
+                                                      const std::string& initial) {
+    shown_.push_back({Kind::Input, prompt, title, initial});
     if (answers_.empty()) {
         return std::nullopt;
     }

@@ -48,6 +48,7 @@ class ScriptedInteraction : public UserInteraction {
         Kind kind;
         std::string text;
         std::string title;
+        std::string initial = {}; // the answer an input box proposed
     };
 
     void answerOk(bool ok) { answers_.push_back(ok ? "yes" : "no"); }

@@ -9,22 +9,12 @@
 #include "support/tool_run.h"
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace plv;
 
 namespace {
-
-std::string today() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%m%d%Y", &tm);
-    return buf;
-}
 
 struct Demo {
     test::DemoDragon dragon;
@@ -67,7 +57,7 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(d.body("copy that"), "{Ctrl+Shift+c}");
     EXPECT_EQ(d.home("savedat"), original);
-    const std::string backup = "Demo/mycmds." + today();
+    const std::string backup = "Demo/mycmds." + test::todayMMDDYYYY();
     EXPECT_EQ(d.home(backup), original);
     EXPECT_EQ(
         Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
@@ -85,8 +75,8 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
 
     auto listed = d.run({"restore", "--list"});
     ASSERT_EQ(listed.status, 0) << listed.err;
-    EXPECT_EQ(listed.out, "mycmds." + today() + "\n");
-    auto restored = d.run({"restore", "--date", today()});
+    EXPECT_EQ(listed.out, "mycmds." + test::todayMMDDYYYY() + "\n");
+    auto restored = d.run({"restore", "--date", test::todayMMDDYYYY()});
     ASSERT_EQ(restored.status, 0) << restored.err;
     EXPECT_EQ(d.body("copy that"), "{Ctrl+c}");
     EXPECT_EQ(d.home("Demo/mycmds.prerollback"), edited);

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 
+#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 
@@ -56,6 +57,15 @@ std::string readSample(const std::string& name) {
         throw std::runtime_error("missing sample " + name);
     }
     return *data;
+}
+
+std::string todayMMDDYYYY() {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%m%d%Y", &tm);
+    return buf;
 }
 
 } // namespace plv::test

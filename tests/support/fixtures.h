@@ -44,6 +44,9 @@ struct Harness {
     std::string readHomeFile(const std::string& name) const;
 };
 
+// Today's local date as mmddyyyy, as backups are named.
+std::string todayMMDDYYYY();
+
 // A Dragon-exported command file that ships with the tests.
 std::string samplePath(const std::string& name);
 std::string readSample(const std::string& name);

@@ -1,0 +1,322 @@
+// The main window's editing: Modify, Abandon and Save Changes, the Command menu ("&Pro"),
+// Backup and the Restore menu, the description and Group boxes, and Dragon's speaker
+// changes. The edit state lives in the editor; the window shows it and passes on clicks.
+#include "gui/main_window_editing.h"
+
+#include "browser/help.h"
+#include "browser/view_filter.h"
+#include "editing/backup.h"
+#include "editing/commands.h"
+#include "editing/restore.h"
+#include "gui/roaming_note_dialog.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+
+namespace plv::gui {
+namespace {
+
+constexpr int kSpeakerPollMs = 500;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Bodies are kept with CR LF line breaks; the editor works with LF.
+QString editorText(const std::string& body) {
+    return qs(body).replace("\r\n", "\n");
+}
+
+std::string bodyText(const QString& editor) {
+    QString text = editor;
+    text.replace("\r\n", "\n").replace('\n', "\r\n");
+    return text.toStdString();
+}
+
+// A position in a CR LF text as a position in the editor's LF text.
+int editorPosition(const std::string& body, std::size_t position) {
+    QString before = qs(body.substr(0, std::min(position, body.size())));
+    return static_cast<int>(before.size() - before.count("\r\n"));
+}
+
+// Releasing the mouse in the body editor starts Modify.
+class MouseUpFilter : public QObject {
+  public:
+    MouseUpFilter(QObject* parent, std::function<void()> released)
+        : QObject(parent), released_(std::move(released)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            released_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> released_;
+};
+
+} // namespace
+
+MainWindow::Editing::Editing(browser::Startup& startup, browser::Browser& browser,
+                             const browser::StartupResult& started)
+    : view(browser),
+      road(startup.session(), waits,
+           {startup.controls(), &startup.environment(), started.mergeProgram}, &startup.settings()),
+      editor(road, view) {}
+
+editing::Editor& MainWindow::editor() const {
+    return editing_->editor;
+}
+
+void MainWindow::setUpEditing(const browser::StartupResult& started) {
+    editing_ = std::make_unique<Editing>(startup_, browser_, started);
+    editing::Road& road = editing_->road;
+    road.toClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->setText(editorText(text));
+    };
+    road.onBackupTaken = [this] { rebuildRestoreMenu(); };
+    road.showRoamingNote = [this] {
+        RoamingNoteDialog note([this] { showHelp(browser::kHelpRoaming); }, this);
+        note.exec();
+        return note.dontShowAgain();
+    };
+    auto dragonKnows = road.windowExists;
+    dragon::CommandEditor* commandEditor = startup_.controls().editor;
+    road.windowExists = [dragonKnows, commandEditor](const std::string& title) {
+        return dragonKnows(title) ||
+               gui::windowExists(title, commandEditor && commandEditor->isOpen());
+    };
+    editing_->editor.setObserver([this] { renderEditing(true); });
+    connectEditing();
+    listenForSpeakerChanges();
+    restoreAction_->setMenu(new QMenu(this));
+    restoreAction_->menu()->setObjectName("rollback");
+    restoreAction_->setEnabled(true);
+    rebuildRestoreMenu();
+    renderEditing(true);
+}
+
+void MainWindow::connectEditing() {
+    editing::Editor& e = editing_->editor;
+    connect(modify_, &QPushButton::clicked, this, [&e] { editing::Modify(e); });
+    connect(abandon_, &QPushButton::clicked, this, [&e] { editing::Abandon(e); });
+    connect(save_, &QPushButton::clicked, this,
+            [this, &e] { runEditing([&e] { return editing::SaveChanges(e); }); });
+    connect(body_, &QPlainTextEdit::textChanged, this, [this, &e] {
+        if (!updating_) {
+            e.bodyEdited(bodyText(body_->toPlainText()));
+        }
+    });
+    for (QLineEdit* box : {description_, group_}) {
+        box->setFocusPolicy(Qt::StrongFocus);
+        connect(box, &QLineEdit::textEdited, this, [this, box, &e](const QString& text) {
+            if (box == description_) {
+                e.descriptionEdited(text.toStdString());
+            } else {
+                e.groupEdited(text.toStdString());
+            }
+        });
+    }
+    body_->viewport()->installEventFilter(new MouseUpFilter(this, [this, &e] {
+        const browser::Preview& p = browser_.preview();
+        if (!e.state().editing && !e.state().busy && p.rowId && p.enabled.modify) {
+            editing::Modify(e);
+        }
+    }));
+    const std::pair<const char*, std::function<dat::Outcome()>> commands[] = {
+        {"commandEdit",
+         [&e] {
+             editing::Modify(e);
+             return dat::Outcome::Done;
+         }},
+        {"commandclone", [&e] { return editing::Clone(e); }},
+        {"commandnewkeys", [&e] { return editing::NewCommand(e, "K"); }},
+        {"commandnewscript", [&e] { return editing::NewCommand(e, "S"); }},
+        {"commandnewadvanced", [&e] { return editing::NewCommand(e, "A"); }},
+        {"commandnewplaintext", [&e] { return editing::NewCommand(e, "P"); }},
+        {"commandnewlist", [&e] { return editing::NewList(e); }},
+        {"commanddelete", [&e] { return editing::Delete(e); }},
+        {"commandrename", [&e] { return editing::Rename(e); }},
+        {"commandconvert2Plain",
+         [&e] {
+             editing::ConvertToPlainText(e);
+             return dat::Outcome::Done;
+         }},
+        {"commandconvert2Advanced", [&e] { return editing::ConvertToAdvancedScripting(e); }},
+        {"CommandDebugBasic", [&e] { return editing::DebugWithBasic(e); }}};
+    for (const auto& [name, run] : commands) {
+        connect(action(name), &QAction::triggered, this, [this, run = run] { runEditing(run); });
+    }
+    backupAction_->setEnabled(true);
+    connect(backupAction_, &QAction::triggered, this,
+            [this] { editing::explicitBackup(editing_->road); });
+}
+
+void MainWindow::listenForSpeakerChanges() {
+    dragon::EngineControl* engine = startup_.controls().engine;
+    if (!engine) {
+        return;
+    }
+    engine->onSpeakerChanged([this](const std::string& speaker) {
+        if (editing_->road.speakerChanged(speaker)) {
+            close();
+        }
+    });
+    editing_->speakerTimer.setInterval(kSpeakerPollMs);
+    connect(&editing_->speakerTimer, &QTimer::timeout, this, [this, engine] {
+        // Not in the middle of a write: the program ends between operations.
+        if (!editing_->editor.state().busy) {
+            engine->poll();
+        }
+    });
+    editing_->speakerTimer.start();
+}
+
+void MainWindow::runEditing(const std::function<dat::Outcome()>& operation) {
+    if (operation() == dat::Outcome::ProgramEnds) {
+        close();
+    }
+}
+
+bool MainWindow::editingBusy() const {
+    return editing_ && editing_->editor.state().busy;
+}
+
+void MainWindow::rebuildRestoreMenu() {
+    QMenu* menu = restoreAction_->menu();
+    for (QAction* old : menu->actions()) {
+        menu->removeAction(old);
+        old->deleteLater();
+    }
+    editing::Road& road = editing_->road;
+    std::string folder =
+        editing::backupFolder(startup_.programFolder(), editing::restoreUser(road));
+    auto entries = editing::restoreEntries(folder);
+    if (entries.empty()) {
+        entries.push_back(editing::kNoneToRollBack);
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        QAction* a = menu->addAction(qs(entries[i]));
+        a->setObjectName(QString("rollbackdynamic%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, entry = entries[i]] {
+            runEditing([this, &entry] { return editing::Restore(editing_->editor, entry); });
+        });
+    }
+}
+
+// Redrawing
+
+void MainWindow::renderEditing(bool fromEditor) {
+    if (!editing_) {
+        return;
+    }
+    const editing::EditState& st = editing_->editor.state();
+    bool wasUpdating = updating_;
+    updating_ = true;
+    if (st.editing) {
+        showEditedTexts();
+    } else if (fromEditor) {
+        refreshPreview(); // back to what the entry holds
+    }
+    editing_->wasEditing = st.editing;
+    applyEditEnabling();
+    if (fromEditor && !st.busy) {
+        setWindowTitle(qs(dat::windowCaption(startup_.session(), startup_.session().file.path)));
+        if (closeAfterOperation_) {
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    }
+    updating_ = wasUpdating;
+}
+
+void MainWindow::showEditedTexts() {
+    const editing::EditState& st = editing_->editor.state();
+    if (bodyText(body_->toPlainText()) != st.body) {
+        body_->setPlainText(editorText(st.body));
+    }
+    for (auto [box, text] : {std::pair{description_, &st.description}, {group_, &st.group}}) {
+        if (box->text() != qs(*text)) {
+            box->setText(qs(*text));
+        }
+    }
+    type_->setText(qs(browser::typeDisplayName(st.typeCode)));
+    graphic_->setVisible(false);
+    body_->setVisible(true);
+    if (st.pendingEntry) {
+        showPendingEntry(st.pendingEntry->tab, st.pendingEntry->name, st.pendingEntry->atTop);
+    }
+    if (st.focusRequests != editing_->focusSeen) {
+        editing_->focusSeen = st.focusRequests;
+        body_->setFocus();
+        if (st.caret) {
+            QTextCursor cursor = body_->textCursor();
+            cursor.setPosition(editorPosition(st.body, *st.caret));
+            body_->setTextCursor(cursor);
+        }
+    }
+}
+
+void MainWindow::showPendingEntry(int tab, const std::string& name, bool atTop) {
+    QListWidget* names = list(static_cast<browser::Tab>(tab));
+    int row = atTop ? 0 : names->count() - 1;
+    if (row < 0 || names->item(row)->text() != qs(name)) {
+        row = atTop ? 0 : names->count();
+        names->insertItem(row, qs(name));
+    }
+    names->setCurrentRow(row);
+    tabs_->setCurrentIndex(tab);
+}
+
+void MainWindow::applyEditEnabling() {
+    const editing::EditState& st = editing_->editor.state();
+    const browser::EditCommands& allowed = browser_.preview().enabled;
+    bool browsing = !st.editing && !st.busy;
+    modify_->setVisible(!st.editing);
+    abandon_->setVisible(st.editing);
+    save_->setVisible(st.editing);
+    modify_->setEnabled(browsing && allowed.modify);
+    abandon_->setEnabled(!st.busy);
+    save_->setEnabled(!st.busy);
+    body_->setReadOnly(!st.editing);
+    bool boxes = !st.busy && (st.editing || browser_.preview().rowId.has_value());
+    description_->setReadOnly(!boxes);
+    group_->setReadOnly(!boxes);
+    for (const char* name : {"filemenu", "editmenu", "ViewMenu", "appcommand", "statecommand",
+                             "groupcommand", "toolsmenu"}) {
+        if (auto* menu = menuBar()->findChild<QMenu*>(name)) {
+            menu->menuAction()->setEnabled(browsing);
+        }
+    }
+    menuBar()
+        ->findChild<QMenu*>("commandmenu")
+        ->menuAction()
+        ->setEnabled(browsing && allowed.commandMenu);
+    action("commandEdit")->setEnabled(allowed.modify);
+    action("commandclone")->setEnabled(allowed.clone);
+    action("commandconvert2Plain")->setEnabled(allowed.convertPlain);
+    action("commandconvert2Advanced")->setEnabled(allowed.convertAdvanced);
+    for (const char* name :
+         {"commandnewkeys", "commandnewscript", "commandnewadvanced", "commandnewplaintext",
+          "commandnewlist", "commanddelete", "commandrename", "CommandDebugBasic"}) {
+        action(name)->setEnabled(true);
+    }
+    for (QListWidget* names : lists_) {
+        names->setEnabled(browsing);
+    }
+    tabs_->tabBar()->setEnabled(browsing);
+}
+
+} // namespace plv::gui

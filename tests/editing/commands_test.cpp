@@ -1,0 +1,214 @@
+// The editing commands without the window: the checks that refuse before anything is
+// written, what Save Changes writes, and the Command menu's choices, on the demo user.
+#include "browser/editing_view.h"
+#include "datfile/file_commands.h"
+#include "datfile/record_ops.h"
+#include "editing/commands.h"
+#include "editing/demo_road.h"
+
+#include <gtest/gtest.h>
+
+using namespace plv;
+using browser::Tab;
+using dat::Outcome;
+
+namespace {
+
+// The demo user's file, or with `copy` a copy of it opened elsewhere (no Dragon takes it
+// over, so writes are quick), in a browser with the editor over it.
+struct EditorRun : test::DemoRoad {
+    explicit EditorRun(bool copy) {
+        if (copy) {
+            std::string other = dragon.dir.write("other/mycmds.dat", file());
+            dat::openFile(session(), other);
+        }
+        browser = std::make_unique<browser::Browser>(session(), startup->settings());
+        browser->readSettings();
+        browser->buildMenus();
+        browser->start(kGlobalCommands, kGlobalCommands);
+        view = std::make_unique<browser::EditingView>(*browser);
+        editor = std::make_unique<editing::Editor>(*road, *view);
+    }
+    ~EditorRun() {
+        editor.reset();
+        view.reset();
+        browser.reset();
+    }
+    // Shows the entry of that Program and Scope.
+    void show(const std::string& program, const std::string& scope, const std::string& name) {
+        browser->setSelection(program, scope, name);
+        browser->reset(Tab::Commands);
+        ASSERT_EQ(browser->commandName(), name);
+    }
+    std::string diskFile() { return files::readAll(session().file.path).value_or(""); }
+    UserRow now(const std::string& program, const std::string& scope, const std::string& name) {
+        return row(program, scope, name);
+    }
+
+    std::unique_ptr<browser::Browser> browser;
+    std::unique_ptr<browser::EditingView> view;
+    std::unique_ptr<editing::Editor> editor;
+};
+
+const std::string kGlobal = kGlobalCommands;
+
+} // namespace
+
+TEST(SaveChanges, ChecksRefuseBeforeAnythingIsWritten) {
+    EditorRun r(false);
+    const std::string original = r.diskFile();
+    r.show(kGlobal, kGlobal, "copy that");
+    editing::Modify(*r.editor);
+    r.editor->bodyEdited("");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage("Empty content not allowed"));
+    EXPECT_TRUE(r.editor->state().editing);
+    editing::Abandon(*r.editor);
+
+    r.show(kGlobal, kGlobal, "open patient records");
+    editing::Modify(*r.editor);
+    r.editor->bodyEdited("Wait 100\r\nIf x\r\n");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage("Error in your script at line: 2"));
+    EXPECT_TRUE(r.editor->state().editing);
+
+    // Another tool rewrote the file: the body goes to the clipboard, the file is read again.
+    std::string clipboard;
+    r.road->toClipboard = [&](const std::string& text) { clipboard = text; };
+    r.editor->bodyEdited("Wait 100\r\n");
+    files::FileTime time = *files::lastModified(r.dragon.commandFile());
+    files::writeAll(r.dragon.commandFile(), original + std::string(4, '\0'));
+    files::setLastModified(r.dragon.commandFile(), time);
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_EQ(clipboard, "Wait 100\r\n");
+    ASSERT_FALSE(r.ui.shown().empty());
+    EXPECT_EQ(r.ui.shown().back().text.rfind("Sorry, this operation cannot be carried out "
+                                             "because you have\nmodified your open user "
+                                             "mycmds.dat file with Razudid Udiridu.\n",
+                                             0),
+              0u);
+    EXPECT_EQ(r.ui.shown().back().title, r.dragon.commandFile());
+    EXPECT_FALSE(r.editor->state().editing);
+    EXPECT_EQ(r.diskFile(), original + std::string(4, '\0'));
+    EXPECT_FALSE(files::exists(files::join(r.dragon.home, "savedat")));
+}
+
+TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
+    EditorRun r(true);
+    r.show(kGlobal, kGlobal, "insert today's date");
+    editing::Modify(*r.editor);
+    std::string body = r.editor->state().body;
+    r.editor->bodyEdited(body + "\r\n\r\n\r\n");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.now(kGlobal, kGlobal, "insert today's date").script, body);
+
+    // KEYS bodies keep their line breaks as typed.
+    r.show(kGlobal, kGlobal, "copy that");
+    editing::Modify(*r.editor);
+    r.editor->bodyEdited("{Ctrl+c}\r\n\r\n");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.now(kGlobal, kGlobal, "copy that").script, "{Ctrl+c}\r\n\r\n");
+    EXPECT_EQ(r.browser->commandName(), "copy that");
+
+    // A Step-by-step command's description and Group are written, its body never.
+    UserRow steps = r.now("WINWORD", "Discharge Summary", "next heading");
+    r.show("WINWORD", "Discharge Summary", "next heading");
+    r.editor->descriptionEdited("Jump to the next heading");
+    ASSERT_TRUE(r.editor->state().editing);
+    r.editor->groupEdited("Letters");
+    r.editor->bodyEdited("typed over");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    UserRow saved = r.now("WINWORD", "Discharge Summary", "next heading");
+    EXPECT_EQ(saved.description, "Jump to the next heading");
+    EXPECT_EQ(saved.owner, "Letters");
+    EXPECT_EQ(saved.script, steps.script);
+
+    // New Advanced Scripting starts from the template with the caret on its empty line.
+    r.ui.answerInput("say hello");
+    ASSERT_EQ(editing::NewCommand(*r.editor, "A"), Outcome::Done);
+    EXPECT_EQ(r.editor->state().body, "Sub Main\r\n\r\nEnd Sub");
+    EXPECT_EQ(r.editor->state().caret, 10u);
+    editing::Abandon(*r.editor);
+    EXPECT_FALSE(r.browser->list(Tab::Commands).entries.empty());
+}
+
+TEST(CommandMenu, ConversionsAndDebugWithBasic) {
+    EditorRun r(true);
+    r.show(kGlobal, kGlobal, "type practice phone");
+    editing::ConvertToPlainText(*r.editor);
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    UserRow plain = r.now(kGlobal, kGlobal, "type practice phone");
+    EXPECT_EQ(plain.type, "P");
+    EXPECT_EQ(plain.script, "0117 496 0123");
+
+    r.show(kGlobal, kGlobal, "copy that");
+    ASSERT_EQ(editing::ConvertToAdvancedScripting(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.editor->state().body.rfind("Sub Main\r\n\r\nSendKeys \"^c\"", 0), 0u);
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    UserRow advanced = r.now(kGlobal, kGlobal, "copy that");
+    EXPECT_EQ(advanced.type, "A");
+    EXPECT_EQ(advanced.script.rfind("Sub Main", 0), 0u);
+
+    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "paste that here"), "{Ctrl"),
+              Outcome::Done);
+    ASSERT_EQ(r.road->refresh(), Outcome::Done);
+    r.show(kGlobal, kGlobal, "paste that here");
+    EXPECT_EQ(editing::ConvertToAdvancedScripting(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage(" Conversion failed", "Please send to Brinmoor"));
+    EXPECT_FALSE(r.editor->state().editing);
+
+    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "insert today's date"),
+                               "Sub Main\r\n\tA (b+c) {d}\r\nEnd Sub\r\n"),
+              Outcome::Done);
+    ASSERT_EQ(r.road->refresh(), Outcome::Done);
+    r.show(kGlobal, kGlobal, "insert today's date");
+    ASSERT_EQ(editing::DebugWithBasic(*r.editor), Outcome::Done);
+    std::vector<std::string> expected = {"%y{end}", "{tab 2}^{end}+(^{home})", "{del}"};
+    for (std::string key : {"S", "u",   "b", " ", "M", "a",   "i", "n",   "\r", "\t",  "A",
+                            " ", "{(}", "b", "+", "c", "{)}", " ", "{{}", "d",  "{}}", "\r"}) {
+        expected.push_back(key);
+    }
+    for (std::string key : {"{bs 2}", "% x", "^{home}"}) {
+        expected.push_back(key);
+    }
+    EXPECT_EQ(r.standIns().editor().keysSent(), expected);
+}
+
+TEST(CommandMenu, DeleteRenameAndNewCommandChooseAndRefuse) {
+    EditorRun r(true);
+    r.show("WINWORD", "Referral Letter", "referral closing");
+    r.ui.answerYes(true);
+    ASSERT_EQ(editing::Delete(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.browser->commandName(), "referral opening") << "the next command is shown";
+    r.ui.answerYes(true);
+    ASSERT_EQ(editing::Delete(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.browser->program(), kGlobal) << "the Scope's last command has gone";
+
+    const std::string before = r.diskFile();
+    r.show(kGlobal, kGlobal, "copy that");
+    r.ui.answerInput("");
+    EXPECT_EQ(editing::Rename(*r.editor), Outcome::Refused);
+    r.ui.answerInput("paste that here");
+    EXPECT_EQ(editing::Rename(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage("paste that here already exists", "Must delete first"));
+    r.ui.answerInput("copy <nowhere>");
+    EXPECT_EQ(editing::Rename(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage("Sorry, must create any new LISTs first", "nowhere"));
+    r.ui.answerInput("ward list");
+    EXPECT_EQ(editing::NewList(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage("Only numbers, letters and _-. are allowed by Dragon in LIST names",
+                                "ward list"));
+    r.ui.answerInput("Ward_List-2.b");
+    EXPECT_EQ(editing::NewList(*r.editor), Outcome::Done) << "case is free";
+    editing::Abandon(*r.editor);
+
+    // Nothing shown in a Program: no command lends the new one its application strings.
+    r.browser->clickViewOnlyOne('L');
+    r.show("WINWORD", "Application-specific", "Nothing to show");
+    r.ui.answerInput("make it bold");
+    EXPECT_EQ(editing::NewCommand(*r.editor, "K"), Outcome::Refused);
+    EXPECT_TRUE(r.ui.sawMessage(
+        "Parlavista cannot create a new command for this Program, Scope, Group, or View.",
+        "Please pick a different Program, Scope, Group, or View"));
+    EXPECT_EQ(r.diskFile(), before);
+}

@@ -1,0 +1,261 @@
+// Editing in the window, driven as a user drives it: menu entries, buttons, typed keys, the
+// answers to the questions; then what the window shows and what is on disk.
+#include "datfile/record_ops.h"
+#include "gui/roaming_note_dialog.h"
+#include "gui_fixture.h"
+#include "platform/profile.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace plv;
+using browser::MenuKind;
+using browser::Tab;
+using test::GuiRun;
+
+namespace {
+
+QPushButton* button(GuiRun& run, const char* name) {
+    return run.window().findChild<QPushButton*>(name);
+}
+
+// Types the text into the body editor, a line break as the Enter key.
+void type(GuiRun& run, const QString& text) {
+    QPlainTextEdit* body = run.window().bodyEditor();
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            QTest::keyClick(body, Qt::Key_Return);
+        }
+        QTest::keyClicks(body, lines[i]);
+    }
+}
+
+// Types the text over the whole body, as the user selects all and types.
+void typeBody(GuiRun& run, const QString& text) {
+    QTest::keyClick(run.window().bodyEditor(), Qt::Key_A, Qt::ControlModifier);
+    type(run, text);
+}
+
+void save(GuiRun& run) {
+    QTest::mouseClick(button(run, "saveChanges"), Qt::LeftButton);
+    QApplication::processEvents();
+}
+
+// The body of a command or LIST as the reader finds it in the user's file now.
+std::string bodyOnDisk(const GuiRun& run, const std::string& name) {
+    test::Harness h;
+    EXPECT_EQ(h.parseBytes(files::readAll(run.dragon.commandFile()).value_or("")),
+              dat::ParseStatus::Parsed);
+    for (const auto& row : h.rows()) {
+        if (row.name == name && row.menu == kGlobalCommands) {
+            return row.script;
+        }
+    }
+    return "(none)";
+}
+
+std::string home(const GuiRun& run, const std::string& name) {
+    return files::readAll(files::join(run.dragon.home, name)).value_or("");
+}
+
+std::size_t mergesRun(GuiRun& run) {
+    return run.app->startup().standIns()->merge().started().size();
+}
+
+} // namespace
+
+TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    const std::string original = files::readAll(run.dragon.commandFile()).value_or("");
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
+    w.action("viewonlyK")->trigger();
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_FALSE(w.list(Tab::Commands)->isEnabled());
+    EXPECT_FALSE(w.menuBar()->findChild<QMenu*>("commandmenu")->menuAction()->isEnabled());
+    typeBody(run, "{Ctrl+Insert}");
+    save(run);
+
+    EXPECT_EQ(bodyOnDisk(run, "copy that"), "{Ctrl+Insert}");
+    EXPECT_EQ(home(run, "savedat"), original);
+    EXPECT_EQ(home(run, "Demo/mycmds." + test::todayMMDDYYYY()), original);
+    EXPECT_EQ(mergesRun(run), 1u);
+    EXPECT_EQ(Profile(files::join(run.dragon.current(), "local.ini"))
+                  .get("Options", "MyCommands Changed"),
+              "1");
+    ASSERT_NE(w.list(Tab::Commands)->currentItem(), nullptr);
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that");
+    EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");
+    EXPECT_TRUE(button(run, "modify")->isVisible());
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    EXPECT_TRUE(w.list(Tab::Commands)->isEnabled());
+    EXPECT_EQ(run.ui.statusText, "Update processed, User ready");
+
+    // Restore offers the day's backup and brings the file back as it was this morning.
+    QMenu* restore = w.findChild<QMenu*>("rollback");
+    ASSERT_NE(restore, nullptr);
+    EXPECT_EQ(GuiRun::captions(restore),
+              QStringList{QString::fromStdString("mycmds." + test::todayMMDDYYYY())});
+    run.ui.answerOk(true);
+    restore->actions().front()->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
+    EXPECT_EQ(home(run, "Demo/mycmds.prerollback").empty(), false);
+    EXPECT_EQ(mergesRun(run), 2u) << "Dragon takes the restored file over";
+    w.action("viewall")->trigger();
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+c}");
+    EXPECT_EQ(run.ui.shown().back().title, "Restore from archived file?");
+}
+
+TEST(Editing, ANewListAndThenTheCommandThatUsesIt) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    run.ui.answerInput("wards");
+    w.action("commandnewlist")->trigger();
+    EXPECT_EQ(w.tabs()->currentIndex(), static_cast<int>(Tab::Lists));
+    EXPECT_EQ(w.list(Tab::Lists)->currentItem()->text(), "wards");
+    type(run, "Ward A\nWard B\n");
+    save(run);
+    EXPECT_EQ(bodyOnDisk(run, "wards"), "Ward A\r\nWard B\r\n");
+    EXPECT_EQ(mergesRun(run), 0u) << "Dragon waits for the command that uses the LIST";
+    EXPECT_EQ(run.ui.statusText, "You must NEXT create a command using created LIST");
+    EXPECT_EQ(w.tabs()->currentIndex(), static_cast<int>(Tab::Lists));
+    EXPECT_EQ(w.list(Tab::Lists)->currentItem()->text(), "wards");
+
+    run.ui.answerInput("go to <wards>");
+    w.action("commandnewkeys")->trigger();
+    EXPECT_EQ(run.ui.shown().back().title, "New Command");
+    EXPECT_EQ(run.ui.shown().back().initial, "<wards>");
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "go to <wards>");
+    type(run, "{Ctrl+g}");
+    save(run);
+    EXPECT_EQ(bodyOnDisk(run, "go to <wards>"), "{Ctrl+g}");
+    EXPECT_EQ(mergesRun(run), 1u);
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "go to <wards>");
+    EXPECT_EQ(w.field("type")->text(), "KEYS");
+}
+
+TEST(Editing, CloneRenameAndDeleteOfAListInUse) {
+    GuiRun run;
+    // Seven commands use the LIST "frequency": the demo's own and six more.
+    test::Harness h;
+    ASSERT_EQ(dat::openFile(*h.session, run.dragon.commandFile()).status,
+              dat::OpenResult::Status::Opened);
+    for (int i = 1; i <= 6; ++i) {
+        dat::NewCommand c;
+        c.name = "dose " + std::to_string(i) + " <frequency>";
+        c.type = "K";
+        c.program = c.scope = kGlobalCommands;
+        c.body = "x";
+        ASSERT_EQ(dat::BuildNewRecord(*h.session, c), dat::Outcome::Done);
+        ASSERT_EQ(dat::refreshAfterWrite(*h.session), dat::Outcome::Done);
+    }
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    run.ui.answerInput("copy that again");
+    w.action("commandclone")->trigger();
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that again");
+    save(run);
+    EXPECT_EQ(bodyOnDisk(run, "copy that again"), "{Ctrl+c}");
+
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that again"));
+    run.ui.answerInput("copy it again");
+    w.action("commandrename")->trigger();
+    EXPECT_EQ(bodyOnDisk(run, "copy it again"), "{Ctrl+c}");
+    EXPECT_EQ(bodyOnDisk(run, "copy that again"), "(none)");
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy it again");
+
+    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
+    ASSERT_TRUE(run.click(Tab::Lists, "frequency"));
+    run.ui.clear();
+    run.ui.answerYes(true);  // "Delete this LIST?"
+    run.ui.answerYes(false); // but not while commands use it
+    w.action("commanddelete")->trigger();
+    ASSERT_EQ(run.ui.shown().size(), 2u);
+    EXPECT_EQ(run.ui.shown()[0].text, "Delete this LIST?");
+    EXPECT_EQ(run.ui.shown()[1].text,
+              "There are 7 commands using this LIST including:\n\n"
+              "prescribe <medication> <dose> <frequency>\ndose 1 <frequency>\n"
+              "dose 2 <frequency>\ndose 3 <frequency>\ndose 4 <frequency>\ndose 5 <frequency>"
+              "\n\nNaturallySpeaking and Razudid Udiridu will no longer hear/see these "
+              "commands.\nAre you sure you want to Delete this LIST?");
+    EXPECT_NE(bodyOnDisk(run, "frequency"), "(none)");
+
+    run.ui.answerYes(true);
+    run.ui.answerYes(true);
+    w.action("commanddelete")->trigger();
+    EXPECT_EQ(bodyOnDisk(run, "frequency"), "(none)");
+    EXPECT_FALSE(run.entries(Tab::Lists).contains("frequency"));
+}
+
+TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    const auto original = files::readAll(run.dragon.commandFile());
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    QTest::keyClicks(w.field("description"), "x");
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_EQ(w.field("description")->text(), "x");
+    QTest::mouseClick(button(run, "abandon"), Qt::LeftButton);
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    EXPECT_EQ(w.field("description")->text(), "");
+
+    QTest::mouseClick(w.bodyEditor()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_FALSE(w.bodyEditor()->isReadOnly());
+    QTest::mouseClick(button(run, "abandon"), Qt::LeftButton);
+
+    // A LIST has no description: the box empties again and nothing is edited.
+    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
+    ASSERT_TRUE(run.click(Tab::Lists, "frequency"));
+    QTest::keyClicks(w.field("description"), "x");
+    EXPECT_EQ(w.field("description")->text(), "");
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
+}
+
+TEST(Editing, ASpeakerChangeEndsTheProgram) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.window().isVisible());
+    run.dragon.setEngine("current speaker", "Dr Patel");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window().isVisible(); }, 5000));
+    EXPECT_NE(home(run, "trace.plv").find("enter speaker change Dr Patel"), std::string::npos);
+}
+
+TEST(Editing, TheRoamingNoteOffersHelpAndNotToBeShownAgain) {
+    int helpOpened = 0;
+    gui::RoamingNoteDialog note([&] { ++helpOpened; });
+    EXPECT_EQ(note.windowTitle(), "Save Changes Roaming User Informational message");
+    QString text = note.findChild<QLabel*>("note")->text();
+    EXPECT_TRUE(text.startsWith("When doing a 'Save Changes' (or other modifying operation)"));
+    EXPECT_TRUE(text.endsWith("Help file topic:\n'Roaming User command file modification'"));
+    QTest::mouseClick(note.findChild<QPushButton*>("help"), Qt::LeftButton);
+    EXPECT_EQ(helpOpened, 1);
+    auto* box = note.findChild<QCheckBox*>("dontShowAgain");
+    EXPECT_EQ(box->text(), "Do &Not Show This Window Again");
+    EXPECT_FALSE(note.dontShowAgain());
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(note.findChild<QPushButton*>("proceed"), Qt::LeftButton);
+    EXPECT_EQ(note.result(), QDialog::Accepted);
+    EXPECT_TRUE(note.dontShowAgain());
+}

@@ -96,7 +96,9 @@ TEST(SaveChanges, ChecksRefuseBeforeAnythingIsWritten) {
 TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     EditorRun r(true);
     r.show(kGlobal, kGlobal, "insert today's date");
+    r.browser->setSlider(10);
     editing::Modify(*r.editor);
+    EXPECT_EQ(r.browser->slider(), 8) << "the body editor comes into view";
     std::string body = r.editor->state().body;
     r.editor->bodyEdited(body + "\r\n\r\n\r\n");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);

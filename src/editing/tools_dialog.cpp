@@ -188,17 +188,18 @@ void ToolsDialog::wrote(dat::Outcome outcome) {
 
 // The dialog's own replacements change the file too; any other change means the marks and
 // positions describe a file that is gone.
-bool ToolsDialog::changedElsewhere() {
+bool ToolsDialog::refuseChangedFile() {
     if (!road_.fileChanged() || search_.modified()) {
         return false;
     }
     s_.ui.message(kModifiedMessage, s_.file.path);
     s_.ui.status(kModifiedStatus);
+    changedElsewhere_ = true;
     return true;
 }
 
 ToolsDialog::After ToolsDialog::mainButton() {
-    if (changedElsewhere()) {
+    if (refuseChangedFile()) {
         return After::Closes;
     }
     if (!markChosen()) {
@@ -258,7 +259,7 @@ ToolsDialog::After ToolsDialog::replaceAllButton() {
 // Replace and Replace All go on with the search the main button started, or start it.
 ToolsDialog::After ToolsDialog::replacing(dat::Outcome (SearchReplace::*action)()) {
     if (!searchStarted_) {
-        if (changedElsewhere()) {
+        if (refuseChangedFile()) {
             return After::Closes;
         }
         if (!markChosen()) {

@@ -115,6 +115,8 @@ class ToolsDialog {
 
     // After the dialog: what it changed, for the window to follow.
     bool fileWritten() const { return fileWritten_ || search_.modified(); }
+    // The main button found the file changed by another program and ended the operation.
+    bool changedElsewhere() const { return changedElsewhere_; }
     const std::optional<std::string>& newGroup() const { return newGroup_; }
     bool groupReset() const { return groupReset_; }
     const std::optional<std::string>& fileToOpen() const { return fileToOpen_; }
@@ -123,7 +125,7 @@ class ToolsDialog {
   private:
     Selection selection() const;
     std::string proposedFileName() const;
-    bool changedElsewhere();
+    bool refuseChangedFile();
     bool markChosen();
     After replacing(dat::Outcome (SearchReplace::*action)());
     After runMode();
@@ -143,6 +145,7 @@ class ToolsDialog {
     bool searchStarted_ = false;
     SearchReplace search_;
     bool fileWritten_ = false;
+    bool changedElsewhere_ = false;
     std::optional<std::string> newGroup_;
     bool groupReset_ = false;
     std::optional<std::string> fileToOpen_;

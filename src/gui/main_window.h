@@ -28,7 +28,9 @@ class QProgressBar;
 
 namespace plv::editing {
 class Editor;
-}
+struct WindowSelection;
+enum class ToolsMode;
+} // namespace plv::editing
 
 namespace plv::gui {
 
@@ -127,6 +129,13 @@ class MainWindow : public QMainWindow {
     void afterFind(bool found);
     bool findKey(QObject* watched, QEvent* event);
     void showBody(const browser::Preview& preview);
+
+    // The Tools menu (main_window_tools.cpp).
+    void toolsDialog(editing::ToolsMode mode);
+    void convertFormat(const char* operation);
+    void convertLanguage();
+    editing::WindowSelection windowSelection() const;
+    void chooseGroup(const std::string& group);
 
     // Editing (main_window_editing.cpp).
     struct Editing;

@@ -90,27 +90,6 @@ void MainWindow::buildFileMenu() {
     addAction(m, "fileexit", "E&xit", [this] { close(); });
 }
 
-void MainWindow::buildToolsMenu() {
-    QMenu* m = menuBar()->addMenu("&Tools");
-    m->setObjectName("toolsmenu");
-    addDisabled(
-        m, {{"toolsexport", "&Export"},
-            {"toolsrenamegroup", "&Rename Group"},
-            {"toolsrenameprogram", "Rename &Program"},
-            {"toolsDelete", "&Delete"},
-            {"toolsreplace", "&Search and Replace"},
-            {"", ""},
-            {"ToolsConvertDVC2Plain", "Convert DVC KEYS to Plain &Text"},
-            {"ToolsConvertDVC2vba", "Convert DVC KEYS to &Advanced Scripting w/SendKeys"},
-            {"ToolsConvertDVC2vbasdk", "Convert DVC &KEYS to Advanced Scripting w/SendDragonKeys"},
-            {"", ""},
-            {"toolsconvert260", "&Convert to 6.0"},
-            {"toolsconvert261", "Convert to 6.&1"},
-            {"toolsconvert270", "Convert to &7.x"},
-            {"toolsconvert280", "Convert to &8/9"},
-            {"toolsconvertlanguage", "Convert &Language..."}});
-}
-
 void MainWindow::buildEditMenu() {
     QMenu* m = menuBar()->addMenu("&Edit");
     m->setObjectName("editmenu");

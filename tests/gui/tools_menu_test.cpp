@@ -1,0 +1,119 @@
+// The Tools menu driven as the user drives it: the entry, the dialog it opens, the answers;
+// then what the window shows and what is on disk.
+#include "gui/tools_dialog.h"
+#include "gui_fixture.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace plv;
+using browser::MenuKind;
+using browser::Tab;
+using test::GuiRun;
+
+namespace {
+
+// Triggers the entry; `work` works the modal dialog it opens while it is open.
+void withDialog(GuiRun& run, const char* entry, const std::function<void(QDialog&)>& work) {
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            work(*dialog);
+        }
+    });
+    run.window().action(entry)->trigger();
+    QApplication::processEvents();
+}
+
+void click(QDialog& dialog, const char* name) {
+    QTest::mouseClick(dialog.findChild<QAbstractButton*>(name), Qt::LeftButton, {}, QPoint(6, 6));
+}
+
+std::string onDisk(const GuiRun& run) {
+    return files::readAll(run.dragon.commandFile()).value_or("");
+}
+
+} // namespace
+
+TEST(ToolsMenu, RenameGroupWritesTakesTheFileOverAndShowsTheNewGroup) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "WINWORD"));
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Scope), "Discharge Summary"));
+    ASSERT_TRUE(run.click(Tab::Commands, "next heading"));
+    QString title;
+    withDialog(run, "toolsrenamegroup", [&](QDialog& d) {
+        title = d.windowTitle();
+        auto* text = d.findChild<QLineEdit*>("text");
+        EXPECT_EQ(text->text(), "Enter new Group here");
+        click(d, "outputselect");
+        text->selectAll();
+        QTest::keyClicks(text, "Headings");
+        click(d, "mainButton");
+    });
+    EXPECT_EQ(title, "Rename Group");
+    EXPECT_TRUE(run.ui.sawMessage("Group renamed", "All groups->Headings"));
+    EXPECT_EQ(run.ui.statusText, "Update processed, User ready") << "Dragon took the file over";
+    EXPECT_EQ(run.browser().group(), "Headings");
+    EXPECT_EQ(run.entries(Tab::Commands), QStringList{"next heading"});
+    EXPECT_EQ(run.field("group"), "Headings");
+    EXPECT_FALSE(w.findChild<gui::ToolsDialogView*>()) << "the dialog has gone";
+}
+
+TEST(ToolsMenu, ConversionsOfTheUsersFileAreRefusedAndOfAnotherFileDone) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    std::string own = onDisk(run);
+    w.action("toolsconvert280")->trigger();
+    EXPECT_TRUE(
+        run.ui.sawMessage("This is your open User file - Not Allowed", run.dragon.commandFile()));
+    run.ui.answerYes(true);
+    withDialog(run, "toolsconvertlanguage", [](QDialog&) {});
+    EXPECT_TRUE(run.ui.sawMessage("Cannot convert current (or any) User file, only Exported files",
+                                  run.dragon.commandFile()));
+    EXPECT_EQ(onDisk(run), own);
+
+    // An exported copy: to 8/9, then to German.
+    std::string copy = run.dragon.dir.write("export.dat", own);
+    w.chooseFile = [&](const dat::OpenDialogStart&) { return copy; };
+    w.action("fileopen")->trigger();
+    run.ui.answerOk(true);
+    w.action("toolsconvert280")->trigger();
+    EXPECT_TRUE(run.ui.sawMessage("File converted to 8.0 format", copy));
+    EXPECT_TRUE(w.windowTitle().endsWith("export.dat (8/9)")) << w.windowTitle().toStdString();
+    EXPECT_EQ(files::readAll(copy).value_or("")[4], 6);
+
+    run.ui.answerYes(true);
+    withDialog(run, "toolsconvertlanguage", [](QDialog& d) {
+        d.findChild<QComboBox*>("languages")->setCurrentText("to German");
+        click(d, "convert");
+    });
+    EXPECT_TRUE(run.ui.sawMessage("File converted to German", copy));
+    EXPECT_EQ(files::readAll(copy).value_or("")[15], 7);
+    EXPECT_EQ(run.app->startup().session().file.languageName, "German");
+    EXPECT_EQ(onDisk(run), own);
+}
+
+TEST(ToolsMenu, SearchAndReplaceAllThenTheFileIsTakenOver) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    withDialog(run, "toolsreplace", [](QDialog& d) {
+        QTest::keyClicks(d.findChild<QLineEdit*>("text"), "{ctrl+");
+        QTest::keyClicks(d.findChild<QLineEdit*>("replaceText"), "{Ctrl+Shift+");
+        click(d, "replaceAll");
+        click(d, "cancel");
+    });
+    EXPECT_TRUE(run.ui.sawMessage("18 occurrences in 18 macros replaced"));
+    EXPECT_EQ(run.ui.statusText, "Update processed, User ready");
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    EXPECT_EQ(run.window().bodyEditor()->toPlainText(), "{Ctrl+Shift+c}");
+}

@@ -20,7 +20,8 @@ QString literal(const std::string& text) {
     return qs(text).replace('&', "&&");
 }
 
-// Entries whose work comes later: present, never pretending to work.
+// Entries added disabled: those the window does not offer stay so, never pretending to work;
+// the Command menu's are enabled by the editing state.
 void addDisabled(QMenu* menu, const std::vector<std::pair<const char*, const char*>>& entries) {
     for (const auto& [name, caption] : entries) {
         if (!*name) {

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <set>
 
 namespace plv::cli {
 namespace {
@@ -85,7 +86,8 @@ void printHits(std::ostream& out, const std::vector<FindHit>& hits, bool json) {
 int runFind(const Args& args, Io& io) {
     auto in = args.value("in");
     auto column = in ? findColumn(*in) : std::nullopt;
-    if (args.positional.size() != 2 || !column) {
+    // An empty text is in every row; the window's Find does nothing with it.
+    if (args.positional.size() != 2 || !column || args.positional[1].empty()) {
         io.err << "usage: parlavista-cli find FILE --in name|scope|body TEXT [--match-case] "
                   "[--types LETTERS] [--json]\n";
         return kUsage;
@@ -129,7 +131,12 @@ int followCommand(Workspace& w, const std::string& name, const std::string& prog
         return kFailed;
     }
     io.out << rowText(*row) << "\n";
+    // A LIST named twice in the command's name is listed once, as the window lists it.
+    std::set<std::string> seen;
     for (const auto& list : browser::listNamesOf(browser::tokenizeCommandName(name))) {
+        if (!seen.insert(foldCase(list)).second) {
+            continue;
+        }
         auto found = c.findList(program, scope, list);
         if (!found) {
             found = c.findFileList(list);
@@ -155,8 +162,10 @@ int followList(Workspace& w, const std::string& name, const std::optional<std::s
     browser::Follow follow;
     follow.toggleList(row, w.ui()); // a LIST: never refused
     io.out << rowText(*row) << "\n";
+    // Every name holding the LIST's name, narrowed by the window's own filter: names that
+    // refer to the LIST and commands named like it.
     browser::Finder finder(c, w.ui());
-    finder.setText(browser::listReference(row->name));
+    finder.setText(row->name);
     auto users = everyHit(finder, [&](const UserRow& r) {
         return !r.isList() && follow.admits(r) && (!program || equalsNoCase(r.menu, *program)) &&
                (!scope || equalsNoCase(r.state, *scope));
@@ -218,8 +227,8 @@ const bool registered =
          "Parses FILE and prints, as Program, Scope, name and type letter:\n"
          "  --command NAME   the command of that Program and Scope, then each LIST its name\n"
          "                   refers to (\"<list>\")\n"
-         "  --list NAME      the LIST, then every command whose name refers to it, of the\n"
-         "                   Program (and Scope) given, else of all Programs\n"
+         "  --list NAME      the LIST, then every command whose name refers to it or is its\n"
+         "                   name, of the Program (and Scope) given, else of all Programs\n"
          "  --home DIR       the program folder",
          {"command", "list", "program", "scope", "home"},
          {},

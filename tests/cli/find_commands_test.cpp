@@ -1,5 +1,6 @@
 // `find` and `follow` on the demo user's commands, held against the window's own Find.
 #include "browser/browser.h"
+#include "datfile/builder.h"
 #include "dragon/demo_root.h"
 #include "support/fixtures.h"
 #include "support/tool_run.h"
@@ -78,6 +79,7 @@ TEST(FindCommand, ColumnsCaseAndTypesNarrowTheHits) {
               std::vector<std::string>{"Global Commands\tGlobal Commands\tlab test\tL"});
     EXPECT_EQ(lines(demo.run({"find", "--in", "scope", "inbox"}).out).size(), 2u);
     EXPECT_EQ(demo.run({"find", "--in", "title", "x"}).status, cli::kUsage);
+    EXPECT_EQ(demo.run({"find", "--in", "name", ""}).status, cli::kUsage);
     EXPECT_EQ(demo.run({"find", "--in", "name", "x", "--types", "Q"}).status, cli::kUsage);
 }
 
@@ -105,4 +107,23 @@ TEST(FollowCommand, PrintsACommandsListsAndAListsCommands) {
     EXPECT_NE(aList.err.find("Not valid unless COMMAND"), std::string::npos);
     EXPECT_EQ(demo.run({"follow", "--list", "copy that"}).status, cli::kFailed);
     EXPECT_EQ(demo.run({"follow", "--command", "x", "--list", "y"}).status, cli::kUsage);
+
+    // A LIST named twice is printed once; a command named like the LIST is one of its own,
+    // as in the window's view.
+    using namespace dat;
+    std::string file = demo.h.home.write(
+        "twice.dat",
+        buildFile(Layout::V1011,
+                  {globalCommand("from <place> to <place>", kTypeKeys, textBody("{Tab}")),
+                   globalCommand("place", kTypeKeys, textBody("{Home}"))},
+                  {listRecord("place", {"home"})}));
+    std::string home = demo.h.home.path();
+    auto twice = test::tool({"follow", file, "--command", "from <place> to <place>", "--program",
+                             kGlobalCommands, "--scope", kGlobalCommands, "--home", home});
+    EXPECT_EQ(lines(twice.out).size(), 2u) << twice.out;
+    EXPECT_EQ(
+        lines(test::tool({"follow", file, "--list", "place", "--home", home}).out),
+        (std::vector<std::string>{"Global Commands\tGlobal Commands\tplace\tL",
+                                  "Global Commands\tGlobal Commands\tfrom <place> to <place>\tK",
+                                  "Global Commands\tGlobal Commands\tplace\tK"}));
 }

@@ -103,6 +103,7 @@ void Browser::fileOpened(const std::string& program, const std::string& scope) {
     Batch batch(*this);
     group_ = kAllGroups;
     commandName_.clear();
+    finder_.forgetLastHit();
     recent_.load(session_.file.path);
     // Entries of commands the file no longer holds go now, for good.
     Catalogue& c = session_.catalogue;
@@ -121,6 +122,7 @@ void Browser::fileOpened(const std::string& program, const std::string& scope) {
 
 void Browser::fileRefreshed(std::optional<Tab> tab) {
     Batch batch(*this);
+    finder_.forgetLastHit();
     outputRecentlyUsed();
     buildGroupMenu();
     requestMenuRebuild(true, true);
@@ -402,7 +404,26 @@ bool Browser::find(FindStep step) {
     return hit.has_value();
 }
 
+bool Browser::inSelectionMenus(const UserRow& row) const {
+    // A row of the Group is in them by the menus' own making.
+    if (group_ == kAllGroups || equalsNoCase(row.owner, group_)) {
+        return true;
+    }
+    auto scopes = session_.catalogue.distinctStates(row.menu, group_);
+    return programs_.findFirst(row.menu) >= 0 &&
+           std::any_of(scopes.begin(), scopes.end(),
+                       [&](const std::string& s) { return equalsNoCase(s, row.state); });
+}
+
 void Browser::showFound(const FindHit& hit) {
+    // A follow view admits rows of every Group, while the Program and Scope menus hold only
+    // the chosen Group's: a hit outside them is shown under "All groups", or the reset would
+    // settle on another Program.
+    bool widen = !inSelectionMenus(hit.row);
+    if (widen) {
+        group_ = kAllGroups;
+        requestMenuRebuild(true, false);
+    }
     program_ = hit.row.menu;
     scope_ = hit.row.state;
     if (hit.position > 0) {
@@ -419,8 +440,8 @@ void Browser::showFound(const FindHit& hit) {
     // again just as it is, which on a large Scope is most of a Find Again.
     const EntryList& commands = list(Tab::Commands);
     int index = indexOf(commands.entries, commandName_);
-    if (tab_ == Tab::Commands && !placeholder_ && index >= 0 && commands.program == program_ &&
-        commands.scope == scope_) {
+    if (!widen && tab_ == Tab::Commands && !placeholder_ && index >= 0 &&
+        commands.program == program_ && commands.scope == scope_) {
         ++rev_.selection;
         clickEntry(Tab::Commands, index);
         return;

@@ -155,6 +155,8 @@ class Browser {
 
     void followClicked(FollowChange change);
     void showFound(const FindHit& hit);
+    // Whether the Program and Scope menus, as the Group narrows them, hold the row's.
+    bool inSelectionMenus(const UserRow& row) const;
     void buildCommandList();
     void completeLists(const std::vector<UserRow>& rows);
     void copyGlobalList(const UserRow& global);

@@ -72,6 +72,12 @@ std::optional<FindHit> Finder::run(FindStep step, const FindView& view) {
 
 void Finder::discard() {
     text_.clear();
+    column_ = FindIn::Name;
+    matchCase_ = false;
+    forgetLastHit();
+}
+
+void Finder::forgetLastHit() {
     last_.reset();
     canAgain_ = canPrevious_ = false;
 }

@@ -48,8 +48,12 @@ class Finder {
     // backward from it. Nothing happens without a search text. Returns the hit, or nothing
     // once the not-found or no-more-matches message has been shown.
     std::optional<FindHit> run(FindStep step, const FindView& view);
-    // Cancel: the search text is gone, so F11 and F12 find nothing until a new search.
+    // Cancel: the search text is gone, so F11 and F12 find nothing until a new search, and
+    // the dialog opens as it did the first time.
     void discard();
+    // The file was read again: its rows are new, so the last hit's place means nothing and
+    // the next step starts from an end of the catalogue.
+    void forgetLastHit();
     bool canFindAgain() const { return canAgain_; }
     bool canFindPrevious() const { return canPrevious_; }
 

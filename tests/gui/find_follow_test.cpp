@@ -77,6 +77,10 @@ TEST(Find, BodySearchFoldsCaseHighlightsAndWalksOnWithF11AndF12) {
     EXPECT_EQ(current(run, Tab::Commands), "type NHS number label") << "the last hit stays";
     QTest::keyClick(w.bodyEditor(), Qt::Key_F12);
     EXPECT_EQ(current(run, Tab::Commands), "open the formulary");
+    // The file read again has new rows: F11 starts over instead of coming back to this one.
+    w.action("filereload")->trigger();
+    QTest::keyClick(w.list(Tab::Commands), Qt::Key_F11);
+    EXPECT_EQ(current(run, Tab::Commands), "insert referral header");
 
     // Match Case compares exactly; without it the accented capitals fold too.
     findWith(run, "nhs", FindIn::Body, true);
@@ -108,12 +112,23 @@ TEST(Find, TheViewNarrowsTheSearchAndCancelDiscardsIt) {
     EXPECT_EQ(run.field("type"), "LIST");
     findWith(run, "copy that", FindIn::Name);
     EXPECT_TRUE(run.ui.sawMessage("\"copy that\" not found in current View", "Not Found"));
+    findWith(run, "zz", FindIn::Body, true);
 
-    // Escape left the dialog: the search is gone, F11 finds nothing.
+    // Escape left the dialog: the search is gone, F11 finds nothing, and the dialog opens
+    // as it did the first time.
     w.action("viewall")->trigger();
     run.ui.clear();
     QTest::keyClick(w.list(Tab::Lists), Qt::Key_F11);
     EXPECT_TRUE(run.ui.shown().empty());
+    bool fresh = false;
+    QTimer::singleShot(0, [&w, &fresh] {
+        gui::FindDialog* d = w.findDialog();
+        fresh = d->searchBox()->text().isEmpty() && d->option(FindIn::Name)->isChecked() &&
+                !d->matchCase()->isChecked();
+        QTest::keyClick(d->searchBox(), Qt::Key_Escape);
+    });
+    w.action("editfind")->trigger();
+    EXPECT_TRUE(fresh);
     findWith(run, "inbox", FindIn::Scope);
     EXPECT_EQ(run.field("scope"), "Inbox - Microsoft Outlook");
     EXPECT_EQ(current(run, Tab::Commands), "delete this message");
@@ -124,17 +139,22 @@ TEST(Find, TheViewNarrowsTheSearchAndCancelDiscardsIt) {
 
 TEST(Follow, ACommandWithItsListsAndAListWithTheCommandsThatUseIt) {
     using namespace dat;
+    auto paint = applicationCommand("paint <colour>", "mspaint", kTypeKeys, textBody("{Alt+p}"));
+    paint.group = "Art";
+    std::vector<CommandRecord> office = {
+        applicationCommand("format <font> <size>", "winword", kTypeKeys, textBody("{Alt+o}")),
+        applicationCommand("bold that", "winword", kTypeKeys, textBody("{Ctrl+b}")),
+        applicationCommand("pick <colour>", "winword", kTypeKeys, textBody("{Alt+h}")),
+        globalCommand("open mail", kTypeKeys, textBody("{Ctrl+m}"))};
+    for (auto& c : office) {
+        c.group = "Office";
+    }
+    office.push_back(paint);
     test::TempDir dir;
     std::string file = dir.write(
-        "follow.dat",
-        buildFile(
-            Layout::V1011,
-            {applicationCommand("format <font> <size>", "winword", kTypeKeys, textBody("{Alt+o}")),
-             applicationCommand("bold that", "winword", kTypeKeys, textBody("{Ctrl+b}")),
-             applicationCommand("pick <colour>", "winword", kTypeKeys, textBody("{Alt+h}")),
-             globalCommand("open mail", kTypeKeys, textBody("{Ctrl+m}"))},
-            {listRecord("font", {"arial"}), listRecord("size", {"ten"}),
-             listRecord("colour", {"red"})}));
+        "follow.dat", buildFile(Layout::V1011, office,
+                                {listRecord("font", {"arial"}), listRecord("size", {"ten"}),
+                                 listRecord("colour", {"red"})}));
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
@@ -188,4 +208,17 @@ TEST(Follow, ACommandWithItsListsAndAListWithTheCommandsThatUseIt) {
     EXPECT_EQ(run.entries(Tab::Commands), QStringList{"Nothing to show"});
     w.action("viewK")->trigger();
     EXPECT_EQ(run.entries(Tab::Commands).size(), 3);
+
+    // Under a Group the follow view still admits other Groups' commands; Find shows such a
+    // hit in its own Program, outside the Group's menus.
+    w.action("viewall")->trigger();
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Group), "Office"));
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "WINWORD"));
+    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
+    ASSERT_TRUE(run.click(Tab::Lists, "colour"));
+    w.action("viewfollowlist")->trigger();
+    findWith(run, "paint", FindIn::Name);
+    EXPECT_EQ(run.field("program"), "MSPAINT");
+    EXPECT_EQ(run.browser().group(), browser::kAllGroups);
+    EXPECT_EQ(current(run, Tab::Commands), "paint <colour>");
 }

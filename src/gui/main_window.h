@@ -40,9 +40,9 @@ class PaneArea;
 class QtInteraction;
 
 // Form1, the main window: a view over the browser's state that hands every click and
-// choice to it. Find, the follow views, the Command menu, Save Changes, Backup and Restore
-// work here; printing, the exports, the Tools entries and View Description are present in
-// the menus, disabled.
+// choice to it. Find, the follow views, the Command menu, Save Changes, Backup, Restore and
+// the Tools menu work here; printing, the File menu's exports and View Description are
+// present in the menus, disabled.
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:

@@ -1,7 +1,7 @@
 // The commands that read a command file: info and list.
-#include "cli/json.h"
 #include "cli/workspace.h"
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 namespace plv::cli {
@@ -28,45 +28,45 @@ int runInfo(const Args& args, Io& io) {
     return kOk;
 }
 
-std::string rowJson(const UserRow& r) {
-    auto num = [](std::int64_t v) { return std::to_string(v); };
-    auto yes = [](bool v) { return std::string(v ? "true" : "false"); };
-    const std::pair<const char*, std::string> fields[] = {
-        {"ID", num(r.id)},
-        {"filename", jsonString(r.filename)},
-        {"menu", jsonString(r.menu)},
-        {"state", jsonString(r.state)},
-        {"name", jsonString(r.name)},
-        {"Type", jsonString(r.type)},
-        {"script", jsonString(r.script)},
-        {"scope", jsonString(r.scope)},
-        {"owner", jsonString(r.owner)},
-        {"lists", num(r.lists)},
-        {"offset", num(r.offset)},
-        {"offsetbody", num(r.offsetbody)},
-        {"description", jsonString(r.description)},
-        {"states", jsonString(r.states)},
-        {"graphicsize", num(r.graphicsize)},
-        {"Global", yes(r.global)},
-        {"noglobals", yes(r.noglobals)},
-        {"sleeping", yes(r.sleeping)},
-        {"singleline", yes(r.singleline)},
-        {"globalsort", jsonString(r.globalsort)},
-        {"listsort", jsonString(r.listsort)},
-        {"pathcode", jsonString(r.pathcode)},
-        {"dupe", yes(r.dupe)},
-        {"PDescript", num(r.pdescript)},
-        {"CompanyName", num(r.companyName)},
-        {"ClassName", num(r.className)},
-        {"encrypted", yes(r.encrypted)},
-        {"flag", yes(r.flag)},
-        {"listcopy", yes(r.listcopy)},
+// Keys in the catalogue's column order, so the output reads like the table.
+nlohmann::ordered_json rowJson(const UserRow& r) {
+    return {
+        {"ID", r.id},
+        {"filename", r.filename},
+        {"menu", r.menu},
+        {"state", r.state},
+        {"name", r.name},
+        {"Type", r.type},
+        {"script", r.script},
+        {"scope", r.scope},
+        {"owner", r.owner},
+        {"lists", r.lists},
+        {"offset", r.offset},
+        {"offsetbody", r.offsetbody},
+        {"description", r.description},
+        {"states", r.states},
+        {"graphicsize", r.graphicsize},
+        {"Global", r.global},
+        {"noglobals", r.noglobals},
+        {"sleeping", r.sleeping},
+        {"singleline", r.singleline},
+        {"globalsort", r.globalsort},
+        {"listsort", r.listsort},
+        {"pathcode", r.pathcode},
+        {"dupe", r.dupe},
+        {"PDescript", r.pdescript},
+        {"CompanyName", r.companyName},
+        {"ClassName", r.className},
+        {"encrypted", r.encrypted},
+        {"flag", r.flag},
+        {"listcopy", r.listcopy},
     };
-    std::string out = "{";
-    for (const auto& [key, value] : fields) {
-        out += (out.size() > 1 ? "," : "") + jsonString(key) + ":" + value;
-    }
-    return out + "}";
+}
+
+// One row a line. A catalogue kept with --db may hold text that is not UTF-8: it is
+// shown with replacement characters rather than failing the whole listing.
+std::string jsonLine(const UserRow& r) {
+    return rowJson(r).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 // Control characters of the body are shown escaped so that each row stays one line.
@@ -107,7 +107,7 @@ int runList(const Args& args, Io& io) {
     if (args.flag("json")) {
         io.out << "[";
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            io.out << (i ? ",\n" : "\n") << rowJson(rows[i]);
+            io.out << (i ? ",\n" : "\n") << jsonLine(rows[i]);
         }
         io.out << "\n]\n";
         return kOk;

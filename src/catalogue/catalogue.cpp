@@ -41,15 +41,11 @@ CREATE TABLE IF NOT EXISTS "user" (
   "flag" INTEGER NOT NULL DEFAULT 0,
   "listcopy" INTEGER NOT NULL DEFAULT 0
 );
-CREATE INDEX IF NOT EXISTS "menu" ON "user" ("menu", "state", "name");
-CREATE INDEX IF NOT EXISTS "name" ON "user" ("globalsort", "menu", "state", "listsort", "name");
-CREATE INDEX IF NOT EXISTS "state" ON "user" ("state");
 CREATE TABLE IF NOT EXISTS "states" (
   "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
   "appname" TEXT COLLATE FOLD NOT NULL DEFAULT '',
   "statename" TEXT COLLATE FOLD NOT NULL DEFAULT ''
 );
-CREATE INDEX IF NOT EXISTS "apps" ON "states" ("appname", "statename");
 CREATE TABLE IF NOT EXISTS "parameters" (
   "mycmdstime" TEXT,
   "OffsetLists" INTEGER,
@@ -75,6 +71,14 @@ CREATE TABLE IF NOT EXISTS "dvcmap" (
   "name" TEXT COLLATE FOLD NOT NULL DEFAULT '',
   "dvcfile" TEXT NOT NULL DEFAULT ''
 );
+)sql";
+
+// The indexes, apart from the tables: a rebuild drops them and builds them again at its end.
+constexpr const char* kIndexes = R"sql(
+CREATE INDEX IF NOT EXISTS "menu" ON "user" ("menu", "state", "name");
+CREATE INDEX IF NOT EXISTS "name" ON "user" ("globalsort", "menu", "state", "listsort", "name");
+CREATE INDEX IF NOT EXISTS "state" ON "user" ("state");
+CREATE INDEX IF NOT EXISTS "apps" ON "states" ("appname", "statename");
 )sql";
 
 constexpr const char* kColumns =
@@ -157,10 +161,15 @@ UserRow readRow(const Statement& s) {
     return r;
 }
 
-// Binds values to consecutive parameters.
+// Binds values to consecutive parameters; texts are bound without a copy, so the row
+// must outlive the statement's run.
 struct Binder {
     Statement& s;
     int next;
+    Binder& operator()(const std::string& text) {
+        s.bindUnowned(next++, text);
+        return *this;
+    }
     template <typename T> Binder& operator()(const T& value) {
         s.bind(next++, value);
         return *this;
@@ -286,6 +295,7 @@ void Catalogue::createSchema() {
                     type);
         }
     }
+    createIndexes();
     auto count = prepare(R"(SELECT COUNT(*) FROM "parameters")");
     count.step();
     if (count.integer(0) == 0) {
@@ -472,6 +482,15 @@ void Catalogue::deleteFileRows() {
         execute(R"(DELETE FROM "user")");
     }
     execute(R"(DELETE FROM "states")");
+}
+
+void Catalogue::dropIndexes() {
+    execute(R"(DROP INDEX IF EXISTS "menu"; DROP INDEX IF EXISTS "name";)"
+            R"(DROP INDEX IF EXISTS "state"; DROP INDEX IF EXISTS "apps";)");
+}
+
+void Catalogue::createIndexes() {
+    execute(kIndexes);
 }
 
 void Catalogue::deleteAllRows() {

@@ -85,6 +85,10 @@ class Catalogue {
     // A full parse clears the rows that came from the file and all states.
     void deleteFileRows();
     void deleteAllRows(); // user, dvcmap and states
+    // Rows go in faster without indexes, which are then built once from the sorted rows.
+    // Queries keep their results without them, only slower.
+    void dropIndexes();
+    void createIndexes();
 
     // States: the id of (appname, statename), added when absent.
     std::int64_t stateId(const std::string& appname, const std::string& statename);

@@ -41,6 +41,8 @@ class Statement {
     Statement& bind(int index, std::int64_t value);
     Statement& bind(int index, int value) { return bind(index, std::int64_t{value}); }
     Statement& bind(int index, bool value) { return bind(index, std::int64_t{value ? 1 : 0}); }
+    // Binds without a copy: the text must stay unchanged until the statement has run.
+    Statement& bindUnowned(int index, std::string_view text);
     Statement& bindNull(int index);
     Statement& bind(int index, const std::optional<std::string>& text);
 

@@ -1,5 +1,6 @@
 #include "datfile/reader.h"
 
+#include "catalogue/rebuild.h"
 #include "datfile/diagnostics.h"
 #include "datfile/keynames.h"
 #include "datfile/record.h"
@@ -16,11 +17,17 @@ std::string text(const std::string& bytes) {
     return decodeCp1252(bytes);
 }
 
+// The text of a field the record no longer needs: ASCII moves over without a copy.
+std::string take(std::string& bytes) {
+    return decodeOwnedCp1252(std::move(bytes));
+}
+
 // The state of one parse.
 struct Pass {
     Pass(Session& s, std::string image, std::string fileName)
         : session(s), image(std::move(image)), fileName(std::move(fileName)) {}
     Session& session;
+    CatalogueRebuild* rebuild = nullptr;
     std::string image;
     std::string fileName;
     Layout layout = Layout::V1011;
@@ -52,7 +59,7 @@ UserRow baseRow(const Pass& pass) {
     return row;
 }
 
-void fillScope(const CommandRecord& r, UserRow& row) {
+void fillScope(CommandRecord& r, UserRow& row) {
     switch (r.scopeKind()) {
     case 0:
         row.menu = kGlobalCommands;
@@ -66,7 +73,7 @@ void fillScope(const CommandRecord& r, UserRow& row) {
         break;
     case 2:
         row.menu = upperCase(text(r.appName));
-        row.state = text(r.windowTitle);
+        row.state = take(r.windowTitle);
         row.scope = "W";
         break;
     default:
@@ -85,22 +92,23 @@ std::string stateIds(Pass& pass, const CommandRecord& r) {
     std::string app = r.scopeKind() == 0 ? std::string(kGlobalCommands) : text(r.appName);
     std::string ids;
     for (const auto& state : r.states) {
-        ids += std::to_string(pass.session.catalogue.stateId(app, text(state))) + ",";
+        ids += std::to_string(pass.rebuild->stateId(app, text(state))) + ",";
     }
     return ids;
 }
 
-UserRow commandRow(Pass& pass, const CommandRecord& r) {
+// The row of a record that is read for the catalogue only: its texts are moved into the row.
+UserRow commandRow(Pass& pass, CommandRecord& r) {
     UserRow row = baseRow(pass);
     fillScope(r, row);
-    row.name = text(r.name);
+    row.name = take(r.name);
     row.type = r.typeLetter();
-    row.script = text(r.bodyText);
-    row.owner = r.group.empty() ? std::string(kUserDefined) : text(r.group);
+    row.script = take(r.bodyText);
+    row.owner = r.group.empty() ? std::string(kUserDefined) : take(r.group);
     row.lists = static_cast<std::int64_t>(r.listRefs.size());
     row.offset = r.offset;
     row.offsetbody = r.offsetBody;
-    row.description = text(r.description);
+    row.description = take(r.description);
     row.states = stateIds(pass, r);
     row.graphicsize = row.type == "T" ? r.graphicSize : 0;
     row.global = isGlobalName(row.menu) && isGlobalName(row.state);
@@ -121,7 +129,8 @@ UserRow listRow(Pass& pass, const ListRecord& r) {
     row.lists = 1;
     row.name = text(r.name);
     for (const auto& item : r.items) {
-        row.script += text(item) + "\r\n";
+        row.script += text(item);
+        row.script += "\r\n";
     }
     row.offset = r.offset;
     row.global = true;
@@ -141,9 +150,8 @@ void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
 }
 
 void insert(Pass& pass, UserRow& row) {
-    auto& catalogue = pass.session.catalogue;
     try {
-        catalogue.insertRow(row, [&](const UserRow& found, const UserRow& added) {
+        pass.rebuild->insertRow(row, [&](const UserRow& found, const UserRow& added) {
             pass.duplicates.report(found, added);
         });
     } catch (const CatalogueError& e) {
@@ -151,7 +159,7 @@ void insert(Pass& pass, UserRow& row) {
         return;
     }
     if (pass.firstInsert) {
-        catalogue.setParameter("lastdvcID", row.id);
+        pass.session.catalogue.setParameter("lastdvcID", row.id);
         pass.firstInsert = false;
     }
 }
@@ -165,6 +173,7 @@ void showUnknownSteps(Session& s, const CommandRecord& r) {
 
 void commandPass(Pass& pass, ByteReader& in) {
     FileInfo& info = pass.session.file;
+    pass.rebuild->expectRows(static_cast<std::size_t>(info.commandCount));
     for (pass.commandIndex = 1; pass.commandIndex <= info.commandCount; ++pass.commandIndex) {
         CommandRecord record;
         readRecord(pass, in, record, [&](ByteReader& r, CommandRecord& c) {
@@ -190,6 +199,7 @@ void listPass(Pass& pass, ByteReader& in) {
     pass.readingName.clear();
     pass.session.catalogue.setParameter("OffsetLists", in.position());
     info.listCount = in.longValue() & 0xFFFF;
+    pass.rebuild->expectRows(static_cast<std::size_t>(info.commandCount + info.listCount));
     pass.session.ui.counts(countsText(info.commandCount - info.skippedCount, info.listCount));
     for (pass.listIndex = 1; pass.listIndex <= info.listCount; ++pass.listIndex) {
         ListRecord record;
@@ -288,26 +298,21 @@ ParseStatus fullParse(Session& s, std::string image) {
     Pass pass{s, std::move(image), files::fileName(s.file.path)};
     pass.layout = s.file.layout;
     Catalogue& catalogue = s.catalogue;
-    catalogue.begin();
-    try {
-        catalogue.deleteFileRows();
-        pass.duplicates.open(s.programFolder);
-        s.trace.line("binary before keynames");
-        auto keys = KeyNames::load(s.programFile("keynames"));
-        if (!keys) {
-            catalogue.rollback();
-            s.ui.message("Required file 'keynames' missing", "Reinstall");
-            return ParseStatus::ProgramEnds;
-        }
-        pass.keys = std::move(*keys);
-        readSections(pass);
-        // A catalogue left incomplete by a failed pass must not pass for current later.
-        storeParsedFile(s, s.parseOk);
-        catalogue.commit();
-    } catch (...) {
-        catalogue.rollback();
-        throw;
+    CatalogueRebuild rebuild(catalogue);
+    pass.rebuild = &rebuild;
+    pass.duplicates.open(s.programFolder);
+    s.trace.line("binary before keynames");
+    auto keys = KeyNames::load(s.programFile("keynames"));
+    if (!keys) {
+        rebuild.rollback();
+        s.ui.message("Required file 'keynames' missing", "Reinstall");
+        return ParseStatus::ProgramEnds;
     }
+    pass.keys = std::move(*keys);
+    readSections(pass);
+    // A catalogue left incomplete by a failed pass must not pass for current later.
+    storeParsedFile(s, s.parseOk);
+    rebuild.commit();
     pass.duplicates.close();
     s.ui.status("");
     s.trace.line("binary done");

@@ -1,7 +1,9 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace plv {
 namespace {
@@ -122,6 +124,15 @@ template <typename Map> std::string mapCodePoints(std::string_view utf8, Map map
     return out;
 }
 
+// The length of the run of ASCII bytes that `bytes` starts with.
+std::size_t asciiPrefix(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 } // namespace
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -143,9 +154,14 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 std::string decodeCp1252(std::string_view bytes) {
-    std::string out;
+    // Most text is ASCII, which is UTF-8 already: it is copied in one piece.
+    std::size_t ascii = asciiPrefix(bytes);
+    std::string out(bytes.substr(0, ascii));
+    if (ascii == bytes.size()) {
+        return out;
+    }
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char ch : bytes) {
+    for (char ch : bytes.substr(ascii)) {
         auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
             out += ch;
@@ -156,6 +172,13 @@ std::string decodeCp1252(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string decodeOwnedCp1252(std::string&& bytes) {
+    if (asciiPrefix(bytes) == bytes.size()) {
+        return std::move(bytes);
+    }
+    return decodeCp1252(bytes);
 }
 
 Cp1252Text encodeCp1252(std::string_view utf8) {
@@ -212,10 +235,44 @@ std::string upperCase(std::string_view utf8) {
     return mapCodePoints(utf8, upperCodePoint);
 }
 
-int compareNoCase(std::string_view a, std::string_view b) {
-    // The catalogue's indexes compare through here: ASCII takes the short road.
+namespace {
+
+// True when position i of s holds a UTF-8 continuation byte.
+bool inCharacter(std::string_view s, std::size_t i) {
+    return i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+}
+
+// The length of the byte run that a and b share, cut back to the start of a character.
+std::size_t commonPrefix(std::string_view a, std::string_view b) {
+    std::size_t n = std::min(a.size(), b.size());
     std::size_t i = 0;
-    std::size_t j = 0;
+    for (std::uint64_t x = 0, y = 0; i + sizeof x <= n; i += sizeof x) {
+        std::memcpy(&x, a.data() + i, sizeof x);
+        std::memcpy(&y, b.data() + i, sizeof y);
+        if (x != y) {
+            break;
+        }
+    }
+    while (i < n && a[i] == b[i]) {
+        ++i;
+    }
+    while (i > 0 && (inCharacter(a, i) || inCharacter(b, i))) {
+        --i;
+    }
+    return i;
+}
+
+} // namespace
+
+int compareNoCase(std::string_view a, std::string_view b) {
+    // The catalogue's indexes compare through here, mostly names that share a long start
+    // ("command 12", "command 13"): equal bytes fold equal, so that start is skipped at
+    // once, and ASCII takes the short road after it.
+    std::size_t i = commonPrefix(a, b);
+    if (i == a.size() && i == b.size()) {
+        return 0;
+    }
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
         auto ca = static_cast<unsigned char>(a[i]);
         auto cb = static_cast<unsigned char>(b[j]);

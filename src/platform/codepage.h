@@ -12,6 +12,8 @@ namespace plv {
 // Never fails: the five bytes that Windows-1252 leaves unassigned decode to the C1 controls of
 // the same value, as Windows does, so that every file byte survives a round trip.
 std::string decodeCp1252(std::string_view bytes);
+// The same for bytes the caller gives up: ASCII text is handed back without a copy.
+std::string decodeOwnedCp1252(std::string&& bytes);
 
 struct Cp1252Text {
     std::string bytes;

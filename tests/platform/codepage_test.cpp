@@ -40,3 +40,24 @@ TEST(Codepage, CaseFoldingKnowsTheAccentedLetters) {
     EXPECT_EQ(compareNoCase("", ""), 0);
     EXPECT_TRUE(containsNoCase("C:\\Program\\PARLAVISTA.EXE", "parlavista.exe"));
 }
+
+TEST(Codepage, ComparingAcrossLongSharedStartsAgreesWithFoldedText) {
+    // Names share long starts ("command number 12"), and the difference may fall inside a
+    // two-byte character: the comparison must order them as their folded texts order.
+    const char* pieces[] = {"a", "A", "ü", "Ü", "ß", "š", "Š", "ÿ", "Ÿ", "€", "z", " "};
+    std::vector<std::string> texts;
+    for (const char* p : pieces) {
+        for (const char* q : pieces) {
+            texts.push_back(std::string("command number 1") + p + q);
+            texts.push_back(std::string("COMMAND NUMBER 1") + q);
+        }
+    }
+    texts.push_back("command number 1");
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const auto& a : texts) {
+        for (const auto& b : texts) {
+            ASSERT_EQ(sign(compareNoCase(a, b)), sign(foldCase(a).compare(foldCase(b))))
+                << a << " | " << b;
+        }
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace plv {
+
+// A full parse's writes to the catalogue: the file's rows and states replace the old ones
+// in one transaction. The indexes are dropped while the rows go in and built once at the
+// end; insert-row's lookups (duplicates, state ids) are answered from memory with the
+// results the catalogue's own lookups give.
+class CatalogueRebuild {
+  public:
+    // Begins the transaction and deletes the rows that came from a file and all states.
+    explicit CatalogueRebuild(Catalogue& catalogue);
+    // Rolls back unless commit() was reached.
+    ~CatalogueRebuild();
+    CatalogueRebuild(const CatalogueRebuild&) = delete;
+    CatalogueRebuild& operator=(const CatalogueRebuild&) = delete;
+
+    // Room for this many rows in all, told in advance so the lookups never grow.
+    void expectRows(std::size_t rows) { named_.reserve(rows); }
+    // Insert-row as Catalogue::insertRow does it.
+    void insertRow(UserRow& row, const Catalogue::DuplicateSink& onDuplicate = {});
+    // The id of (appname, statename), added when absent.
+    std::int64_t stateId(const std::string& appname, const std::string& statename);
+    // Builds the indexes and commits.
+    void commit();
+    void rollback();
+
+  private:
+    // The rows of one Program, Scope and name, as the lookup by index `menu` meets them:
+    // rows kept from before the rebuild (offset 0) first, then the first row added.
+    struct Named {
+        std::vector<std::int64_t> kept;
+        std::int64_t added = 0;
+    };
+    void rememberKeptRows();
+
+    Catalogue& catalogue_;
+    bool open_ = true;
+    std::unordered_map<std::string, Named> named_;
+    std::unordered_map<std::string, std::int64_t> states_;
+    std::string key_; // the key being looked up, kept to reuse its buffer
+};
+
+} // namespace plv

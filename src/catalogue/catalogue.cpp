@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.h"
 
+#include "catalogue/user_table.h"
 #include "platform/codepage.h"
 
 #include <algorithm>
@@ -10,37 +11,6 @@ namespace plv {
 namespace {
 
 constexpr const char* kSchema = R"sql(
-CREATE TABLE IF NOT EXISTS "user" (
-  "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
-  "filename" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "menu" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "state" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "name" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "Type" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "script" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "scope" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "owner" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "lists" INTEGER NOT NULL DEFAULT 0,
-  "offset" INTEGER NOT NULL DEFAULT 0,
-  "offsetbody" INTEGER NOT NULL DEFAULT 0,
-  "description" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "states" TEXT NOT NULL DEFAULT '',
-  "graphicsize" INTEGER NOT NULL DEFAULT 0,
-  "Global" INTEGER NOT NULL DEFAULT 0,
-  "noglobals" INTEGER NOT NULL DEFAULT 0,
-  "sleeping" INTEGER NOT NULL DEFAULT 0,
-  "singleline" INTEGER NOT NULL DEFAULT 0,
-  "globalsort" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "listsort" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "pathcode" TEXT COLLATE FOLD NOT NULL DEFAULT '',
-  "dupe" INTEGER NOT NULL DEFAULT 0,
-  "PDescript" INTEGER NOT NULL DEFAULT 0,
-  "CompanyName" INTEGER NOT NULL DEFAULT 0,
-  "ClassName" INTEGER NOT NULL DEFAULT 0,
-  "encrypted" INTEGER NOT NULL DEFAULT 0,
-  "flag" INTEGER NOT NULL DEFAULT 0,
-  "listcopy" INTEGER NOT NULL DEFAULT 0
-);
 CREATE TABLE IF NOT EXISTS "states" (
   "ID" INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,
   "appname" TEXT COLLATE FOLD NOT NULL DEFAULT '',
@@ -75,17 +45,11 @@ CREATE TABLE IF NOT EXISTS "dvcmap" (
 
 // The indexes, apart from the tables: a rebuild drops them and builds them again at its end.
 constexpr const char* kIndexes = R"sql(
-CREATE INDEX IF NOT EXISTS "menu" ON "user" ("menu", "state", "name");
-CREATE INDEX IF NOT EXISTS "name" ON "user" ("globalsort", "menu", "state", "listsort", "name");
-CREATE INDEX IF NOT EXISTS "state" ON "user" ("state");
+CREATE INDEX IF NOT EXISTS "menu" ON "userrows" ("menu", "state", "name");
+CREATE INDEX IF NOT EXISTS "name" ON "userrows" ("globalsort", "menu", "state", "listsort", "name");
+CREATE INDEX IF NOT EXISTS "state" ON "userrows" ("state");
 CREATE INDEX IF NOT EXISTS "apps" ON "states" ("appname", "statename");
 )sql";
-
-constexpr const char* kColumns =
-    R"("ID","filename","menu","state","name","Type","script","scope","owner","lists","offset",)"
-    R"("offsetbody","description","states","graphicsize","Global","noglobals","sleeping",)"
-    R"("singleline","globalsort","listsort","pathcode","dupe","PDescript","CompanyName",)"
-    R"("ClassName","encrypted","flag","listcopy")";
 
 constexpr std::array<const char*, 15> kParameterColumns = {
     "mycmdstime", "OffsetLists", "openfile", "lastdvcID",   "dvcmaptime",
@@ -123,7 +87,7 @@ const char* columnName(TextColumn column) {
 }
 
 std::string selectRows(const std::string& tail) {
-    return std::string("SELECT ") + kColumns + " FROM \"user\" " + tail;
+    return "SELECT " + user_table::columns() + " FROM \"user\" " + tail;
 }
 
 UserRow readRow(const Statement& s) {
@@ -176,14 +140,24 @@ struct Binder {
     }
 };
 
-// Binds every column but ID, from parameter `first` on; returns the next parameter.
-int bindRow(Statement& s, const UserRow& r, int first) {
+// Binds the columns of `userrows` (all but ID and the positions), in their order, from
+// parameter `first` on; returns the next parameter.
+int bindRowColumns(Statement& s, const UserRow& r, int first) {
     Binder b{s, first};
-    b(r.filename)(r.menu)(r.state)(r.name)(r.type)(r.script)(r.scope)(r.owner);
-    b(r.lists)(r.offset)(r.offsetbody)(r.description)(r.states)(r.graphicsize);
+    b(r.filename)(r.menu)(r.state)(r.name)(r.type)(r.script)(r.scope)(r.owner)(r.lists);
+    b(r.description)(r.states)(r.graphicsize);
     b(r.global)(r.noglobals)(r.sleeping)(r.singleline)(r.globalsort)(r.listsort)(r.pathcode);
     b(r.dupe)(r.pdescript)(r.companyName)(r.className)(r.encrypted)(r.flag)(r.listcopy);
     return b.next;
+}
+
+// "?, ?, ?" for n values.
+std::string placeholders(std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+        out += i ? ", ?" : "?";
+    }
+    return out;
 }
 
 std::vector<UserRow> collectRows(Statement& s) {
@@ -204,7 +178,7 @@ std::optional<UserRow> firstRow(Statement& s) {
 
 // The columns of a row without its body, for walks that do not need it.
 std::string columnsWithoutScript() {
-    std::string columns = kColumns;
+    std::string columns = user_table::columns();
     columns.replace(columns.find(R"("script")"), 8, "''");
     return columns;
 }
@@ -223,10 +197,21 @@ bool isGlobalName(const std::string& text) {
     return text == kGlobalCommands || text == "Globale opdrachten";
 }
 
+int bindUserColumns(Statement& s, const UserRow& r, int first) {
+    Binder b{s, first};
+    b(r.filename)(r.menu)(r.state)(r.name)(r.type)(r.script)(r.scope)(r.owner);
+    b(r.lists)(r.offset)(r.offsetbody)(r.description)(r.states)(r.graphicsize);
+    b(r.global)(r.noglobals)(r.sleeping)(r.singleline)(r.globalsort)(r.listsort)(r.pathcode);
+    b(r.dupe)(r.pdescript)(r.companyName)(r.className)(r.encrypted)(r.flag)(r.listcopy);
+    return b.next;
+}
+
 struct Catalogue::Prepared {
     Statement findDuplicate;
     Statement insert;
+    Statement insertPositions;
     Statement deleteById;
+    Statement deletePositions;
     Statement findState;
     Statement insertState;
 };
@@ -286,6 +271,7 @@ void Catalogue::rollback() {
 }
 
 void Catalogue::createSchema() {
+    user_table::create(*this);
     execute(kSchema);
     for (const auto& [column, type] : kAddedParameterColumns) {
         auto has = prepare(R"(SELECT 1 FROM pragma_table_info('parameters') WHERE "name" = ?)");
@@ -304,13 +290,13 @@ void Catalogue::createSchema() {
 }
 
 void Catalogue::prepareStatements() {
-    std::string insertSql = std::string("INSERT INTO \"user\" (") +
-                            std::string(kColumns).substr(5) + ") VALUES (" +
-                            "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
     prepared_.reset(new Prepared{
         prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? LIMIT 1)")),
-        prepare(insertSql),
-        prepare(R"(DELETE FROM "user" WHERE "ID" = ?)"),
+        prepare("INSERT INTO \"userrows\" (" + user_table::rowColumns() + ") VALUES (" +
+                placeholders(user_table::rowColumnCount()) + ")"),
+        prepare(R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES (?, ?, ?))"),
+        prepare(R"(DELETE FROM "userrows" WHERE "ID" = ?)"),
+        prepare(R"(DELETE FROM "positions" WHERE "ID" = ?)"),
         prepare(R"(SELECT "ID" FROM "states" WHERE "appname" = ? AND "statename" = ? LIMIT 1)"),
         prepare(R"(INSERT INTO "states" ("appname", "statename") VALUES (?, ?))"),
     });
@@ -330,7 +316,7 @@ void Catalogue::insertRow(UserRow& row, const DuplicateSink& onDuplicate) {
             onDuplicate(*found, row);
         }
         if (found->offset == 0) {
-            prepared_->deleteById.bind(1, found->id).run();
+            deleteRow(found->id);
         }
     }
     appendRow(row);
@@ -338,7 +324,7 @@ void Catalogue::insertRow(UserRow& row, const DuplicateSink& onDuplicate) {
 
 void Catalogue::appendRow(UserRow& row) {
     auto& insert = prepared_->insert;
-    bindRow(insert, row, 1);
+    bindRowColumns(insert, row, 1);
     try {
         insert.run();
     } catch (...) {
@@ -346,21 +332,29 @@ void Catalogue::appendRow(UserRow& row) {
         throw;
     }
     row.id = sqlite3_last_insert_rowid(db_);
+    auto& positions = prepared_->insertPositions;
+    try {
+        positions.bind(1, row.id).bind(2, row.offset).bind(3, row.offsetbody).run();
+    } catch (...) {
+        positions.reset();
+        deleteRow(row.id);
+        throw;
+    }
 }
 
 void Catalogue::updateRow(const UserRow& row) {
-    std::string sql = R"(UPDATE "user" SET "filename"=?,"menu"=?,"state"=?,"name"=?,"Type"=?,)"
-                      R"("script"=?,"scope"=?,"owner"=?,"lists"=?,"offset"=?,"offsetbody"=?,)"
-                      R"("description"=?,"states"=?,"graphicsize"=?,"Global"=?,"noglobals"=?,)"
-                      R"("sleeping"=?,"singleline"=?,"globalsort"=?,"listsort"=?,"pathcode"=?,)"
-                      R"("dupe"=?,"PDescript"=?,"CompanyName"=?,"ClassName"=?,"encrypted"=?,)"
-                      R"("flag"=?,"listcopy"=? WHERE "ID"=?)";
-    auto s = prepare(sql);
-    int next = bindRow(s, row, 1);
-    s.bind(next, row.id).run();
+    auto s = prepare("UPDATE \"userrows\" SET (" + user_table::rowColumns() + ") = (" +
+                     placeholders(user_table::rowColumnCount()) + R"() WHERE "ID" = ?)");
+    s.bind(bindRowColumns(s, row, 1), row.id).run();
+    prepare(R"(UPDATE "positions" SET "offset" = ?, "offsetbody" = ? WHERE "ID" = ?)")
+        .bind(1, row.offset)
+        .bind(2, row.offsetbody)
+        .bind(3, row.id)
+        .run();
 }
 
 void Catalogue::deleteRow(std::int64_t id) {
+    prepared_->deletePositions.bind(1, id).run();
     prepared_->deleteById.bind(1, id).run();
 }
 
@@ -394,7 +388,7 @@ std::vector<UserRow> Catalogue::allRows() const {
 
 std::vector<UserRow> Catalogue::rowsOf(const std::string& menu, const std::string& state,
                                        bool bodies) const {
-    auto s = prepare("SELECT " + (bodies ? std::string(kColumns) : columnsWithoutScript()) +
+    auto s = prepare("SELECT " + (bodies ? user_table::columns() : columnsWithoutScript()) +
                      R"( FROM "user" WHERE "globalsort" = ? AND "menu" = ? AND "state" = ? )"
                      R"(ORDER BY "globalsort", "menu", "state", "listsort", "name")");
     s.bind(1, menu == kGlobalCommands ? "G" : "N").bind(2, menu).bind(3, state);
@@ -449,37 +443,42 @@ std::vector<std::string> Catalogue::distinctOwners() const {
 }
 
 void Catalogue::setFlagAll(bool value) {
-    prepare(R"(UPDATE "user" SET "flag" = ?)").bind(1, value).run();
+    prepare(R"(UPDATE "userrows" SET "flag" = ?)").bind(1, value).run();
 }
 
 void Catalogue::setFlagForMenu(const std::string& menu, bool value) {
-    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "menu" = ?)").bind(1, value).bind(2, menu).run();
+    prepare(R"(UPDATE "userrows" SET "flag" = ? WHERE "menu" = ?)")
+        .bind(1, value)
+        .bind(2, menu)
+        .run();
 }
 
 void Catalogue::setFlagForOwner(const std::string& owner, bool value) {
-    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "owner" = ?)")
+    prepare(R"(UPDATE "userrows" SET "flag" = ? WHERE "owner" = ?)")
         .bind(1, value)
         .bind(2, owner)
         .run();
 }
 
 void Catalogue::setFlagForCommands(bool value) {
-    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "Type" <> 'L')").bind(1, value).run();
+    prepare(R"(UPDATE "userrows" SET "flag" = ? WHERE "Type" <> 'L')").bind(1, value).run();
 }
 
 void Catalogue::setFlag(std::int64_t id, bool value) {
-    prepare(R"(UPDATE "user" SET "flag" = ? WHERE "ID" = ?)").bind(1, value).bind(2, id).run();
+    prepare(R"(UPDATE "userrows" SET "flag" = ? WHERE "ID" = ?)").bind(1, value).bind(2, id).run();
 }
 
 void Catalogue::deleteFileRows() {
-    // Without a WHERE clause the engine drops the table's pages at once instead of
+    // Without a WHERE clause the engine drops the tables' pages at once instead of
     // deleting row by row, which is most of a re-parse's time on a large file.
-    auto kept = prepare(R"(SELECT EXISTS (SELECT 1 FROM "user" WHERE "offset" = 0))");
+    auto kept = prepare(R"(SELECT EXISTS (SELECT 1 FROM "positions" WHERE "offset" = 0))");
     kept.step();
     if (kept.boolean(0)) {
-        execute(R"(DELETE FROM "user" WHERE "offset" <> 0)");
+        execute(R"(DELETE FROM "userrows" WHERE "ID" IN )"
+                R"((SELECT "ID" FROM "positions" WHERE "offset" <> 0);)"
+                R"(DELETE FROM "positions" WHERE "offset" <> 0;)");
     } else {
-        execute(R"(DELETE FROM "user")");
+        execute(R"(DELETE FROM "userrows"; DELETE FROM "positions";)");
     }
     execute(R"(DELETE FROM "states")");
 }
@@ -494,7 +493,8 @@ void Catalogue::createIndexes() {
 }
 
 void Catalogue::deleteAllRows() {
-    execute(R"(DELETE FROM "user"; DELETE FROM "dvcmap"; DELETE FROM "states";)");
+    execute(R"(DELETE FROM "userrows"; DELETE FROM "positions"; DELETE FROM "dvcmap";)"
+            R"(DELETE FROM "states";)");
 }
 
 std::int64_t Catalogue::stateId(const std::string& appname, const std::string& statename) {
@@ -582,7 +582,8 @@ std::int64_t Catalogue::countFileLists() const {
 }
 
 void Catalogue::shiftPositionsAfter(std::int64_t position, std::int64_t delta) {
-    prepare(R"(UPDATE "user" SET "offset" = "offset" + ?1, )"
+    // Only the narrow table of positions changes: the rows with their bodies stay as they are.
+    prepare(R"(UPDATE "positions" SET "offset" = "offset" + ?1, )"
             R"("offsetbody" = CASE WHEN "offsetbody" <> 0 THEN "offsetbody" + ?1 ELSE 0 END )"
             R"(WHERE "offset" > ?2)")
         .bind(1, delta)
@@ -591,11 +592,11 @@ void Catalogue::shiftPositionsAfter(std::int64_t position, std::int64_t delta) {
 }
 
 void Catalogue::clearNoglobals() {
-    execute(R"(UPDATE "user" SET "noglobals" = 0)");
+    execute(R"(UPDATE "userrows" SET "noglobals" = 0)");
 }
 
 void Catalogue::markFileListUsed(const std::string& name) {
-    prepare(R"(UPDATE "user" SET "noglobals" = 1 WHERE "menu" = ? AND "state" = ? )"
+    prepare(R"(UPDATE "userrows" SET "noglobals" = 1 WHERE "menu" = ? AND "state" = ? )"
             R"(AND "name" = ? AND "Type" = 'L')")
         .bind(1, kGlobalCommands)
         .bind(2, kGlobalCommands)

@@ -27,6 +27,10 @@ struct IndexKey {
 // The text columns Find searches.
 enum class TextColumn { Name, State, Script };
 
+// Binds every column of `user` but ID, in the table's order, from parameter `first` on;
+// returns the next parameter. Texts are bound without a copy: the row must outlive the run.
+int bindUserColumns(Statement& statement, const UserRow& row, int first);
+
 // The command catalogue: tables `user`, `states`, `parameters` (one row) and `dvcmap`
 // in one SQLite database. Text comparisons fold case, the accented letters of
 // Windows-1252 included.

@@ -10,31 +10,31 @@ void markChosen(Catalogue& c, const Selection& sel) {
     const std::string kind = sel.commandsOnly ? R"( AND "Type" <> 'L')" : "";
     switch (sel.choice) {
     case ScopeChoice::Everything:
-        c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE 1)" + kind).run();
+        c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE 1)" + kind).run();
         return;
     case ScopeChoice::Group:
         if (sel.group == kAllGroupsName) {
-            c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE 1)" + kind).run();
+            c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE 1)" + kind).run();
         } else {
-            c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE "owner" = ?)" + kind)
+            c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE "owner" = ?)" + kind)
                 .bind(1, sel.group)
                 .run();
         }
         return;
     case ScopeChoice::Program:
-        c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE "menu" = ?)" + kind)
+        c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE "menu" = ?)" + kind)
             .bind(1, sel.program)
             .run();
         return;
     case ScopeChoice::Scope:
-        c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE "menu" = ? AND "state" = ?)" + kind)
+        c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE "menu" = ? AND "state" = ?)" + kind)
             .bind(1, sel.program)
             .bind(2, sel.scope)
             .run();
         return;
     case ScopeChoice::Picked:
         for (const auto& name : sel.picked) {
-            c.prepare(R"(UPDATE "user" SET "flag" = 1 WHERE "menu" = ? AND "state" = ? )"
+            c.prepare(R"(UPDATE "userrows" SET "flag" = 1 WHERE "menu" = ? AND "state" = ? )"
                       R"(AND "name" = ?)" +
                       kind)
                 .bind(1, sel.program)
@@ -77,8 +77,8 @@ std::int64_t markSelection(Catalogue& c, const Selection& sel) {
         for (char t : typeLetters(sel.types)) {
             shown += std::string(shown.empty() ? "" : ",") + "'" + t + "'";
         }
-        c.execute(R"(UPDATE "user" SET "flag" = 0 WHERE "flag" <> 0 AND "Type" NOT IN ()" + shown +
-                  ")");
+        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND "Type" NOT IN ()" +
+                  shown + ")");
         c.commit();
     } catch (...) {
         c.rollback();

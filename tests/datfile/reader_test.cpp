@@ -324,7 +324,7 @@ TEST(Reader, LongTextsAreCataloguedWholeAndOnlyDatabaseErrorsSkipARow) {
         buildFile(Layout::V1011, {longest, refused, refusedToo, refusedThree, after},
                   {listRecord("refused list", {"x"}), listRecord("kept", {"y"})});
     // A genuine database error, as the engine reports it, for the rows named "refused ...".
-    h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "user" )"
+    h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "userrows" )"
                          R"(WHEN NEW."name" LIKE 'refused%' )"
                          R"(BEGIN SELECT RAISE(ABORT, 'refused by the database'); END)");
     ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);

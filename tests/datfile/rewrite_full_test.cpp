@@ -263,7 +263,7 @@ TEST(FullRewrite, CommandsTheCatalogueRefusedStayInTheFile) {
     auto last = globalCommand("last", kTypeKeys, textBody("3"));
     std::string image = buildFile(Layout::V1011, {first, refused, last}, {});
     Edit e;
-    e.h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "user" )"
+    e.h.catalogue->execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "userrows" )"
                            R"(WHEN NEW."name" = 'refused' )"
                            R"(BEGIN SELECT RAISE(ABORT, 'refused'); END)");
     e.open(image);

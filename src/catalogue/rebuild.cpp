@@ -7,6 +7,10 @@
 namespace plv {
 namespace {
 
+// From about this many rows on, one index build after the rows is cheaper than keeping the
+// indexes up to date row by row.
+constexpr std::size_t kManyRows = 2000;
+
 // Appends the folded text preceded by its length, so that no two different lists of texts
 // give the same key. ASCII, nearly all of it, is folded on the spot.
 void appendKeyPart(std::string& key, std::string_view text) {
@@ -36,10 +40,13 @@ void nameKey(std::string& key, std::string_view menu, std::string_view state,
 
 } // namespace
 
-CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue) : catalogue_(catalogue) {
+CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRows)
+    : catalogue_(catalogue), indexesDropped_(expectedRows >= kManyRows) {
     catalogue_.begin();
     try {
-        catalogue_.dropIndexes();
+        if (indexesDropped_) {
+            catalogue_.dropIndexes();
+        }
         catalogue_.deleteFileRows();
         rememberKeptRows();
     } catch (...) {
@@ -99,7 +106,9 @@ std::int64_t CatalogueRebuild::stateId(const std::string& appname, const std::st
 }
 
 void CatalogueRebuild::commit() {
-    catalogue_.createIndexes();
+    if (indexesDropped_) {
+        catalogue_.createIndexes();
+    }
     catalogue_.commit();
     open_ = false;
 }

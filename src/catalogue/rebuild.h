@@ -10,13 +10,15 @@
 namespace plv {
 
 // A full parse's writes to the catalogue: the file's rows and states replace the old ones
-// in one transaction. The indexes are dropped while the rows go in and built once at the
-// end; insert-row's lookups (duplicates, state ids) are answered from memory with the
-// results the catalogue's own lookups give.
+// in one transaction. For a large file the indexes are dropped while the rows go in and
+// built once at the end; insert-row's lookups (duplicates, state ids) are answered from
+// memory with the results the catalogue's own lookups give.
 class CatalogueRebuild {
   public:
     // Begins the transaction and deletes the rows that came from a file and all states.
-    explicit CatalogueRebuild(Catalogue& catalogue);
+    // The indexes are built anew only for a large file (`expectedRows`): for a few rows,
+    // changing the schema costs more than keeping the indexes as the rows go in.
+    CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRows);
     // Rolls back unless commit() was reached.
     ~CatalogueRebuild();
     CatalogueRebuild(const CatalogueRebuild&) = delete;
@@ -43,6 +45,7 @@ class CatalogueRebuild {
 
     Catalogue& catalogue_;
     bool open_ = true;
+    bool indexesDropped_ = false;
     std::unordered_map<std::string, Named> named_;
     std::unordered_map<std::string, std::int64_t> states_;
     std::string key_; // the key being looked up, kept to reuse its buffer

@@ -70,29 +70,30 @@ TEST(CatalogueRebuild, FindsTheDuplicatesTheIndexLookupFinds) {
     }
     byIndex.commit();
 
-    Catalogue inMemory(":memory:");
-    seed(inMemory);
-    Reports memoryReports;
-    {
-        CatalogueRebuild rebuild(inMemory);
-        for (auto r : kParsed) {
-            rebuild.insertRow(r, [&](const UserRow& found, const UserRow& added) {
-                memoryReports.emplace_back(found.id, added.name);
-            });
+    for (std::size_t expected : {kParsed.size(), std::size_t{100000}}) {
+        Catalogue inMemory(":memory:");
+        seed(inMemory);
+        Reports memoryReports;
+        {
+            CatalogueRebuild rebuild(inMemory, expected);
+            for (auto r : kParsed) {
+                rebuild.insertRow(r, [&](const UserRow& found, const UserRow& added) {
+                    memoryReports.emplace_back(found.id, added.name);
+                });
+            }
+            rebuild.commit();
         }
-        rebuild.commit();
+        EXPECT_EQ(readBack(inMemory, memoryReports), readBack(byIndex, indexReports));
+        EXPECT_EQ(memoryReports.size(), 5u);
+        EXPECT_TRUE(inMemory.findRow("winword", "APPLICATION-specific", "BOLD THAT"));
     }
-    EXPECT_EQ(readBack(inMemory, memoryReports), readBack(byIndex, indexReports));
-    EXPECT_EQ(memoryReports.size(), 5u);
-    EXPECT_TRUE(inMemory.findRow("winword", "APPLICATION-specific", "BOLD THAT"))
-        << "the indexes are back";
 }
 
 TEST(CatalogueRebuild, StatesFoldAndAnUnfinishedRebuildChangesNothing) {
     Catalogue c(":memory:");
     seed(c);
     {
-        CatalogueRebuild rebuild(c);
+        CatalogueRebuild rebuild(c, 100000);
         EXPECT_EQ(rebuild.stateId("Outlook", "Inbox"), rebuild.stateId("OUTLOOK", "inbox"));
         EXPECT_NE(rebuild.stateId("Outlook", "Inbox"), rebuild.stateId("Outlook", "Sent"));
         UserRow r = row("X", "Y", "z", 22);

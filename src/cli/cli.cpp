@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "platform/terminal.h"
+
 #include <iostream>
 
 namespace plv::cli {
@@ -68,7 +70,25 @@ std::vector<std::string> Args::all(const std::string& name) const {
     return it == every.end() ? std::vector<std::string>{} : it->second;
 }
 
+ConsoleInteraction::ConsoleInteraction(std::ostream& err)
+    : showProgress(&err == &std::cerr && standardErrorIsTerminal()), err_(err) {}
+
+void ConsoleInteraction::progress(std::size_t done, std::size_t total) {
+    if (!showProgress || (done >= total && shownWidth_ == 0)) {
+        return;
+    }
+    std::string line;
+    if (done < total) {
+        line = (status_.empty() ? "" : status_ + " ") + std::to_string(done * 100 / total) + "%";
+    }
+    // Blanks over what is left of a longer line; a finished piece of work leaves none.
+    std::string blanks(shownWidth_ > line.size() ? shownWidth_ - line.size() : 0, ' ');
+    err_ << "\r" << line << blanks << (line.empty() ? "\r" : "") << std::flush;
+    shownWidth_ = line.size();
+}
+
 void ConsoleInteraction::message(const std::string& text, const std::string& title) {
+    progress(1, 1); // a message starts on a line of its own
     err_ << text << "\n";
     if (!title.empty()) {
         err_ << "    [" << title << "]\n";

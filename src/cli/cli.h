@@ -37,7 +37,7 @@ struct Args {
 // there to give another.
 class ConsoleInteraction : public UserInteraction {
   public:
-    explicit ConsoleInteraction(std::ostream& err) : err_(err) {}
+    explicit ConsoleInteraction(std::ostream& err);
     // A command whose name asks for the change (convert-format, convert-language) answers its
     // own confirm questions with OK and Yes.
     bool confirmed = false;
@@ -46,9 +46,16 @@ class ConsoleInteraction : public UserInteraction {
     bool yesNo(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
+    void status(const std::string& text) override { status_ = text; }
+    // A line that rewrites itself: the last status text and the share done.
+    void progress(std::size_t done, std::size_t total) override;
+    // Only on a terminal: standard error redirected to a file or a pipe gets no progress.
+    bool showProgress = false;
 
   private:
     std::ostream& err_;
+    std::string status_;
+    std::size_t shownWidth_ = 0; // of the progress line on the terminal, 0 when none
 };
 
 struct Io {

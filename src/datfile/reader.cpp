@@ -11,8 +11,6 @@
 namespace plv::dat {
 namespace {
 
-constexpr std::int64_t kProgressEvery = 2000;
-
 std::string text(const std::string& bytes) {
     return decodeCp1252(bytes);
 }
@@ -31,6 +29,7 @@ struct Pass {
     std::string image;
     std::string fileName;
     Layout layout = Layout::V1011;
+    std::optional<Progress> progress; // by the bytes read
     KeyNames keys;
     DuplicateLog duplicates;
     std::int64_t commandIndex = 0;
@@ -186,10 +185,7 @@ void commandPass(Pass& pass, ByteReader& in) {
             UserRow row = commandRow(pass, record);
             insert(pass, row);
         }
-        if (pass.commandIndex % kProgressEvery == 0) {
-            pass.session.ui.progress(static_cast<std::size_t>(pass.commandIndex),
-                                     static_cast<std::size_t>(info.commandCount));
-        }
+        pass.progress->step(static_cast<std::size_t>(in.position()));
     }
 }
 
@@ -206,6 +202,7 @@ void listPass(Pass& pass, ByteReader& in) {
         readRecord(pass, in, record, readList);
         UserRow row = listRow(pass, record);
         insert(pass, row);
+        pass.progress->step(static_cast<std::size_t>(in.position()));
     }
 }
 
@@ -237,6 +234,7 @@ void failPass(Pass& pass, const FormatError& e) {
 void readSections(Pass& pass) {
     ByteReader in(pass.image, kFirstRecordPosition);
     pass.readingStart = in.position();
+    pass.progress.emplace(pass.session.ui, pass.image.size());
     try {
         pass.session.trace.line("real");
         commandPass(pass, in);
@@ -245,6 +243,7 @@ void readSections(Pass& pass) {
     } catch (const FormatError& e) {
         failPass(pass, e);
     }
+    pass.progress.reset();
 }
 
 bool readHeader(Session& s, const std::string& image) {
@@ -298,7 +297,7 @@ ParseStatus fullParse(Session& s, std::string image) {
     Pass pass{s, std::move(image), files::fileName(s.file.path)};
     pass.layout = s.file.layout;
     Catalogue& catalogue = s.catalogue;
-    CatalogueRebuild rebuild(catalogue);
+    CatalogueRebuild rebuild(catalogue, static_cast<std::size_t>(s.file.commandCount));
     pass.rebuild = &rebuild;
     pass.duplicates.open(s.programFolder);
     s.trace.line("binary before keynames");

@@ -15,6 +15,7 @@ bool rewriteCommands(FullRewrite& fr, const FullRewritePlan& plan, const RowsByO
     Rewrite& e = fr.engine();
     ByteReader in(e.input(), kFirstRecordPosition);
     std::size_t matched = 0;
+    Progress progress(e.session().ui, static_cast<std::size_t>(e.offsetLists()));
     for (std::int64_t i = 0; i < e.commandCount(); ++i) {
         CommandRecord record;
         try {
@@ -23,6 +24,7 @@ bool rewriteCommands(FullRewrite& fr, const FullRewritePlan& plan, const RowsByO
             return e.refuse("command record " + std::to_string(i + 1) +
                             " cannot be read at position " + std::to_string(err.position()));
         }
+        progress.step(static_cast<std::size_t>(in.position()));
         auto it = rows.commands.find(record.offset);
         if (it == rows.commands.end()) {
             fr.carryOver(record);

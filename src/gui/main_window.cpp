@@ -108,8 +108,7 @@ MainWindow::MainWindow(browser::Startup& startup, browser::Browser& browser,
         ui_->onStatus = [this](const std::string& text) { status_->setText(qs(text)); };
         ui_->onProgress = [this](std::size_t done, std::size_t total) {
             progress_->setVisible(done < total);
-            progress_->setRange(0, static_cast<int>(total));
-            progress_->setValue(static_cast<int>(done));
+            progress_->setValue(done < total ? static_cast<int>(done * 100 / total) : 100);
         };
     }
     browser_.setObserver([this] { refresh(); });
@@ -161,6 +160,8 @@ void MainWindow::buildWidgets() {
     counts_ = new QLabel("Total Number of Commands / Lists", this);
     counts_->setObjectName("counts");
     progress_ = new QProgressBar(this);
+    progress_->setObjectName("progress");
+    progress_->setRange(0, 100);
     progress_->setMaximumWidth(160);
     progress_->setVisible(false);
     statusBar()->addWidget(status_, 1);

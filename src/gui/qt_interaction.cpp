@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace plv::gui {
 namespace {
@@ -19,7 +20,13 @@ QMessageBox::StandardButton ask(QWidget* parent, const std::string& text, const 
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+// Work that is done sooner shows no dialog at all.
+constexpr int kDialogAfterMs = 400;
+
 } // namespace
+
+QtInteraction::QtInteraction() = default;
+QtInteraction::~QtInteraction() = default;
 
 void QtInteraction::message(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, parent_);
@@ -48,17 +55,39 @@ std::optional<std::string> QtInteraction::input(const std::string& prompt, const
 }
 
 void QtInteraction::status(const std::string& text) {
+    status_ = text;
     if (onStatus) {
         onStatus(text);
+    }
+    if (dialog_ && !text.empty()) {
+        dialog_->setLabelText(qs(text));
     }
 }
 
 void QtInteraction::progress(std::size_t done, std::size_t total) {
     if (onProgress) {
         onProgress(done, total);
+    } else {
+        showDialog(done, total);
     }
     // Long work runs on the window's thread: let it repaint, but take no input meanwhile.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtInteraction::showDialog(std::size_t done, std::size_t total) {
+    if (done >= total) {
+        dialog_.reset();
+        return;
+    }
+    if (!dialog_) {
+        dialog_ = std::make_unique<QProgressDialog>(qs(status_), QString(), 0, 100, parent_);
+        dialog_->setObjectName("progress");
+        dialog_->setWindowTitle("Parlavista");
+        dialog_->setCancelButton(nullptr);
+        dialog_->setMinimumDuration(kDialogAfterMs);
+        dialog_->setValue(0);
+    }
+    dialog_->setValue(static_cast<int>(done * 100 / total));
 }
 
 } // namespace plv::gui

@@ -5,13 +5,19 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
+
+class QProgressDialog;
 
 namespace plv::gui {
 
 // Messages and questions as Qt dialogs over the main window (or on their own before the
-// window exists). Status and progress go to whatever view listens.
+// window exists). Status and progress go to whatever view listens; long work before the
+// window listens (the parse at start-up) shows a progress dialog with the status text.
 class QtInteraction : public UserInteraction {
   public:
+    QtInteraction();
+    ~QtInteraction() override;
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& text, const std::string& title) override;
@@ -27,7 +33,11 @@ class QtInteraction : public UserInteraction {
     std::function<void(std::size_t, std::size_t)> onProgress;
 
   private:
+    void showDialog(std::size_t done, std::size_t total);
+
     QPointer<QWidget> parent_;
+    std::string status_;
+    std::unique_ptr<QProgressDialog> dialog_;
 };
 
 } // namespace plv::gui

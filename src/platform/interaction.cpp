@@ -2,6 +2,20 @@
 
 namespace plv {
 
+Progress::Progress(UserInteraction& ui, std::size_t total)
+    : ui_(ui), total_(total), every_(total / 100 > 0 ? total / 100 : 1) {}
+
+Progress::~Progress() {
+    ui_.progress(total_, total_);
+}
+
+void Progress::step(std::size_t done) {
+    if (done >= next_ && done < total_) {
+        ui_.progress(done, total_);
+        next_ = done + every_;
+    }
+}
+
 void ScriptedInteraction::answerInput(std::optional<std::string> text) {
     answers_.push_back(std::move(text));
 }

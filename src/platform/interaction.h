@@ -27,6 +27,24 @@ class UserInteraction {
     virtual void progress(std::size_t /*done*/, std::size_t /*total*/) {}
 };
 
+// Reports the progress of one long piece of work to `ui`: about a hundred reports whatever
+// its size, and a last one (done = total) when it ends, however it ends, so that whatever
+// shows the progress goes away.
+class Progress {
+  public:
+    Progress(UserInteraction& ui, std::size_t total);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    void step(std::size_t done);
+
+  private:
+    UserInteraction& ui_;
+    std::size_t total_;
+    std::size_t every_;
+    std::size_t next_ = 0;
+};
+
 // Shows nothing and answers every question cautiously: for batch work nobody watches.
 class SilentInteraction : public UserInteraction {
   public:

@@ -1,3 +1,4 @@
+#include "cli/cli.h"
 #include "datfile/builder.h"
 #include "support/fixtures.h"
 #include "support/tool_run.h"
@@ -60,4 +61,30 @@ TEST(Cli, HelpAndUsage) {
     EXPECT_EQ(tool({"list"}).status, cli::kUsage);
     EXPECT_EQ(tool({"list", "a", "--bogus"}).status, cli::kUsage);
     EXPECT_EQ(tool({"frobnicate"}).status, cli::kUsage);
+}
+
+TEST(Cli, AParseShowsAProgressLineOnATerminalOnly) {
+    std::vector<dat::CommandRecord> commands;
+    for (int i = 0; i < 3000; ++i) {
+        commands.push_back(dat::globalCommand("command " + std::to_string(i), dat::kTypeKeys,
+                                              dat::textBody(std::string(100, 'k'))));
+    }
+    test::Harness h;
+    std::string path = h.home.write("mycmds.dat", dat::buildFile(dat::Layout::V1011, commands, {}));
+    std::ostringstream err;
+    cli::ConsoleInteraction console(err);
+    Session s(*h.catalogue, console, h.trace, h.home.path());
+    ASSERT_EQ(dat::parse(s, true, path), dat::ParseStatus::Parsed);
+    EXPECT_EQ(err.str(), "") << "standard error is no terminal here";
+
+    console.showProgress = true;
+    ASSERT_EQ(dat::parse(s, true, path), dat::ParseStatus::Parsed);
+    console.message("after the parse", "");
+    std::string shown = err.str();
+    EXPECT_EQ(shown.rfind("\rProcessing mycmds.dat 0%", 0), 0u) << shown.substr(0, 40);
+    std::string last = "\rProcessing mycmds.dat 99%";
+    EXPECT_NE(shown.find(last), std::string::npos);
+    // The finished line is blanked and the message starts on a line of its own.
+    EXPECT_NE(shown.find(last + "\r" + std::string(last.size() - 1, ' ') + "\rafter the parse\n"),
+              std::string::npos);
 }

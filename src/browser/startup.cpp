@@ -3,6 +3,7 @@
 #include "browser/startup_selection.h"
 #include "datfile/file_commands.h"
 #include "datfile/reader.h"
+#include "datfile/rewrite.h"
 #include "dragon/merge_commands.h"
 #include "dragon/seed_files.h"
 #include "editing/maintenance.h"
@@ -264,6 +265,7 @@ bool Startup::parseCurrentUserFile(StartupResult& result) {
         return false;
     }
     result.parsed = status == dat::ParseStatus::Parsed;
+    dat::removeLeftoverTemporary(session_->file.path);
     result.caption = dat::windowCaption(*session_, session_->file.path);
     result.user = environment_->properties().UserName;
     result.restoreCaption = dat::restoreCaption(result.user);

@@ -148,7 +148,12 @@ bool Rewrite::refuse(const std::string& reason) {
     return false;
 }
 
+void removeLeftoverTemporary(const std::string& commandFile) {
+    files::remove(temporaryPath(files::linkTarget(commandFile)));
+}
+
 bool Rewrite::load() {
+    removeLeftoverTemporary(s_.file.path);
     auto image = files::readAll(s_.file.path);
     if (!image) {
         s_.ui.message("The command file cannot be read", s_.file.path);

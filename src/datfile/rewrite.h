@@ -40,6 +40,11 @@ bool refuseEncrypted(Session& session, const CommandRecord& record);
 // Shows why and returns false when a name (file bytes) holds a byte below 32.
 bool refuseControlCharacters(Session& session, const std::string& nameBytes);
 
+// Removes the temporary file that a write killed before its end leaves beside the command
+// file (the command file itself is never touched: only a complete new file replaces it).
+// Done at the next write and at start-up.
+void removeLeftoverTemporary(const std::string& commandFile);
+
 // One rewrite of the open command file.
 class Rewrite {
   public:

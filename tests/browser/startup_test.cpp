@@ -226,7 +226,7 @@ TEST(Startup, FailuresEndTheStartWithTheirMessage) {
     }
 }
 
-TEST(Startup, YesterdaysTraceIsStartedAnewTodaysContinued) {
+TEST(Startup, YesterdaysTraceIsStartedAnewTodaysContinuedAKilledWritesFileRemoved) {
     StartFixture f;
     files::makeDirectories(f.dragon.home);
     files::writeAll(f.home("trace.plv"), "an old line\r\n");
@@ -234,7 +234,11 @@ TEST(Startup, YesterdaysTraceIsStartedAnewTodaysContinued) {
     ASSERT_TRUE(f.runOnce().started());
     EXPECT_EQ(f.trace().find("an old line"), std::string::npos);
     std::string first = f.trace();
+    std::string leftover =
+        files::join(files::parentFolder(f.dragon.commandFile()), "mycmds.Parlavista");
+    files::writeAll(leftover, "half a command file");
     ASSERT_TRUE(f.runOnce().started());
+    EXPECT_FALSE(files::exists(leftover));
     EXPECT_EQ(f.trace().substr(0, first.size()), first);
     EXPECT_GT(f.trace().size(), first.size());
 }

@@ -1,15 +1,17 @@
-// Writes seed inputs for the reader fuzzer: small files of every layout and body type.
+// Writes seed inputs for the reader fuzzers: small files of every layout and body type, and
+// copies of the command files in a folder of Dragon's own (make_seeds DIR [SAMPLES]).
 #include "datfile/builder.h"
 #include "platform/files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 using namespace plv::dat;
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_seeds DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds DIR [SAMPLES]\n");
         return 64;
     }
     std::string dir = argv[1];
@@ -53,6 +55,15 @@ int main(int argc, char** argv) {
         std::string all =
             buildFile(layout, commands, {listRecord("n", {"1"}), listRecord("m", {})});
         plv::files::writeAll(dir + "/seed" + std::to_string(n++) + ".dat", all);
+    }
+    if (argc == 3) {
+        for (const auto& entry : std::filesystem::directory_iterator(argv[2])) {
+            if (entry.path().extension() == ".dat") {
+                plv::files::copyFile(entry.path().string(),
+                                     dir + "/" + entry.path().filename().string());
+                ++n;
+            }
+        }
     }
     std::printf("%d seeds in %s\n", n, dir.c_str());
     return 0;

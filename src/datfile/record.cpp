@@ -47,9 +47,20 @@ std::uint32_t longToken(ByteReader& in, CommandRecord& r) {
     return r.body.back().number;
 }
 
+// Fixed bytes join the run before them: a body of thousands of events or steps is then a
+// few tokens, and re-emitting the runs gives the same bytes.
+void appendRaw(CommandRecord& r, std::string_view bytes) {
+    if (!r.body.empty() && r.body.back().kind == BodyToken::Kind::Bytes) {
+        r.body.back().bytes += bytes;
+    } else {
+        r.body.push_back(BodyToken::raw(std::string(bytes)));
+    }
+}
+
 std::string rawToken(ByteReader& in, CommandRecord& r, std::size_t n) {
-    r.body.push_back(BodyToken::raw(in.bytes(n)));
-    return r.body.back().bytes;
+    std::string bytes = in.bytes(n);
+    appendRaw(r, bytes);
+    return bytes;
 }
 
 std::string mouseLine(int action, int x, int y) {
@@ -89,9 +100,9 @@ void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     Lines lines;
     for (std::uint32_t i = 0; i < events; ++i) {
         std::uint8_t kind = in.byte();
+        appendRaw(r, std::string(1, static_cast<char>(kind)));
         std::size_t payload = kind == 1 || kind == 3 ? 8 : kind == 2 ? 20 : 0;
-        std::string bytes = in.bytes(payload);
-        r.body.push_back(BodyToken::raw(std::string(1, static_cast<char>(kind)) + bytes));
+        std::string bytes = rawToken(in, r, payload);
         if (kind == 1) {
             auto code = static_cast<std::uint8_t>(bytes[4]);
             auto transition = static_cast<std::uint8_t>(bytes[7]);
@@ -121,7 +132,7 @@ std::string pressLine(const KeyNames* keys, std::uint8_t code, std::uint8_t modi
 // One step; returns its line, or nothing for a step without one.
 std::optional<std::string> readStep(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     std::uint8_t code = in.byte();
-    r.body.push_back(BodyToken::raw(std::string(1, static_cast<char>(code))));
+    appendRaw(r, std::string(1, static_cast<char>(code)));
     switch (code) {
     case 1: {
         std::string payload = rawToken(in, r, 2);

@@ -101,6 +101,12 @@ TEST(ToolsMenu, ConversionsOfTheUsersFileAreRefusedAndOfAnotherFileDone) {
     EXPECT_EQ(files::readAll(copy).value_or("")[15], 7);
     EXPECT_EQ(run.app->startup().session().file.languageName, "German");
     EXPECT_EQ(onDisk(run), own);
+
+    // The SendKeys conversion is for English files only; the dialog does not open.
+    withDialog(run, "ToolsConvertDVC2vba", [](QDialog& d) { d.reject(); });
+    EXPECT_TRUE(
+        run.ui.sawMessage("Sorry, this command is only supported for English Language Users",
+                          "Contact Brinmoor if you are interested in a non-English User"));
 }
 
 TEST(ToolsMenu, SearchAndReplaceAllThenTheFileIsTakenOver) {

@@ -87,6 +87,8 @@ class CommandEditor {
   public:
     virtual ~CommandEditor() = default;
     virtual bool isOpen() = 0;
+    // Makes it the foreground window: keystrokes go to the window in front.
+    virtual void bringToFront() = 0;
     virtual void sendKeys(const std::string& keys) = 0;
 };
 

@@ -319,8 +319,13 @@ std::string MergeLauncher::commandLine(const std::string& programPath,
     return programPath + " \"" + commandFile + "\" \"" + placerFile + "\"";
 }
 
+void RecordingCommandEditor::bringToFront() {
+    ++broughtToFront_;
+    inFront_ = open_;
+}
+
 void RecordingCommandEditor::sendKeys(const std::string& keys) {
-    if (open_) {
+    if (inFront_) {
         keys_.push_back(keys);
     }
 }

@@ -137,16 +137,23 @@ class MergeLauncher : public MergeProgram {
     std::vector<std::string> started_;
 };
 
+// Keeps the keys that reach it: only while it is open and in front, as on the desktop.
 class RecordingCommandEditor : public CommandEditor {
   public:
     bool isOpen() override { return open_; }
+    void bringToFront() override;
     void sendKeys(const std::string& keys) override;
+    // Dialog 10 opens it behind the window that asked for it.
     void open() { open_ = true; }
-    void close() { open_ = false; }
+    void close() { open_ = inFront_ = false; }
+    bool inFront() const { return inFront_; }
+    int timesBroughtToFront() const { return broughtToFront_; }
     const std::vector<std::string>& keysSent() const { return keys_; }
 
   private:
     bool open_ = false;
+    bool inFront_ = false;
+    int broughtToFront_ = 0;
     std::vector<std::string> keys_;
 };
 

@@ -52,6 +52,7 @@ Outcome DebugWithBasic(Editor& e) {
                                dragon::kCommandEditorTitle);
         return Outcome::Refused;
     }
+    editor->bringToFront();
     waits.pause(kWaitMs);
     editor->sendKeys("%y{end}");
     editor->sendKeys("{tab 2}^{end}+(^{home})");

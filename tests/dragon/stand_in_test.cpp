@@ -67,6 +67,9 @@ TEST(StandInDragon, DialogTenOpensTheCommandEditor) {
     EXPECT_TRUE(stand.editor().keysSent().empty()) << "keys to a closed window are lost";
     controls.engine->showDialog(dragon::kCommandEditorDialog, "Parlavista");
     EXPECT_TRUE(controls.editor->isOpen());
+    controls.editor->sendKeys("{Esc}");
+    EXPECT_TRUE(stand.editor().keysSent().empty()) << "keys go to the window in front";
+    controls.editor->bringToFront();
     controls.editor->sendKeys("%d");
     controls.editor->sendKeys("{Enter}");
     EXPECT_EQ(stand.editor().keysSent(), (std::vector<std::string>{"%d", "{Enter}"}));

@@ -28,16 +28,11 @@ int runBackup(const Args& args, Io& io) {
     if (!w) {
         return status;
     }
-    Session& s = w->session();
-    auto user = editing::backupUser(s);
-    editing::explicitBackup(w->road());
-    if (!user) {
+    auto taken = editing::explicitBackup(w->road());
+    if (!taken) {
         return kFailed;
     }
-    io.out << "backup: " << s.file.path << " -> "
-           << files::join(editing::backupFolder(s.programFolder, *user),
-                          editing::backupName(files::now()))
-           << "\n";
+    io.out << "backup: " << w->session().file.path << " -> " << taken->path << "\n";
     return kOk;
 }
 

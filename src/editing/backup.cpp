@@ -61,16 +61,16 @@ std::optional<BackupTaken> takeBackup(Session& s, BackupKind kind, files::FileTi
     return BackupTaken{*user, path};
 }
 
-void explicitBackup(Road& road) {
+std::optional<BackupTaken> explicitBackup(Road& road) {
     Session& s = road.session();
     if (!backupUser(s)) {
         s.ui.message("Only a Dragon user's current mycmds.dat is backed up; this file is not one",
                      s.file.path);
-        return;
+        return std::nullopt;
     }
     auto taken = takeBackup(s, BackupKind::Explicit);
     if (!taken) {
-        return;
+        return std::nullopt;
     }
     if (road.onBackupTaken) {
         road.onBackupTaken();
@@ -78,6 +78,7 @@ void explicitBackup(Road& road) {
     s.ui.message("User '" + taken->user + "'\n\n" + s.file.path +
                      "\n\nBackup taken successfully to above named file",
                  taken->path);
+    return taken;
 }
 
 std::vector<std::string> restoreEntries(const std::string& folder, files::FileTime now) {

@@ -41,7 +41,8 @@ std::optional<BackupTaken> takeBackup(Session& session, BackupKind kind,
 class Road;
 
 // "Bac&kup mycmds.dat": today's backup taken (again) now, and where it went is shown.
-void explicitBackup(Road& road);
+// Nothing when no copy was taken (said why).
+std::optional<BackupTaken> explicitBackup(Road& road);
 
 // The backups in `folder` of the month of `now`, whatever the year: the Restore menu's
 // entries, newest first.

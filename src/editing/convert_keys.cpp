@@ -150,7 +150,7 @@ dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally) {
     Session& s = road.session();
     s.ui.status(t.status);
     road.waits().pause(0); // the status shows before the work starts
-    road.automaticBackup();
+    road.automaticBackup(true);
     return rewriteAndReport(s, t, op, tally);
 }
 

@@ -83,7 +83,7 @@ Outcome Delete(Editor& e) {
     }
     s.ui.status(kOperationInProgress);
     e.road().waits().pause(0);
-    e.road().automaticBackup();
+    e.road().automaticBackup(true);
     Outcome done = Outcome::Refused;
     if (!list) {
         done = deleteCommand(e, *row, shown.tab);

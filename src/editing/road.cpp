@@ -31,8 +31,9 @@ Outcome Road::refreshIfChanged() {
     return fileChanged() ? reread() : Outcome::Done;
 }
 
-void Road::automaticBackup() {
-    if (takeBackup(s_, BackupKind::Automatic) && onBackupTaken) {
+void Road::automaticBackup(bool rebuildMenu) {
+    bool taken = takeBackup(s_, BackupKind::Automatic).has_value();
+    if ((taken || rebuildMenu) && onBackupTaken) {
         onBackupTaken();
     }
 }

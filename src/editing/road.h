@@ -58,8 +58,9 @@ class Road {
     // or ProgramEnds when the file no longer reads.
     Outcome refreshIfChanged();
 
-    // Today's backup, unless it exists; the window is told so it rebuilds the Restore menu.
-    void automaticBackup();
+    // Today's backup, unless it exists; the window is told so it rebuilds the Restore menu,
+    // with `rebuildMenu` also when no copy was taken (Delete and the conversion run).
+    void automaticBackup(bool rebuildMenu = false);
 
     // The refresh after a write: the open file parsed again; a file that does not read
     // brings "savedat" back and the program ends (ProgramEnds). Then the window shows it.

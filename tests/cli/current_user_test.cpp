@@ -90,6 +90,13 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     EXPECT_NE(backedUp.err.find("Backup taken successfully to above named file"),
               std::string::npos);
     EXPECT_EQ(d.home(backup), d.file());
+    // A copy that cannot be written is a failure, not a success.
+    std::filesystem::remove(files::join(d.dragon.home, backup));
+    std::filesystem::create_directory(files::join(d.dragon.home, backup));
+    auto failed = d.run({"backup"});
+    EXPECT_EQ(failed.status, 3);
+    EXPECT_EQ(failed.err.find("successfully"), std::string::npos);
+    EXPECT_EQ(failed.out, "");
     EXPECT_EQ(d.run({"set-body", "--current-user", "x.dat", "--program", kGlobal, "--scope",
                      kGlobal, "--name", "copy that", "--body", "y"})
                   .status,

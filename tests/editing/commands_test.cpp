@@ -178,10 +178,13 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
 
 TEST(CommandMenu, DeleteRenameAndNewCommandChooseAndRefuse) {
     EditorRun r(true);
+    int menusBuilt = 0;
+    r.road->onBackupTaken = [&] { ++menusBuilt; };
     r.show("WINWORD", "Referral Letter", "referral closing");
     r.ui.answerYes(true);
     ASSERT_EQ(editing::Delete(*r.editor), Outcome::Done);
     EXPECT_EQ(r.browser->commandName(), "referral opening") << "the next command is shown";
+    EXPECT_EQ(menusBuilt, 1) << "the Restore menu is built again, though no copy was taken";
     r.ui.answerYes(true);
     ASSERT_EQ(editing::Delete(*r.editor), Outcome::Done);
     EXPECT_EQ(r.browser->program(), kGlobal) << "the Scope's last command has gone";

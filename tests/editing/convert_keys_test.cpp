@@ -152,4 +152,10 @@ TEST(ConvertKeys, TheRunBacksUpFirstAndThePostWriteStepHasDragonTakeTheFileOver)
     // The catalogue was read again from the converted file.
     EXPECT_EQ(d.global("copy that").type, "A");
     EXPECT_EQ(d.ui.shown().front().text, " Conversion of DVCs to Advanced Scripting Complete");
+
+    // Later the same day no copy is taken, and the Restore menu is built again all the same.
+    d.session().catalogue.setFlagForCommands(true);
+    ASSERT_EQ(runKeysConversion(*d.road, KeysOperation::ToPlainText, tally), Outcome::Done);
+    EXPECT_EQ(backups, 2);
+    EXPECT_EQ(d.home(std::string(dragon::kDemoUser) + "/" + backupName(files::now())), original);
 }

@@ -3,6 +3,7 @@
 #include "editing/demo_road.h"
 #include "platform/profile.h"
 
+#include <algorithm>
 #include <ctime>
 #include <gtest/gtest.h>
 
@@ -18,6 +19,13 @@ std::string placer(const test::DemoRoad& d) {
 std::optional<std::string> commandsChanged(const std::string& localIni) {
     return Profile(localIni).get("Options", "MyCommands Changed");
 }
+
+// Waits that return at once and keep what they were asked for.
+struct InstantWaits : Waits {
+    void pause(int milliseconds) override { pauses.push_back(milliseconds); }
+    bool until(const std::function<bool()>& ready, int, int) override { return ready(); }
+    std::vector<int> pauses;
+};
 
 files::FileTime localDay(int year, int month, int day) {
     std::tm tm{};
@@ -58,6 +66,21 @@ TEST(Road, DragonTakesTheCurrentUsersChangedFileOver) {
                        {d.startup->controls(), &d.startup->environment(), ""});
     ASSERT_EQ(lost.postWrite(), Outcome::Done);
     EXPECT_TRUE(d.ui.sawMessage(editing::kUnableToUpdate, d.dragon.commandFile()));
+
+    // A merge that leaves the file alone (it cannot read this placer): the wait gives up
+    // after 51 polls of 100 ms, says so and reads the file as it is.
+    d.ui.clear();
+    files::writeAll(placer(d), std::string(32, 'x'));
+    files::setLastModified(d.dragon.commandFile(), files::now() - 10000000000LL);
+    InstantWaits instant;
+    editing::Road stalled(
+        d.session(), instant,
+        {d.startup->controls(), &d.startup->environment(), d.started.mergeProgram});
+    ASSERT_EQ(stalled.fastSave(placer(d)), Outcome::Done);
+    EXPECT_EQ(started.size(), 2u);
+    EXPECT_EQ(std::count(instant.pauses.begin(), instant.pauses.end(), 100), 51);
+    EXPECT_TRUE(d.ui.sawMessage(editing::kUnableToUpdate, d.dragon.commandFile()));
+    EXPECT_NE(d.ui.statusText, editing::kUserReady);
 }
 
 TEST(Road, AnotherFileIsOnlyReadAgainAndNeverCountsAsChanged) {

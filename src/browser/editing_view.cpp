@@ -26,6 +26,7 @@ editing::BrowsingView::Shown EditingView::shown() const {
     s.description = p.description;
     s.group = p.group;
     s.exists = p.rowId.has_value();
+    s.encrypted = p.encrypted;
     return s;
 }
 

@@ -104,6 +104,7 @@ Preview previewRow(const UserRow& row, const std::string& language,
     if (row.type == "T") {
         p.body = graphicMarker(row) + row.script;
     }
+    p.encrypted = row.encrypted;
     if (row.encrypted) {
         p.body = "This command has been encrypted, and cannot be edited";
     }

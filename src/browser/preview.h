@@ -42,6 +42,7 @@ struct Preview {
     EditCommands enabled;
     // The entry shown: set when a catalogue row was found.
     std::optional<std::int64_t> rowId;
+    bool encrypted = false; // its body is not text and is never written
     std::string name;
     std::string typeCode;
     std::string filename;

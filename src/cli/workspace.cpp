@@ -63,7 +63,9 @@ std::unique_ptr<WriteSession> WriteSession::open(const Args& args, Io& io,
     if (status != kOk) {
         return nullptr;
     }
-    w->road_ = std::make_unique<editing::Road>(w->file_->session(), w->waits_);
+    editing::DragonSide dragon;
+    dragon.controls.voice = &w->scriptCheck_;
+    w->road_ = std::make_unique<editing::Road>(w->file_->session(), w->waits_, dragon);
     return w;
 }
 

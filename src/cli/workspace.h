@@ -72,6 +72,8 @@ class WriteSession {
 
     ConsoleInteraction ui_;
     SleepingWaits waits_;
+    // A FILE outside Dragon still gets Dragon's script check, as in the window.
+    dragon::RecordingVoiceCommands scriptCheck_;
     std::unique_ptr<Workspace> file_;
     std::unique_ptr<browser::Startup> startup_;
     browser::StartupResult started_;

@@ -7,6 +7,7 @@
 #include "cli/workspace.h"
 #include "datfile/record_ops.h"
 #include "datfile/rewrite_full.h"
+#include "editing/body_to_write.h"
 #include "editing/name_checks.h"
 #include "editing/tools_dialog.h"
 #include "platform/codepage.h"
@@ -27,6 +28,8 @@ struct Report {
 };
 
 using Operation = std::function<Outcome(Session&, Report&)>;
+// One that needs more of the road than the file (Dragon's script check).
+using RoadOperation = std::function<Outcome(editing::Road&, Report&)>;
 
 bool requireValues(const Args& args, Io& io, const std::string& command,
                    const std::vector<std::string>& names) {
@@ -49,7 +52,7 @@ std::uint64_t fileSize(const std::string& path) {
 
 // Parse, operation, verification (for the current user the whole editing road); then the
 // report.
-int runWrite(const Args& args, Io& io, const std::string& command, const Operation& operation,
+int runWrite(const Args& args, Io& io, const std::string& command, const RoadOperation& operation,
              bool newList = false) {
     int status = kOk;
     auto w = WriteSession::open(args, io, command, status);
@@ -60,7 +63,7 @@ int runWrite(const Args& args, Io& io, const std::string& command, const Operati
     std::string file = s.file.path;
     std::uint64_t before = fileSize(file);
     Report report;
-    status = w->write([&] { return operation(s, report); }, newList);
+    status = w->write([&] { return operation(w->road(), report); }, newList);
     if (status != kOk) {
         return status;
     }
@@ -70,6 +73,14 @@ int runWrite(const Args& args, Io& io, const std::string& command, const Operati
     io.out << command << ": file " << before << " -> " << fileSize(file) << " bytes, "
            << s.catalogue.countCommands() << " commands, " << s.file.listCount << " LISTs\n";
     return kOk;
+}
+
+int runWrite(const Args& args, Io& io, const std::string& command, const Operation& operation,
+             bool newList = false) {
+    return runWrite(
+        args, io, command,
+        [&](editing::Road& road, Report& report) { return operation(road.session(), report); },
+        newList);
 }
 
 // The command row of Program, Scope and name; else, in the global Program and Scope, the
@@ -105,7 +116,8 @@ int runSetBody(const Args& args, Io& io) {
         !textOption(args, io, "set-body", "body", body)) {
         return kUsage;
     }
-    return runWrite(args, io, "set-body", [&](Session& s, Report& report) {
+    return runWrite(args, io, "set-body", [&](editing::Road& road, Report& report) {
+        Session& s = road.session();
         auto row = findTarget(s, args);
         if (!row) {
             return notFound(s, args);
@@ -114,7 +126,12 @@ int runSetBody(const Args& args, Io& io) {
         if (body.empty() || (row->isList() && dat::TrimTrailing(body).empty())) {
             return refuse(s, "Empty content not allowed", s.file.path);
         }
-        Outcome done = dat::Update1Body(s, *row, body);
+        // What Save Changes in the window would write for the same text.
+        auto written = editing::bodyToWrite(road, row->type, body);
+        if (!written) {
+            return Outcome::Refused;
+        }
+        Outcome done = dat::Update1Body(s, *row, *written);
         report.add("replaced the body of " + where(*row));
         return done;
     });
@@ -363,7 +380,10 @@ const bool registered =
                      "replace the body of a command or the items of a LIST",
                      "Replaces the body of the KEYS, SCRIPT, Advanced Scripting or Plain Text "
                      "command N\nof Program P and Scope S, or the items of the LIST N (Program "
-                     "and Scope\n\"Global Commands\"), one per line." +
+                     "and Scope\n\"Global Commands\"), one per line. The body is written as "
+                     "the window's Save\nChanges writes it: except for KEYS and Plain Text it "
+                     "ends in exactly one line\nbreak, and a SCRIPT body must pass Dragon's "
+                     "script check (exit 3 with the\nline of the first error)." +
                          kCommon + kCurrentUser,
                      withWriteTargetOptions({"program", "scope", "name", "body", "body-file"}),
                      kWriteTargetFlags, runSetBody}) &&

@@ -27,7 +27,7 @@ void Editor::changed() {
 }
 
 void Editor::bodyEdited(const std::string& text) {
-    if (state_.editing) {
+    if (state_.editing && !state_.bodyLocked) {
         state_.body = text;
     }
 }
@@ -84,6 +84,7 @@ void Editor::loadShown() {
     state_.description = shown.description;
     state_.group = state_.initialGroup = shown.group;
     state_.typeCode = shown.typeCode;
+    state_.bodyLocked = shown.encrypted;
 }
 
 void Editor::prepareNew(const std::string& name, const std::string& type,

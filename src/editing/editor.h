@@ -31,7 +31,8 @@ class BrowsingView {
         std::string description;
         std::string group;
         int tab = kCommandsTab;
-        bool exists = false; // a catalogued command or LIST, not a placeholder
+        bool exists = false;    // a catalogued command or LIST, not a placeholder
+        bool encrypted = false; // its body is not text: only description and Group change
     };
 
     virtual ~BrowsingView() = default;
@@ -65,6 +66,7 @@ struct EditState {
     bool groupChanged = false;
     bool convertToPlain = false;
     bool convertToAdvanced = false;
+    bool bodyLocked = false; // an encrypted command: its body is shown, never written
     std::string initialBody;
     std::string initialGroup;
     std::string pendingName; // of the new command, selected after the save

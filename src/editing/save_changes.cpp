@@ -1,5 +1,6 @@
 // Modify, Abandon and Save Changes: the edit of one command or LIST, written along the road.
 #include "datfile/record_ops.h"
+#include "editing/body_to_write.h"
 #include "editing/commands.h"
 #include "editing/prompts.h"
 
@@ -24,7 +25,7 @@ bool bodyIsWritten(const std::string& type) {
 // The writes of an existing entry, in the order the file takes them.
 std::vector<Step> changesOf(Session& s, const EditState& st, const std::string& body) {
     std::vector<Step> steps;
-    if (body != st.initialBody && bodyIsWritten(st.typeCode)) {
+    if (body != st.initialBody && bodyIsWritten(st.typeCode) && !st.bodyLocked) {
         steps.push_back([&s, body](const UserRow& row) { return dat::Update1Body(s, row, body); });
     }
     if (st.convertToPlain || st.convertToAdvanced) {
@@ -102,15 +103,12 @@ std::optional<std::string> checkedBody(Editor& e, Outcome& refused) {
         refused = road.reread();
         return std::nullopt;
     }
-    std::string body =
-        st.typeCode == "P" || st.typeCode == "K" ? st.body : dat::normaliseLineBreaks(st.body);
-    dragon::VoiceCommands* voice = road.dragon().controls.voice;
-    if (st.typeCode == "S" && voice) {
-        if (int line = voice->scriptCheck(body); line != 0) {
-            s.ui.message("Error in your script at line: " + std::to_string(line), s.file.path);
-            ++st.focusRequests;
-            return std::nullopt;
-        }
+    if (st.bodyLocked) {
+        return st.body; // not written, so not checked
+    }
+    auto body = bodyToWrite(road, st.typeCode, st.body);
+    if (!body) {
+        ++st.focusRequests; // back to the line to mend
     }
     return body;
 }

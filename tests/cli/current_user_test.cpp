@@ -72,6 +72,12 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
               0);
     EXPECT_EQ(d.home(backup), original);
     const std::string edited = d.file();
+    // A SCRIPT body goes through Dragon's script check, as Save Changes sends it.
+    auto script = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                         "--name", "open patient records", "--body", "Wait 100\nIf x\n"});
+    EXPECT_EQ(script.status, 3);
+    EXPECT_NE(script.err.find("Error in your script at line: 2"), std::string::npos);
+    EXPECT_EQ(d.file(), edited);
 
     auto listed = d.run({"restore", "--list"});
     ASSERT_EQ(listed.status, 0) << listed.err;

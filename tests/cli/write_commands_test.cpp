@@ -82,6 +82,14 @@ TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
     EXPECT_EQ(refused.status, 3);
     EXPECT_NE(refused.err.find("The character '☃' cannot be written"), std::string::npos);
     EXPECT_EQ(Work::bytes(path), unchanged);
+
+    // Trailing empty lines go, as Save Changes takes them off.
+    ASSERT_EQ(w.run({"set-body", path, "--program", "OUTLOOK", "--scope", "Application-specific",
+                     "--name", "clear flag", "--body", "Sub Main\nEnd Sub\n\n"})
+                  .status,
+              0);
+    EXPECT_EQ(readDat(Work::bytes(path)).commands[0].bodyStrings,
+              std::vector<std::string>{"Sub Main\r\nEnd Sub\r\n"});
 }
 
 TEST(WriteCommands, SetChangesDescriptionGroupAndName) {

@@ -125,6 +125,16 @@ TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     EXPECT_EQ(saved.owner, "Letters");
     EXPECT_EQ(saved.script, steps.script);
 
+    // An encrypted body is not text: it stays locked, and only the description is written.
+    const std::string sealed = r.now(kGlobal, kGlobal, "insert prescription disclaimer").script;
+    r.show(kGlobal, kGlobal, "insert prescription disclaimer");
+    r.editor->descriptionEdited("From the formulary");
+    r.editor->bodyEdited("typed over");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    UserRow locked = r.now(kGlobal, kGlobal, "insert prescription disclaimer");
+    EXPECT_EQ(locked.description, "From the formulary");
+    EXPECT_EQ(locked.script, sealed);
+
     // New Advanced Scripting starts from the template with the caret on its empty line.
     r.ui.answerInput("say hello");
     ASSERT_EQ(editing::NewCommand(*r.editor, "A"), Outcome::Done);

@@ -6,7 +6,7 @@
 namespace plv::editing {
 
 Outcome Clone(Editor& e) {
-    Operation op(e);
+    Operation op(e, true); // a clone of a command may be the one that uses the new LIST
     if (Outcome ready = readyForCommand(e, op); ready != Outcome::Done) {
         return ready;
     }

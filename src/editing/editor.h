@@ -90,7 +90,8 @@ struct EditState {
     unsigned focusRequests = 0;
     std::optional<std::size_t> caret;
 
-    // The LIST the last save created: the next New command proposes "<name>".
+    // The LIST the last save created: each New command (and Clone of a command) proposes
+    // "<name>" until a command is written.
     std::string nextList;
     bool busy = false; // an operation is running; the window takes no other command
 };
@@ -127,7 +128,7 @@ class Editor {
     void leaveEditMode();
     // The tab that the refresh after the next write shows.
     void showAfterRefresh(int tab) { refreshTab_ = tab; }
-    // The proposal of the LIST made last, taken once.
+    // The proposal of the LIST made last, ended (the status line no longer reminds of it).
     std::string takeNextList();
 
   private:
@@ -141,8 +142,9 @@ class Editor {
 // Marks the editor busy for the length of an operation and reports its changes after it.
 class Operation {
   public:
-    // `keepsNextList`: the operation may still propose the LIST made last (New command);
-    // every other one ends that proposal, as it replaces the status line.
+    // `keepsNextList`: the operation may still propose the LIST made last (New command,
+    // Clone) or ends it itself once it writes (Save Changes); every other one ends that
+    // proposal, as it replaces the status line.
     explicit Operation(Editor& editor, bool keepsNextList = false);
     ~Operation();
     Operation(const Operation&) = delete;

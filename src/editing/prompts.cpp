@@ -13,7 +13,8 @@ constexpr std::size_t kNamesShown = 6;
 std::optional<std::string> askNewCommandName(Editor& e) {
     Session& s = e.session();
     BrowsingView::Shown shown = e.view().shown();
-    std::string list = e.takeNextList();
+    // Proposed until a command is made: a prompt cancelled or refused proposes it again.
+    const std::string list = e.state().nextList;
     auto answer =
         s.ui.input("Enter command name below:\n\nCommand will be created in: " + shown.program +
                        "\nScope: " + shown.scope,
@@ -28,7 +29,9 @@ std::optional<std::string> askNewCommandName(Editor& e) {
     if (!checkCommandName(s, *answer)) {
         return std::nullopt;
     }
-    s.ui.status("");
+    if (list.empty()) {
+        s.ui.status(""); // the reminder of the new LIST stays until its command is written
+    }
     return answer;
 }
 

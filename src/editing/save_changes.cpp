@@ -132,7 +132,7 @@ void Abandon(Editor& e) {
 }
 
 Outcome SaveChanges(Editor& e) {
-    Operation op(e);
+    Operation op(e, true);
     if (!op.started() || !e.state().editing) {
         return Outcome::Refused;
     }
@@ -145,6 +145,7 @@ Outcome SaveChanges(Editor& e) {
     Road& road = e.road();
     EditState& st = e.state();
     BrowsingView::Shown shown = e.view().shown();
+    std::string proposed = e.takeNextList();
     s.ui.status(kOperationInProgress);
     road.waits().pause(0);
     road.automaticBackup();
@@ -159,6 +160,10 @@ Outcome SaveChanges(Editor& e) {
         done = writeChanges(e, *body, wrote);
     }
     if (done == Outcome::ProgramEnds || (done == Outcome::Refused && !wrote)) {
+        if (!proposed.empty()) { // the LIST still waits for its command
+            st.nextList = proposed;
+            s.ui.status(kNextCreateCommand);
+        }
         return done; // nothing was written: still editing
     }
     if (st.newPending) {

@@ -23,6 +23,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <algorithm>
+#include <vector>
 
 namespace plv::gui {
 namespace {
@@ -33,21 +36,61 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Bodies are kept with CR LF line breaks; the editor works with LF.
+// Bodies are kept with CR LF line breaks; the clipboard takes LF.
 QString editorText(const std::string& body) {
     return qs(body).replace("\r\n", "\n");
 }
 
-std::string bodyText(const QString& editor) {
-    QString text = editor;
-    text.replace("\r\n", "\n").replace('\n', "\r\n");
-    return text.toStdString();
+// The editor's document holds each line break of the body (CR LF, or a lone CR or LF) as
+// one paragraph separator and every other character as it is (a no-break space stays one).
+// `starts[i]` is where the body's piece for character i of the document text begins.
+QString documentText(const QString& body, std::vector<qsizetype>* starts = nullptr) {
+    QString text;
+    text.reserve(body.size());
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        if (starts) {
+            starts->push_back(i);
+        }
+        QChar c = body[i];
+        bool lineBreak = c == '\r' || c == '\n' || c == QChar::ParagraphSeparator;
+        if (c == '\r' && i + 1 < body.size() && body[i + 1] == '\n') {
+            ++i;
+        }
+        text += lineBreak ? QChar(QChar::ParagraphSeparator) : c;
+    }
+    if (starts) {
+        starts->push_back(body.size());
+    }
+    return text;
 }
 
-// A position in a CR LF text as a position in the editor's LF text.
+// The body after the user changed the document: what the change left alone keeps the
+// body's own characters and line breaks; what was typed gets CR LF line breaks.
+std::string editedBody(const std::string& body, const QString& edited) {
+    QString before = qs(body);
+    std::vector<qsizetype> starts;
+    QString shown = documentText(before, &starts);
+    qsizetype same = 0;
+    qsizetype limit = std::min(shown.size(), edited.size());
+    while (same < limit && shown[same] == edited[same]) {
+        ++same;
+    }
+    qsizetype sameEnd = 0;
+    while (sameEnd < limit - same &&
+           shown[shown.size() - 1 - sameEnd] == edited[edited.size() - 1 - sameEnd]) {
+        ++sameEnd;
+    }
+    QString typed = edited.mid(same, edited.size() - same - sameEnd);
+    typed.replace(QChar(QChar::ParagraphSeparator), "\r\n");
+    qsizetype tail = starts[static_cast<std::size_t>(shown.size() - sameEnd)];
+    return (before.left(starts[static_cast<std::size_t>(same)]) + typed + before.mid(tail))
+        .toStdString();
+}
+
+// A position in the body as a position in the editor's document.
 int editorPosition(const std::string& body, std::size_t position) {
-    QString before = qs(body.substr(0, std::min(position, body.size())));
-    return static_cast<int>(before.size() - before.count("\r\n"));
+    return static_cast<int>(
+        documentText(qs(body.substr(0, std::min(position, body.size())))).size());
 }
 
 // Releasing the mouse in the body editor starts Modify.
@@ -117,7 +160,7 @@ void MainWindow::connectEditing() {
             [this, &e] { runEditing([&e] { return editing::SaveChanges(e); }); });
     connect(body_, &QPlainTextEdit::textChanged, this, [this, &e] {
         if (!updating_) {
-            e.bodyEdited(bodyText(body_->toPlainText()));
+            e.bodyEdited(editedBody(e.state().body, body_->document()->toRawText()));
         }
     });
     for (QLineEdit* box : {description_, group_}) {
@@ -244,8 +287,9 @@ void MainWindow::renderEditing(bool fromEditor) {
 
 void MainWindow::showEditedTexts() {
     const editing::EditState& st = editing_->editor.state();
-    if (bodyText(body_->toPlainText()) != st.body) {
-        body_->setPlainText(editorText(st.body));
+    // Set only when the body is not the one the user is typing: a reset would move the caret.
+    if (body_->document()->toRawText() != documentText(qs(st.body))) {
+        body_->setPlainText(qs(st.body));
     }
     for (auto [box, text] : {std::pair{description_, &st.description}, {group_, &st.group}}) {
         if (box->text() != qs(*text)) {
@@ -290,7 +334,8 @@ void MainWindow::applyEditEnabling() {
     modify_->setEnabled(browsing && allowed.modify);
     abandon_->setEnabled(!st.busy);
     save_->setEnabled(!st.busy);
-    body_->setReadOnly(!st.editing);
+    // An encrypted body is not text: only its description and Group can change.
+    body_->setReadOnly(!st.editing || st.bodyLocked);
     bool boxes = !st.busy && (st.editing || browser_.preview().rowId.has_value());
     description_->setReadOnly(!boxes);
     group_->setReadOnly(!boxes);

@@ -13,9 +13,12 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
+#include <tuple>
 
 using namespace plv;
 using browser::MenuKind;
@@ -46,22 +49,57 @@ void typeBody(GuiRun& run, const QString& text) {
     type(run, text);
 }
 
+// Clicks the entry of the list with the mouse, as the user picks it.
+bool clickEntry(GuiRun& run, Tab tab, const QString& text) {
+    QListWidget* list = run.window().list(tab);
+    auto found = list->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        return false;
+    }
+    list->scrollToItem(found.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.front()).center());
+    QApplication::processEvents();
+    return list->currentItem() == found.front();
+}
+
+void clickTab(GuiRun& run, Tab tab) {
+    QTabBar* bar = run.window().tabs()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
+}
+
+// How many of the menus that editing disables are enabled; a missing one counts as enabled.
+int menusEnabled(GuiRun& run) {
+    int enabled = 0;
+    for (const char* name : {"filemenu", "editmenu", "ViewMenu", "appcommand", "statecommand",
+                             "commandmenu", "groupcommand", "toolsmenu"}) {
+        auto* menu = run.window().menuBar()->findChild<QMenu*>(name);
+        enabled += !menu || menu->menuAction()->isEnabled() ? 1 : 0;
+    }
+    return enabled;
+}
+
 void save(GuiRun& run) {
     QTest::mouseClick(button(run, "saveChanges"), Qt::LeftButton);
     QApplication::processEvents();
 }
 
-// The body of a command or LIST as the reader finds it in the user's file now.
-std::string bodyOnDisk(const GuiRun& run, const std::string& name) {
+// The global command or LIST as the reader finds it in the user's file now.
+std::optional<UserRow> onDisk(const GuiRun& run, const std::string& name) {
     test::Harness h;
     EXPECT_EQ(h.parseBytes(files::readAll(run.dragon.commandFile()).value_or("")),
               dat::ParseStatus::Parsed);
     for (const auto& row : h.rows()) {
         if (row.name == name && row.menu == kGlobalCommands) {
-            return row.script;
+            return row;
         }
     }
-    return "(none)";
+    return std::nullopt;
+}
+
+std::string bodyOnDisk(const GuiRun& run, const std::string& name) {
+    auto row = onDisk(run, name);
+    return row ? row->script : "(none)";
 }
 
 std::string home(const GuiRun& run, const std::string& name) {
@@ -81,11 +119,13 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     const std::string original = files::readAll(run.dragon.commandFile()).value_or("");
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
     w.action("viewonlyK")->trigger();
-    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
+    EXPECT_EQ(menusEnabled(run), 8);
     QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
     EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_FALSE(button(run, "modify")->isVisible());
     EXPECT_FALSE(w.list(Tab::Commands)->isEnabled());
-    EXPECT_FALSE(w.menuBar()->findChild<QMenu*>("commandmenu")->menuAction()->isEnabled());
+    EXPECT_EQ(menusEnabled(run), 0);
     typeBody(run, "{Ctrl+Insert}");
     save(run);
 
@@ -102,6 +142,7 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     EXPECT_TRUE(button(run, "modify")->isVisible());
     EXPECT_FALSE(button(run, "saveChanges")->isVisible());
     EXPECT_TRUE(w.list(Tab::Commands)->isEnabled());
+    EXPECT_EQ(menusEnabled(run), 8);
     EXPECT_EQ(run.ui.statusText, "Update processed, User ready");
 
     // Restore offers the day's backup and brings the file back as it was this morning.
@@ -117,7 +158,7 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     EXPECT_EQ(mergesRun(run), 2u) << "Dragon takes the restored file over";
     w.action("viewall")->trigger();
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
-    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+c}");
     EXPECT_EQ(run.ui.shown().back().title, "Restore from archived file?");
 }
@@ -138,10 +179,28 @@ TEST(Editing, ANewListAndThenTheCommandThatUsesIt) {
     EXPECT_EQ(w.tabs()->currentIndex(), static_cast<int>(Tab::Lists));
     EXPECT_EQ(w.list(Tab::Lists)->currentItem()->text(), "wards");
 
+    // Cancelled, refused, or a Clone: "<wards>" is proposed until a command is written.
+    run.ui.clear();
+    run.ui.answerInput(std::nullopt);
+    w.action("commandnewkeys")->trigger();
+    run.ui.answerInput("copy that");
+    w.action("commandnewscript")->trigger();
+    EXPECT_TRUE(run.ui.sawMessage("Command already exists", "copy that"));
+    clickTab(run, Tab::Commands);
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
+    run.ui.answerInput(std::nullopt);
+    w.action("commandclone")->trigger();
+    EXPECT_EQ(run.ui.statusText, "You must NEXT create a command using created LIST");
     run.ui.answerInput("go to <wards>");
     w.action("commandnewkeys")->trigger();
-    EXPECT_EQ(run.ui.shown().back().title, "New Command");
-    EXPECT_EQ(run.ui.shown().back().initial, "<wards>");
+    int prompts = 0;
+    for (const auto& shown : run.ui.shown()) {
+        if (shown.title == "New Command") {
+            EXPECT_EQ(shown.initial, "<wards>");
+            ++prompts;
+        }
+    }
+    EXPECT_EQ(prompts, 4);
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "go to <wards>");
     type(run, "{Ctrl+g}");
     save(run);
@@ -169,22 +228,22 @@ TEST(Editing, CloneRenameAndDeleteOfAListInUse) {
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
 
-    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
     run.ui.answerInput("copy that again");
     w.action("commandclone")->trigger();
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that again");
     save(run);
     EXPECT_EQ(bodyOnDisk(run, "copy that again"), "{Ctrl+c}");
 
-    ASSERT_TRUE(run.click(Tab::Commands, "copy that again"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that again"));
     run.ui.answerInput("copy it again");
     w.action("commandrename")->trigger();
     EXPECT_EQ(bodyOnDisk(run, "copy it again"), "{Ctrl+c}");
     EXPECT_EQ(bodyOnDisk(run, "copy that again"), "(none)");
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy it again");
 
-    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
-    ASSERT_TRUE(run.click(Tab::Lists, "frequency"));
+    clickTab(run, Tab::Lists);
+    ASSERT_TRUE(clickEntry(run, Tab::Lists, "frequency"));
     run.ui.clear();
     run.ui.answerYes(true);  // "Delete this LIST?"
     run.ui.answerYes(false); // but not while commands use it
@@ -206,12 +265,68 @@ TEST(Editing, CloneRenameAndDeleteOfAListInUse) {
     EXPECT_FALSE(run.entries(Tab::Lists).contains("frequency"));
 }
 
+TEST(Editing, WhatTheUserDoesNotTypeIsWrittenAsItWas) {
+    GuiRun run;
+    const std::string note = "Dr\u00a0Smith\r\nWard\u00a0A\r\n\r\n";
+    test::Harness h;
+    ASSERT_EQ(dat::openFile(*h.session, run.dragon.commandFile()).status,
+              dat::OpenResult::Status::Opened);
+    for (auto [name, type, body] : {std::tuple{"ward note", "P", note},
+                                    {"empty macro", "A", "Sub Main\r\n\t\r\nEnd Sub\r\n"}}) {
+        dat::NewCommand c;
+        c.name = name;
+        c.type = type;
+        c.program = c.scope = kGlobalCommands;
+        c.group = "Ward";
+        c.body = body;
+        ASSERT_EQ(dat::BuildNewRecord(*h.session, c), dat::Outcome::Done);
+        ASSERT_EQ(dat::refreshAfterWrite(*h.session), dat::Outcome::Done);
+    }
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    QPlainTextEdit* body = w.bodyEditor();
+
+    // No-break spaces and line breaks stay; a Group typed meanwhile leaves the caret be.
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "ward note"));
+    QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+    QTest::keyClick(body, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(body, Qt::Key_End);
+    QTest::keyClicks(w.field("group"), "s");
+    QTest::keyClicks(body, "!");
+    save(run);
+    auto saved = onDisk(run, "ward note");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->script, "Dr\u00a0Smith!\r\nWard\u00a0A\r\n\r\n")
+        << "a Plain Text body keeps its trailing line breaks";
+    EXPECT_EQ(saved->owner, "Wards");
+
+    // The empty Advanced Scripting template opens with the caret after its TAB.
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "empty macro"));
+    QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+    QTest::keyClicks(body, "Beep");
+    save(run);
+    EXPECT_EQ(bodyOnDisk(run, "empty macro"), "Sub Main\r\n\tBeep\r\nEnd Sub\r\n");
+
+    // An encrypted body stays locked while its description is edited.
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "insert prescription disclaimer"));
+    const std::string sealed = bodyOnDisk(run, "insert prescription disclaimer");
+    QTest::keyClicks(w.field("description"), "!");
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_TRUE(body->isReadOnly());
+    QTest::keyClicks(body, "typed");
+    save(run);
+    auto locked = onDisk(run, "insert prescription disclaimer");
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(locked->description, "Licensed from the prescribing formulary; cannot be edited!");
+    EXPECT_EQ(locked->script, sealed);
+}
+
 TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
     const auto original = files::readAll(run.dragon.commandFile());
-    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
     QTest::keyClicks(w.field("description"), "x");
     EXPECT_TRUE(button(run, "saveChanges")->isVisible());
     EXPECT_EQ(w.field("description")->text(), "x");
@@ -225,8 +340,8 @@ TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
     QTest::mouseClick(button(run, "abandon"), Qt::LeftButton);
 
     // A LIST has no description: the box empties again and nothing is edited.
-    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
-    ASSERT_TRUE(run.click(Tab::Lists, "frequency"));
+    clickTab(run, Tab::Lists);
+    ASSERT_TRUE(clickEntry(run, Tab::Lists, "frequency"));
     QTest::keyClicks(w.field("description"), "x");
     EXPECT_EQ(w.field("description")->text(), "");
     EXPECT_FALSE(button(run, "saveChanges")->isVisible());

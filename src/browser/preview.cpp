@@ -8,14 +8,6 @@
 namespace plv::browser {
 namespace {
 
-void replaceAll(std::string& text, const std::string& from, const std::string& to) {
-    std::size_t at = 0;
-    while ((at = text.find(from, at)) != std::string::npos) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-}
-
 EditCommands editCommandsFor(const UserRow& row, const std::string& language) {
     EditCommands e;
     e.commandMenu = true;

@@ -5,25 +5,6 @@
 
 namespace plv::browser {
 
-std::string typeDisplayName(const std::string& code) {
-    static const std::array<std::pair<const char*, const char*>, 8> names = {{
-        {"K", "KEYS"},
-        {"S", "SCRIPT"},
-        {"T", "Text & Graphics"},
-        {"R", "Macro Recorder"},
-        {"X", "Step by Step"},
-        {"A", "Advanced Script"},
-        {"P", "Plain Text"},
-        {"L", "LIST"},
-    }};
-    for (const auto& [letter, name] : names) {
-        if (code == letter) {
-            return name;
-        }
-    }
-    return {};
-}
-
 ViewMenu::ViewMenu() {
     ticks_.fill(true);
 }

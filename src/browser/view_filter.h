@@ -26,9 +26,6 @@ inline constexpr std::array<TypeEntry, 8> kTypeEntries = {{
     {"Ad&vanced Scripting", "&Advanced Scripting", 'A', false},
 }};
 
-// "KEYS", "Text & Graphics", ...; empty for an unknown letter.
-std::string typeDisplayName(const std::string& code);
-
 // The ticks of the View menu and what they admit.
 class ViewMenu {
   public:

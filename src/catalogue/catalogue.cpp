@@ -206,6 +206,25 @@ int bindUserColumns(Statement& s, const UserRow& r, int first) {
     return b.next;
 }
 
+std::string typeDisplayName(const std::string& code) {
+    static const std::array<std::pair<const char*, const char*>, 8> names = {{
+        {"K", "KEYS"},
+        {"S", "SCRIPT"},
+        {"T", "Text & Graphics"},
+        {"R", "Macro Recorder"},
+        {"X", "Step by Step"},
+        {"A", "Advanced Script"},
+        {"P", "Plain Text"},
+        {"L", "LIST"},
+    }};
+    for (const auto& [letter, name] : names) {
+        if (code == letter) {
+            return name;
+        }
+    }
+    return {};
+}
+
 struct Catalogue::Prepared {
     Statement findDuplicate;
     Statement insert;

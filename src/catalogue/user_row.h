@@ -49,4 +49,8 @@ struct UserRow {
 // True for the names Dragon uses for the global Program and Scope.
 bool isGlobalName(const std::string& text);
 
+// The name of a type letter as captions and exports show it: "KEYS", "Text & Graphics",
+// ...; empty for an unknown letter.
+std::string typeDisplayName(const std::string& code);
+
 } // namespace plv

@@ -51,9 +51,9 @@ void readRecord(Pass& pass, ByteReader& in, Record& record, Read read) {
     }
 }
 
-UserRow baseRow(const Pass& pass) {
+UserRow baseRow(const std::string& fileName) {
     UserRow row;
-    row.filename = pass.fileName;
+    row.filename = fileName;
     row.pathcode = "U";
     return row;
 }
@@ -87,18 +87,19 @@ void fillScope(CommandRecord& r, UserRow& row) {
     }
 }
 
-std::string stateIds(Pass& pass, const CommandRecord& r) {
+std::string stateIds(const StateIdLookup& stateId, const CommandRecord& r) {
     std::string app = r.scopeKind() == 0 ? std::string(kGlobalCommands) : text(r.appName);
     std::string ids;
     for (const auto& state : r.states) {
-        ids += std::to_string(pass.rebuild->stateId(app, text(state))) + ",";
+        ids += std::to_string(stateId(app, text(state))) + ",";
     }
     return ids;
 }
 
-// The row of a record that is read for the catalogue only: its texts are moved into the row.
-UserRow commandRow(Pass& pass, CommandRecord& r) {
-    UserRow row = baseRow(pass);
+} // namespace
+
+UserRow commandRow(const std::string& fileName, CommandRecord& r, const StateIdLookup& stateId) {
+    UserRow row = baseRow(fileName);
     fillScope(r, row);
     row.name = take(r.name);
     row.type = r.typeLetter();
@@ -108,7 +109,7 @@ UserRow commandRow(Pass& pass, CommandRecord& r) {
     row.offset = r.offset;
     row.offsetbody = r.offsetBody;
     row.description = take(r.description);
-    row.states = stateIds(pass, r);
+    row.states = stateIds(stateId, r);
     row.graphicsize = row.type == "T" ? r.graphicSize : 0;
     row.global = isGlobalName(row.menu) && isGlobalName(row.state);
     row.sleeping = row.state == "Asleep";
@@ -118,8 +119,8 @@ UserRow commandRow(Pass& pass, CommandRecord& r) {
     return row;
 }
 
-UserRow listRow(Pass& pass, const ListRecord& r) {
-    UserRow row = baseRow(pass);
+UserRow listRow(const std::string& fileName, const ListRecord& r) {
+    UserRow row = baseRow(fileName);
     row.menu = kGlobalCommands;
     row.state = kGlobalCommands;
     row.type = "L";
@@ -137,6 +138,8 @@ UserRow listRow(Pass& pass, const ListRecord& r) {
     row.listsort = "L";
     return row;
 }
+
+namespace {
 
 void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
     if (++s.refusedRows > 2) {
@@ -171,6 +174,9 @@ void showUnknownSteps(Session& s, const CommandRecord& r) {
 }
 
 void commandPass(Pass& pass, ByteReader& in) {
+    const StateIdLookup stateId = [&pass](const std::string& app, const std::string& state) {
+        return pass.rebuild->stateId(app, state);
+    };
     FileInfo& info = pass.session.file;
     pass.rebuild->expectRows(static_cast<std::size_t>(info.commandCount));
     for (pass.commandIndex = 1; pass.commandIndex <= info.commandCount; ++pass.commandIndex) {
@@ -182,7 +188,7 @@ void commandPass(Pass& pass, ByteReader& in) {
         if (record.skipped()) {
             ++info.skippedCount;
         } else {
-            UserRow row = commandRow(pass, record);
+            UserRow row = commandRow(pass.fileName, record, stateId);
             insert(pass, row);
         }
         pass.progress->step(static_cast<std::size_t>(in.position()));
@@ -200,7 +206,7 @@ void listPass(Pass& pass, ByteReader& in) {
     for (pass.listIndex = 1; pass.listIndex <= info.listCount; ++pass.listIndex) {
         ListRecord record;
         readRecord(pass, in, record, readList);
-        UserRow row = listRow(pass, record);
+        UserRow row = listRow(pass.fileName, record);
         insert(pass, row);
         pass.progress->step(static_cast<std::size_t>(in.position()));
     }

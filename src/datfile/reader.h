@@ -1,7 +1,9 @@
 #pragma once
 
+#include "datfile/record.h"
 #include "datfile/session.h"
 
+#include <functional>
 #include <string>
 
 namespace plv::dat {
@@ -32,6 +34,14 @@ bool isLastParsed(const Catalogue& catalogue, const std::string& path);
 // Whether the image reads as a command file record by record to its last LIST, without a
 // catalogue: the quick check of a new file before Dragon is given it.
 bool readsToItsEnd(std::string_view image);
+
+// The id of a state (application name, state name), added when absent.
+using StateIdLookup = std::function<std::int64_t(const std::string& app, const std::string& state)>;
+// The catalogue row of a record as a parse makes it; the command's texts are moved into the
+// row.
+UserRow commandRow(const std::string& fileName, CommandRecord& record,
+                   const StateIdLookup& stateId);
+UserRow listRow(const std::string& fileName, const ListRecord& record);
 
 // The counts label: commands, " /", LISTs.
 std::string countsText(std::int64_t commands, std::int64_t lists);

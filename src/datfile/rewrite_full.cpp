@@ -75,7 +75,7 @@ void FullRewrite::BeginFullRewrite() {
     listsWritten_ = 0;
     writtenNames_.clear();
     log_.open(s.programFile("Parlavista.log"), std::ios::binary | std::ios::trunc);
-    duplicates_.open(s.programFile("duplicate.log"), std::ios::binary | std::ios::trunc);
+    duplicates_.open(s.programFolder);
     keys_ = KeyNames::load(s.programFile("keynames"));
     e_.output().clear();
     e_.output().reserve(e_.input().size() + e_.input().size() / 8 + 65536);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datfile/diagnostics.h"
 #include "datfile/keynames.h"
 #include "datfile/rewrite.h"
 
@@ -57,6 +58,8 @@ class FullRewrite {
 
     const KeyNames* keys() const { return keys_ ? &*keys_ : nullptr; }
     std::ofstream& log() { return log_; }
+    // "duplicate.log": records that a scratch catalogue already holds.
+    DuplicateLog& duplicates() { return duplicates_; }
     std::uint32_t commandsWritten() const { return commandsWritten_; }
     std::uint32_t listsWritten() const { return listsWritten_; }
     std::int64_t outputPosition() const {
@@ -70,7 +73,7 @@ class FullRewrite {
     Layout target_;
     std::optional<KeyNames> keys_;
     std::ofstream log_;
-    std::ofstream duplicates_;
+    DuplicateLog duplicates_;
     std::uint32_t commandsWritten_ = 0;
     std::uint32_t listsWritten_ = 0;
     std::vector<std::string> writtenNames_;

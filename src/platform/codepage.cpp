@@ -208,13 +208,12 @@ Cp1252Text encodeCp1252(std::string_view utf8) {
     return result;
 }
 
-std::string refusedCharacterMessage(const std::string& refused) {
+std::string refusedCharacterMessage(const std::string& refused, const std::string& file) {
     if (refused == "invalid UTF-8") {
-        return "The text is not valid UTF-8 and cannot be written into the command file";
+        return "The text is not valid UTF-8 and cannot be written into " + file;
     }
-    return "The character '" + refused +
-           "' cannot be written into the command file: its code page (Windows-1252) has no "
-           "such character";
+    return "The character '" + refused + "' cannot be written into " + file +
+           ": its code page (Windows-1252) has no such character";
 }
 
 std::size_t cp1252Length(std::string_view utf8) {
@@ -336,6 +335,14 @@ std::optional<std::size_t> findCharacters(std::string_view haystack, std::string
         return std::nullopt;
     }
     return cp1252Length(std::string_view(folded).substr(0, at));
+}
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    std::size_t at = 0;
+    while ((at = text.find(from, at)) != std::string::npos) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
 }
 
 } // namespace plv

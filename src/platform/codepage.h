@@ -25,8 +25,9 @@ struct Cp1252Text {
 
 Cp1252Text encodeCp1252(std::string_view utf8);
 
-// The message shown when text cannot be written into a command file.
-std::string refusedCharacterMessage(const std::string& refused);
+// The message shown when text cannot be written into a command file (or the file named).
+std::string refusedCharacterMessage(const std::string& refused,
+                                    const std::string& file = "the command file");
 
 // Appends the code point as UTF-8; one beyond Unicode's range is left out.
 void appendUtf8(std::string& out, char32_t codePoint);
@@ -47,5 +48,9 @@ std::string foldCp1252(std::string_view bytes);
 // case folded as above.
 std::optional<std::size_t> findCharacters(std::string_view haystack, std::string_view needle,
                                           bool matchCase);
+
+// Replaces every occurrence of `from` (not empty), left to right, without rescanning what
+// was put in.
+void replaceAll(std::string& text, std::string_view from, std::string_view to);
 
 } // namespace plv

@@ -2,6 +2,7 @@
 
 #include "platform/terminal.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace plv::cli {
@@ -23,11 +24,18 @@ void printToolHelp(std::ostream& out) {
            "$PARLAVISTA_HOME,\nelse $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n";
 }
 
+// Short spellings of long options, for the commands that take the long one.
+const std::map<std::string, std::string> kShortOptions = {{"-o", "output"}};
+
 // Splits words into positional arguments and the command's options.
 bool parseArgs(const Command& c, const std::vector<std::string>& words, std::size_t first,
                Args& args, std::ostream& err) {
     for (std::size_t i = first; i < words.size(); ++i) {
-        const std::string& w = words[i];
+        std::string w = words[i];
+        if (auto alias = kShortOptions.find(w);
+            alias != kShortOptions.end() && c.valueOptions.count(alias->second)) {
+            w = "--" + alias->second;
+        }
         if (w.rfind("--", 0) != 0 || w == "--") {
             args.positional.push_back(w);
             continue;
@@ -112,6 +120,16 @@ std::optional<std::string> ConsoleInteraction::input(const std::string& prompt,
     message(prompt, title);
     err_ << "    (no answer)\n";
     return std::nullopt;
+}
+
+std::size_t ConsoleInteraction::choice(const std::string& text, const std::string& title,
+                                       const std::vector<std::string>& buttons,
+                                       std::size_t escape) {
+    message(text, title);
+    std::string answer = escape < buttons.size() ? buttons[escape] : "";
+    answer.erase(std::remove(answer.begin(), answer.end(), '&'), answer.end());
+    err_ << "    (answered " << answer << ")\n";
+    return escape;
 }
 
 bool registerCommand(Command command) {

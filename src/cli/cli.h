@@ -46,6 +46,8 @@ class ConsoleInteraction : public UserInteraction {
     bool yesNo(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
+    std::size_t choice(const std::string& text, const std::string& title,
+                       const std::vector<std::string>& buttons, std::size_t escape) override;
     void status(const std::string& text) override { status_ = text; }
     // A line that rewrites itself: the last status text and the share done.
     void progress(std::size_t done, std::size_t total) override;

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace plv::gui {
 namespace {
@@ -52,6 +53,29 @@ std::optional<std::string> QtInteraction::input(const std::string& prompt, const
         return std::nullopt;
     }
     return answer.toStdString();
+}
+
+std::size_t QtInteraction::choice(const std::string& text, const std::string& title,
+                                  const std::vector<std::string>& buttons, std::size_t escape) {
+    QMessageBox box(QMessageBox::Question, qs(title), qs(text), QMessageBox::NoButton, parent_);
+    std::vector<QPushButton*> added;
+    for (const auto& caption : buttons) {
+        added.push_back(box.addButton(qs(caption), QMessageBox::ActionRole));
+    }
+    if (escape < added.size()) {
+        // A message box takes a button's letter without Alt; Esc and closing mean this one.
+        box.setEscapeButton(added[escape]);
+    }
+    if (!added.empty()) {
+        box.setDefaultButton(added.front());
+    }
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) {
+            return i;
+        }
+    }
+    return escape;
 }
 
 void QtInteraction::status(const std::string& text) {

@@ -55,6 +55,23 @@ std::optional<std::string> ScriptedInteraction::input(const std::string& prompt,
     return a;
 }
 
+std::size_t ScriptedInteraction::choice(const std::string& text, const std::string& title,
+                                        const std::vector<std::string>& buttons,
+                                        std::size_t escape) {
+    shown_.push_back({Kind::Choice, text, title});
+    if (answers_.empty()) {
+        return escape;
+    }
+    auto a = answers_.front();
+    answers_.pop_front();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (a && buttons[i] == *a) {
+            return i;
+        }
+    }
+    return escape;
+}
+
 bool ScriptedInteraction::sawMessage(const std::string& text,
                                      const std::optional<std::string>& title) const {
     for (const auto& s : shown_) {

@@ -21,6 +21,13 @@ class UserInteraction {
     // nullopt when the user cancels
     virtual std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                              const std::string& initial) = 0;
+    // A question with several answers, one button each ("&Append": the letter after '&' is
+    // its key). Returns the index of the button chosen; `escape` is the answer of Esc and of
+    // closing the box, and of anyone who cannot be asked.
+    virtual std::size_t choice(const std::string& /*text*/, const std::string& /*title*/,
+                               const std::vector<std::string>& /*buttons*/, std::size_t escape) {
+        return escape;
+    }
     // The status bar and the counts label; long work reports progress.
     virtual void status(const std::string& /*text*/) {}
     virtual void counts(const std::string& /*text*/) {}
@@ -58,10 +65,10 @@ class SilentInteraction : public UserInteraction {
 };
 
 // Records everything shown and answers questions from a script; questions beyond the
-// script get the cautious answer (Cancel, No, no input).
+// script get the cautious answer (Cancel, No, no input, the escape button).
 class ScriptedInteraction : public UserInteraction {
   public:
-    enum class Kind { Message, OkCancel, YesNo, Input };
+    enum class Kind { Message, OkCancel, YesNo, Input, Choice };
     struct Shown {
         Kind kind;
         std::string text;
@@ -72,12 +79,16 @@ class ScriptedInteraction : public UserInteraction {
     void answerOk(bool ok) { answers_.push_back(ok ? "yes" : "no"); }
     void answerYes(bool yes) { answers_.push_back(yes ? "yes" : "no"); }
     void answerInput(std::optional<std::string> text);
+    // The caption of the button to choose, as given to choice() ("Ye&s to all").
+    void answerChoice(const std::string& button) { answers_.push_back(button); }
 
     void message(const std::string& text, const std::string& title) override;
     bool okCancel(const std::string& text, const std::string& title) override;
     bool yesNo(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
+    std::size_t choice(const std::string& text, const std::string& title,
+                       const std::vector<std::string>& buttons, std::size_t escape) override;
     void status(const std::string& text) override { statusText = text; }
     void counts(const std::string& text) override { countsText = text; }
 

@@ -1,0 +1,90 @@
+#include "export/export_file.h"
+
+#include "export/writers.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+#include <array>
+#include <sstream>
+
+namespace plv::exports {
+namespace {
+
+constexpr std::array<std::pair<Format, const char*>, 4> kCodes = {{
+    {Format::Report, "txt"},
+    {Format::Csv, "csv"},
+    {Format::Dvc, "dvc"},
+    {Format::Pseudo, "pseudo"},
+}};
+
+} // namespace
+
+std::string formatCode(Format format) {
+    for (const auto& [f, code] : kCodes) {
+        if (f == format) {
+            return code;
+        }
+    }
+    return {};
+}
+
+std::optional<Format> formatFromCode(const std::string& code) {
+    for (const auto& [f, c] : kCodes) {
+        if (code == c) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> exportText(Format format, const std::vector<UserRow>& rows) {
+    std::ostringstream out;
+    switch (format) {
+    case Format::Report:
+        writeReport(rows, out);
+        break;
+    case Format::Csv:
+        writeCsv(rows, out);
+        break;
+    case Format::Pseudo:
+        writePseudoDvc(rows, out);
+        break;
+    case Format::Dvc:
+        if (!writeDvcListing(rows, out)) {
+            return std::nullopt;
+        }
+        break;
+    }
+    return out.str();
+}
+
+std::optional<std::string> exportMarked(Catalogue& catalogue, Format format) {
+    auto text = exportText(format, catalogue.flaggedRows());
+    catalogue.setFlagAll(false);
+    return text;
+}
+
+bool toExportBytes(UserInteraction& ui, const std::string& text, const std::string& path,
+                   std::string& bytes) {
+    Cp1252Text encoded = encodeCp1252(text);
+    if (!encoded.ok()) {
+        ui.message(refusedCharacterMessage(encoded.refused, "this file"), path);
+        return false;
+    }
+    bytes = std::move(encoded.bytes);
+    return true;
+}
+
+bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text) {
+    std::string bytes;
+    if (!toExportBytes(ui, text, path, bytes)) {
+        return false;
+    }
+    if (!files::replaceAtomically(path, bytes)) {
+        ui.message("The file could not be written", path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace plv::exports

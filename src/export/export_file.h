@@ -1,0 +1,37 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "platform/interaction.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The four text exports of marked rows, and the files they go to. Files are 8-bit
+// Windows-1252 text with CR LF line ends, as the programs that read them expect.
+namespace plv::exports {
+
+enum class Format { Report, Csv, Dvc, Pseudo };
+
+inline constexpr const char* kNoDvcCommands = "There are no DVC commands in this Scope or View";
+inline constexpr const char* kNoDvcCommandsTitle = "Sorry";
+
+// The operation code and file extension: "txt", "csv", "dvc", "pseudo".
+std::string formatCode(Format format);
+std::optional<Format> formatFromCode(const std::string& code);
+
+// The rows as text in the format (UTF-8, CR LF); nothing when a DVC listing has no KEYS,
+// SCRIPT or LIST row.
+std::optional<std::string> exportText(Format format, const std::vector<UserRow>& rows);
+
+// The marked rows as text; every mark is cleared afterwards.
+std::optional<std::string> exportMarked(Catalogue& catalogue, Format format);
+
+// The text as file bytes; false after a message when the code page cannot hold a character.
+bool toExportBytes(UserInteraction& ui, const std::string& text, const std::string& path,
+                   std::string& bytes);
+// Writes the text to the file (replacing it whole, never leaving half of it); false after a
+// message when it cannot.
+bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text);
+
+} // namespace plv::exports

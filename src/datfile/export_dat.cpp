@@ -1,0 +1,402 @@
+#include "datfile/export_dat.h"
+
+#include "datfile/reader.h"
+#include "datfile/record_ops.h"
+#include "datfile/rewrite_full.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+#include <set>
+
+namespace plv::dat {
+namespace {
+
+constexpr std::uint32_t kLowWord = 0xFFFF;
+constexpr std::size_t kProgressEvery = 50;
+constexpr const char* kCrLf = "\r\n";
+
+const std::vector<std::string> kTargetButtons = {"&Append", "&Overwrite", "&Cancel"};
+enum TargetButton : std::size_t { kAppend, kOverwrite, kCancel };
+const std::vector<std::string> kDuplicateButtons = {"&Yes", "&No", "Ye&s to all", "N&o to all",
+                                                    "&Cancel Export"};
+enum DuplicateButton : std::size_t { kYes, kNo, kYesToAll, kNoToAll, kCancelExport };
+
+bool endsWithDat(const std::string& path) {
+    return path.size() >= 4 && foldCase(path.substr(path.size() - 4)) == ".dat";
+}
+
+// One command record of the new target, and its row in the scratch catalogue (0 for a
+// record that is not catalogued, such as one with the skip bit).
+struct Block {
+    std::string bytes;
+    std::int64_t scratchId = 0;
+};
+
+// The target as it is built: its commands one block each, so that replaced ones can be left
+// out at the end, then its LIST section and the LISTs added to it.
+class DatExport {
+  public:
+    DatExport(Session& s, Rewrite& source, FullRewrite& fr, const ExportDatRequest& request,
+              ExportDatResult& result)
+        : s_(s), source_(source), fr_(fr), target_(result.target),
+          targetName_(files::fileName(result.target)), result_(result),
+          yesToAll_(request.duplicates == DuplicateAnswers::YesToAll),
+          noToAll_(request.duplicates == DuplicateAnswers::NoToAll) {}
+
+    bool startNew();
+    bool walkTarget(const std::string& image);
+    // False when the user cancelled the export or the open file refused a row.
+    bool exportCommands();
+    bool addLists();
+    void ExportDATdelete();
+    // The new target, read back before it replaces anything.
+    std::optional<std::string> image();
+
+  private:
+    bool unreadable(const std::string& why);
+    std::int64_t commandsEnd() const;
+    std::int64_t insert(UserRow row);
+    void addCommand(CommandRecord& record, const UserRow& row);
+    bool takeDuplicate(const UserRow& row, bool& cancel);
+    bool addList(const std::string& name);
+
+    Session& s_;
+    Rewrite& source_;
+    FullRewrite& fr_;
+    const std::string& target_;
+    std::string targetName_;
+    ExportDatResult& result_;
+    bool yesToAll_;
+    bool noToAll_;
+    Catalogue scratch_{":memory:"};
+    std::string header_;
+    std::vector<Block> commands_;
+    std::uint32_t listCount_ = 0;
+    std::string listRecords_; // the target's LIST records, then the added ones
+};
+
+bool DatExport::unreadable(const std::string& why) {
+    s_.ui.message("The Export file cannot be read as a command file: " + why +
+                      ".\nNothing was exported.",
+                  target_);
+    return false;
+}
+
+std::int64_t DatExport::commandsEnd() const {
+    std::int64_t end = kFirstRecordPosition;
+    for (const auto& block : commands_) {
+        end += static_cast<std::int64_t>(block.bytes.size());
+    }
+    return end;
+}
+
+std::int64_t DatExport::insert(UserRow row) {
+    scratch_.insertRow(row, [this](const UserRow& found, const UserRow& added) {
+        fr_.duplicates().report(found, added);
+    });
+    return row.id;
+}
+
+bool DatExport::startNew() {
+    header_ = source_.output().substr(0, kHeaderSize);
+    scratch_.setParameter("OffsetLists", kFirstRecordPosition);
+    return true;
+}
+
+bool DatExport::walkTarget(const std::string& image) {
+    if (image.size() < kHeaderSize + 4) {
+        return unreadable("it is shorter than a command file");
+    }
+    const std::string& block = source_.output();
+    if (image[kVersionCodeOffset] != block[kVersionCodeOffset]) {
+        s_.ui.message(kDifferentVersion, target_);
+        return false;
+    }
+    if (image[kLanguageOffset] != block[kLanguageOffset]) {
+        s_.ui.message(kDifferentLanguage, target_);
+        return false;
+    }
+    header_ = image.substr(0, kHeaderSize);
+    ByteReader in(image, kFirstRecordPosition);
+    try {
+        std::uint32_t count = readLongAt(image, kCommandCountOffset) & kLowWord;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            CommandRecord record;
+            readCommand(in, source_.layout(), fr_.keys(), record);
+            Block b{image.substr(static_cast<std::size_t>(record.offset - 1),
+                                 static_cast<std::size_t>(record.end - record.offset)),
+                    0};
+            if (!record.skipped()) {
+                b.scratchId = insert(commandRow(scratch_, targetName_, record));
+            }
+            commands_.push_back(std::move(b));
+        }
+        scratch_.setParameter("OffsetLists", in.position());
+        listCount_ = in.longValue() & kLowWord;
+        std::int64_t first = in.position();
+        for (std::uint32_t i = 0; i < listCount_; ++i) {
+            ListRecord record;
+            readList(in, record);
+            insert(listRow(targetName_, record));
+        }
+        listRecords_ = image.substr(static_cast<std::size_t>(first - 1));
+    } catch (const FormatError& e) {
+        return unreadable("a record at position " + std::to_string(e.position()) +
+                          " cannot be read");
+    }
+    fr_.log() << " Original Exportcommands, offset, lists " << commands_.size() << " "
+              << commandsEnd() << " " << listCount_ << kCrLf;
+    return true;
+}
+
+void DatExport::addCommand(CommandRecord& record, const UserRow& row) {
+    ByteWriter staging;
+    fr_.ReencodeCommand(record, row, {}, staging);
+    std::int64_t position = commandsEnd();
+    // The record read back from what was written is the scratch catalogue's row.
+    ByteReader back(staging.data(), 1);
+    CommandRecord written;
+    readCommand(back, source_.layout(), fr_.keys(), written);
+    written.offset += position - 1;
+    written.offsetBody += position - 1;
+    commands_.push_back({staging.take(), insert(commandRow(scratch_, targetName_, written))});
+    ++result_.exported;
+}
+
+// Whether the exported command takes the place of the target's; `cancel` when the user
+// chose Cancel Export.
+bool DatExport::takeDuplicate(const UserRow& row, bool& cancel) {
+    if (yesToAll_ || noToAll_) {
+        return yesToAll_;
+    }
+    std::string text = "The following command already exists in:\n" + target_ + "\n" + row.name +
+                       "\nOverwrite? with command from:\n" + s_.file.path;
+    switch (s_.ui.choice(text, kDuplicateTitle, kDuplicateButtons, kCancelExport)) {
+    case kYes:
+        return true;
+    case kYesToAll:
+        yesToAll_ = true;
+        return true;
+    case kNo:
+        return false;
+    case kNoToAll:
+        noToAll_ = true;
+        return false;
+    default:
+        cancel = true;
+        return false;
+    }
+}
+
+bool DatExport::exportCommands() {
+    std::vector<UserRow> rows;
+    for (auto& row : s_.catalogue.allRowsWithoutScripts()) {
+        if (row.flag && !row.isList() && row.offset != 0) {
+            rows.push_back(std::move(row));
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const UserRow& row = rows[i];
+        CommandRecord record;
+        if (!source_.commandAt(row, record)) {
+            return false;
+        }
+        auto found = scratch_.findCommand(row.menu, row.state, row.name);
+        bool cancel = false;
+        if (!found) {
+            addCommand(record, row);
+        } else if (takeDuplicate(row, cancel)) {
+            scratch_.setFlag(found->id, true);
+            ++result_.replaced;
+            addCommand(record, row);
+        } else if (cancel) {
+            return false;
+        } else {
+            ++result_.kept;
+        }
+        if ((i + 1) % kProgressEvery == 0 || i + 1 == rows.size()) {
+            s_.ui.progress(i + 1, rows.size());
+        }
+    }
+    fr_.log() << "Exportcommands= " << commands_.size() << kCrLf;
+    return true;
+}
+
+bool DatExport::addList(const std::string& name) {
+    if (scratch_.findFileList(name)) {
+        return true;
+    }
+    auto row = s_.catalogue.findFileList(name);
+    if (!row) {
+        s_.ui.message(kListNotFound, name);
+        return false;
+    }
+    ListRecord record;
+    if (!source_.listAt(*row, record)) {
+        return false;
+    }
+    if (listCount_ >= kLowWord) {
+        s_.ui.message("A command file holds at most 65535 commands and 65535 LISTs", target_);
+        return false;
+    }
+    ByteWriter bytes;
+    writeList(record, bytes);
+    record.offset = commandsEnd() + 4 + static_cast<std::int64_t>(listRecords_.size());
+    insert(listRow(targetName_, record));
+    listRecords_ += bytes.data();
+    ++listCount_;
+    ++result_.listsAdded;
+    return true;
+}
+
+bool DatExport::addLists() {
+    for (const auto& row : scratch_.allRowsWithoutScripts()) {
+        if (row.isList()) {
+            continue;
+        }
+        for (const auto& name : ExtractListRefs(row.name)) {
+            if (!addList(name)) {
+                return false;
+            }
+        }
+    }
+    fr_.log() << "lists= " << listCount_ << kCrLf;
+    return true;
+}
+
+void DatExport::ExportDATdelete() {
+    if (result_.replaced == 0) {
+        return;
+    }
+    fr_.log() << "ExportDATdelete..." << kCrLf;
+    std::set<std::int64_t> replaced;
+    for (const auto& row : scratch_.flaggedRows()) {
+        replaced.insert(row.id);
+    }
+    std::erase_if(commands_, [&](const Block& b) { return replaced.count(b.scratchId) > 0; });
+}
+
+std::optional<std::string> DatExport::image() {
+    if (commands_.size() > kLowWord) {
+        s_.ui.message("A command file holds at most 65535 commands and 65535 LISTs", target_);
+        return std::nullopt;
+    }
+    std::string out = header_;
+    writeLongAt(out, kCommandCountOffset, static_cast<std::uint32_t>(commands_.size()));
+    for (const auto& block : commands_) {
+        out += block.bytes;
+    }
+    fr_.log() << "outputoffset= " << out.size() + 1 << kCrLf;
+    out += std::string(4, '\0');
+    writeLongAt(out, out.size() - 4, listCount_);
+    out += listRecords_;
+    // Every record must read back before the target is replaced by it.
+    try {
+        ByteReader in(out, kFirstRecordPosition);
+        for (std::size_t i = 0; i < commands_.size(); ++i) {
+            CommandRecord record;
+            readCommand(in, source_.layout(), nullptr, record);
+        }
+        for (std::uint32_t i = 0, n = in.longValue() & kLowWord; i < n; ++i) {
+            ListRecord record;
+            readList(in, record);
+        }
+    } catch (const FormatError& e) {
+        s_.ui.message("The Export file was not built correctly (position " +
+                          std::to_string(e.position()) + "); nothing was written",
+                      target_);
+        return std::nullopt;
+    }
+    return out;
+}
+
+void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& result) {
+    Rewrite source(s);
+    if (!source.load()) {
+        return;
+    }
+    std::optional<std::string> existing;
+    if (result.appended) {
+        existing = files::readAll(result.target);
+        if (!existing) {
+            s.ui.message("The Export file cannot be read", result.target);
+            return;
+        }
+    }
+    FullRewrite fr(source, source.layout());
+    fr.BeginFullRewrite();
+    DatExport x(s, source, fr, request, result);
+    bool ok = existing ? x.walkTarget(*existing) : x.startNew();
+    if (ok) {
+        s.ui.status("Exporting");
+        ok = x.exportCommands() && x.addLists();
+    }
+    std::optional<std::string> image;
+    if (ok) {
+        x.ExportDATdelete();
+        image = x.image();
+    }
+    fr.end();
+    s.ui.status("");
+    if (!image) {
+        return;
+    }
+    if (!files::replaceAtomically(result.target, *image)) {
+        s.ui.message("The Export file could not be written", result.target);
+        return;
+    }
+    result.exportDone = true;
+}
+
+// The target path after the checks, or nothing (after a message) when the export stops.
+bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& result) {
+    std::string& target = result.target;
+    if (files::samePathNoCase(target, s.file.path)) {
+        s.ui.message(kExportToSelf, target);
+        return false;
+    }
+    std::string folder = files::parentFolder(target);
+    if (!files::isDirectory(folder.empty() ? "." : folder)) {
+        s.ui.message(kExportFolderMissing, folder);
+        return false;
+    }
+    if (!endsWithDat(target)) {
+        target += ".dat";
+        if (!s.ui.okCancel(kAppendingDat, target)) {
+            return false;
+        }
+        // With its ending the name may now be the open file's.
+        if (files::samePathNoCase(target, s.file.path)) {
+            s.ui.message(kExportToSelf, target);
+            return false;
+        }
+    }
+    if (!folder.empty() && s.catalogue.parameter("exportPath") != folder) {
+        s.catalogue.setParameter("exportPath", folder);
+    }
+    if (!files::exists(target)) {
+        return true;
+    }
+    std::size_t action = request.existing == ExistingTarget::Append      ? kAppend
+                         : request.existing == ExistingTarget::Overwrite ? kOverwrite
+                                                                         : kCancel;
+    if (request.existing == ExistingTarget::Ask) {
+        action = s.ui.choice(std::string(kTargetExists) + "\n" + target, kTargetExistsTitle,
+                             kTargetButtons, kCancel);
+    }
+    result.appended = action == kAppend;
+    return action != kCancel;
+}
+
+} // namespace
+
+ExportDatResult exportToDat(Session& s, ExportDatRequest request) {
+    ExportDatResult result;
+    result.target = request.target;
+    if (preflight(s, request, result)) {
+        runExport(s, request, result);
+    }
+    return result;
+}
+
+} // namespace plv::dat

@@ -12,26 +12,13 @@ using namespace plv;
 
 namespace {
 
-using test::tool;
-
 using test::hand::Command;
 using test::hand::DatFile;
 using test::hand::readDat;
 
 // --- fixtures --------------------------------------------------------------------------
 
-struct Work {
-    test::TempDir dir;
-    std::string copy(const std::string& sample) {
-        return dir.write(sample, test::readSample(sample));
-    }
-    test::ToolRun run(std::vector<std::string> words) {
-        words.push_back("--home");
-        words.push_back(dir.file("home"));
-        return tool(words);
-    }
-    static std::string bytes(const std::string& path) { return files::readAll(path).value_or(""); }
-};
+using Work = test::ToolFolder;
 
 const std::string kGlobal = "Global Commands";
 const std::string kMoveDock = "<move_or_dock> window <direction>";

@@ -210,6 +210,9 @@ QWidget* MainWindow::buildListArea() {
         list->setObjectName(names[i]);
         list->setUniformItemSizes(true);
         list->installEventFilter(this);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& at) { showPrintMenu(list, at); });
         auto tab = static_cast<browser::Tab>(i);
         connect(list, &QListWidget::currentRowChanged, this, [this, tab](int row) {
             if (!updating_ && row >= 0) {
@@ -247,11 +250,8 @@ QWidget* MainWindow::buildPreviewArea() {
     body_->setReadOnly(true);
     body_->installEventFilter(this);
     body_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(body_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu popup(this);
-        popup.addAction("P&rint Macro")->setEnabled(false);
-        popup.exec(body_->mapToGlobal(at));
-    });
+    connect(body_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showPrintMenu(body_, at); });
     graphic_ = new RichView(area);
     graphic_->setObjectName("graphic");
     graphic_->setVisible(false);

@@ -4,6 +4,7 @@
 #include "browser/startup.h"
 #include "datfile/file_commands.h"
 #include "datfile/rewrite.h"
+#include "gui/export_dialog.h"
 
 #include <QMainWindow>
 #include <array>
@@ -56,6 +57,8 @@ class MainWindow : public QMainWindow {
 
     // File > Open asks for a file through this; tests answer without a dialog.
     std::function<std::optional<std::string>(const dat::OpenDialogStart&)> chooseFile;
+    // The exports ask for a file to write (Specify, "Print to PDF") through this.
+    SaveFileChooser chooseSaveFile;
 
     // The widgets, by what they show, for tests and for the screenshot.
     QTabWidget* tabs() const { return tabs_; }
@@ -152,6 +155,12 @@ class MainWindow : public QMainWindow {
     // A name added to a list while its command is being made.
     void showPendingEntry(int tab, const std::string& name, bool atTop);
     void applyEditEnabling();
+
+    // Exports and printing (main_window_exports.cpp).
+    void exportReport(exports::Format format);
+    exports::ExportView exportView() const;
+    void printCurrentCommand();
+    void showPrintMenu(QWidget* widget, const QPoint& at);
 
     browser::Startup& startup_;
     browser::Browser& browser_;

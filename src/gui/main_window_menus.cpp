@@ -75,11 +75,13 @@ void MainWindow::buildFileMenu() {
     QMenu* m = menuBar()->addMenu("&File");
     m->setObjectName("filemenu");
     addAction(m, "fileopen", "&Open", [this] { fileOpen(); });
-    addDisabled(m, {{"fileprintcommand", "Print Current Command"},
-                    {"fileprint", "&Print COMMAND list..."},
-                    {"fileexportdvc", "&Export to dvc..."},
-                    {"fileexportpseudo", "Export to pse&udo dvc..."},
-                    {"fileexportspreadsheet", "Export to &spreadsheet..."}});
+    addAction(m, "popupprint", "Print Current Command", [this] { printCurrentCommand(); });
+    using exports::Format;
+    addAction(m, "Filereport", "&Print COMMAND list...", [this] { exportReport(Format::Report); });
+    addAction(m, "filedvc", "&Export to dvc...", [this] { exportReport(Format::Dvc); });
+    addAction(m, "filepseudo", "Export to pse&udo dvc...",
+              [this] { exportReport(Format::Pseudo); });
+    addAction(m, "FileExcel", "Export to &spreadsheet...", [this] { exportReport(Format::Csv); });
     m->addSeparator();
     addAction(m, "filereload", "Re&load current user mycmds.dat", [this] { fileReload(); });
     addAction(m, "filereset", "&Re-specify DNS path", [this] { fileReset(); });

@@ -38,7 +38,7 @@ TEST(MainWindow, MenusComeInOrderWithTheirEntries) {
     EXPECT_EQ(bar, (QStringList{"&File", "&Tools", "&Edit", "&View", "P&rogram", "&Scope", "&Group",
                                 "&Pro", "&Help"}));
     // Work of later commands is present but never pretends to run.
-    for (const char* name : {"toolsexport", "fileexportdvc"}) {
+    for (const char* name : {"toolsexport"}) {
         ASSERT_NE(w.action(name), nullptr) << name;
         EXPECT_FALSE(w.action(name)->isEnabled()) << name;
     }

@@ -1,0 +1,183 @@
+#include "gui/export_dialog.h"
+#include "gui/qt_interaction.h"
+#include "gui_fixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace plv;
+using browser::Tab;
+using test::GuiRun;
+
+namespace {
+
+// Runs `work` on the dialog once it is shown, then lets the menu entry open it.
+void withDialog(QAction* entry, const std::function<void(gui::ExportDialog&)>& work) {
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<gui::ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        work(*dialog);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+    entry->trigger();
+}
+
+template <typename Widget> Widget* child(QWidget& parent, const char* name) {
+    auto* w = parent.findChild<Widget*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+// The text of a PDF file, as poppler reads it.
+QString pdfText(const QString& path) {
+    QProcess reader;
+    reader.start("pdftotext", {"-layout", path, "-"});
+    reader.waitForFinished(20000);
+    return QString::fromUtf8(reader.readAllStandardOutput());
+}
+
+bool havePdfReader() {
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty();
+}
+
+} // namespace
+
+TEST(ExportDialog, PrintsTheCommandListToAPdfFile) {
+    if (!havePdfReader()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    QString pdf = QString::fromStdString(run.dragon.dir.file("list.pdf"));
+    gui::SaveFileQuestion asked;
+    run.window().chooseSaveFile = [&](const gui::SaveFileQuestion& q) {
+        asked = q;
+        return std::optional<std::string>(pdf.toStdString());
+    };
+    withDialog(run.window().action("Filereport"), [&](gui::ExportDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Print COMMAND list");
+        EXPECT_TRUE(child<QRadioButton>(d, "toprinter")->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(d, "outputall")->isChecked());
+        auto* printers = child<QComboBox>(d, "printers");
+        EXPECT_EQ(printers->currentText(), QPrinterInfo::defaultPrinterName().isEmpty()
+                                               ? "Print to PDF"
+                                               : QPrinterInfo::defaultPrinterName());
+        printers->setCurrentText("Print to PDF");
+        child<QRadioButton>(d, "outputapp")->click();
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(asked.extension, "pdf");
+    QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains("Global Commands Global Commands")) << text.toStdString();
+    for (const char* name : {"copy that", "blood pressure template", "new paragraph please"}) {
+        EXPECT_TRUE(text.contains(name)) << name;
+    }
+    EXPECT_FALSE(text.contains("WINWORD"));
+    EXPECT_EQ(run.browser().commandName(), "copy that"); // the view is kept
+}
+
+TEST(ExportDialog, PickAndChooseToTheClipboardAndToAFile) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    withDialog(run.window().action("filepseudo"), [&](gui::ExportDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Export to pseudo dvc");
+        auto* names = child<QListWidget>(d, "names");
+        EXPECT_FALSE(names->isEnabled());
+        child<QRadioButton>(d, "outputselect")->click();
+        child<QRadioButton>(d, "ToClipboard")->click();
+        EXPECT_FALSE(child<QLineEdit>(d, "filename")->isVisible());
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_TRUE(run.ui.sawMessage("Nothing is selected to print/export", "Global Commands"));
+        ASSERT_TRUE(d.isVisible());
+        names->findItems("copy that", Qt::MatchExactly).front()->setSelected(true);
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(QApplication::clipboard()->text(), "MENU \"Global Commands\" {\n"
+                                                 "\tSTATE \"Global Commands\" GLOBAL {\n"
+                                                 "\t\tCOMMAND \"copy that\" {\n"
+                                                 "\t\t\tKEYS {\n"
+                                                 "\t\t\t\t{Ctrl+c}\n"
+                                                 "\t\t\t}\n"
+                                                 "\t\t}\n"
+                                                 "\t}\n"
+                                                 "}\n");
+
+    std::string file = run.dragon.dir.file("letter.csv");
+    run.window().chooseSaveFile = [&](const gui::SaveFileQuestion& q) {
+        EXPECT_EQ(q.folder, run.dragon.home);
+        return std::optional<std::string>(file);
+    };
+    withDialog(run.window().action("FileExcel"), [&](gui::ExportDialog& d) {
+        auto* name = child<QLineEdit>(d, "filename");
+        EXPECT_EQ(name->text().toStdString(), files::join(run.dragon.home, "global.csv"));
+        child<QPushButton>(d, "specify")->click();
+        EXPECT_EQ(name->text().toStdString(), file);
+        child<QRadioButton>(d, "outputstate")->click(); // proposes a name again
+        EXPECT_EQ(name->text().toStdString(), files::join(run.dragon.home, "Global Commands.csv"));
+        name->clear();
+        QTest::keyClicks(name, QString::fromStdString(file));
+        child<QPushButton>(d, "Command2")->click();
+    });
+    auto written = files::readAll(file);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->rfind("\"Global Commands\",\"Global Commands\",\"", 0), 0u);
+    EXPECT_EQ(run.app->startup().session().catalogue.flaggedRows().size(), 0u);
+}
+
+TEST(ExportDialog, PrintMacroFromTheListPrintsTheCommandShown) {
+    if (!havePdfReader() || !QPrinterInfo::defaultPrinterName().isEmpty()) {
+        GTEST_SKIP() << "needs pdftotext and a machine without a printer";
+    }
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    QString pdf = QString::fromStdString(run.dragon.dir.file("macro.pdf"));
+    run.window().chooseSaveFile = [&](const gui::SaveFileQuestion&) {
+        return std::optional<std::string>(pdf.toStdString());
+    };
+    QTimer::singleShot(0, [] {
+        auto* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        QAction* print = popup->findChild<QAction*>("popupprint2");
+        ASSERT_NE(print, nullptr);
+        EXPECT_EQ(print->text(), "P&rint Macro");
+        print->trigger();
+        popup->close();
+    });
+    QListWidget* list = run.window().list(Tab::Commands);
+    emit list->customContextMenuRequested(QPoint(5, 5));
+    QString text = pdfText(pdf);
+    for (const char* line : {"Program: Global Commands", "Scope: Global Commands",
+                             "CommandName: copy that", "{Ctrl+c}"}) {
+        EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+    }
+}
+
+TEST(ExportDialog, ChoiceQuestionsTakeTheButtonsLetters) {
+    gui::QtInteraction ui;
+    const std::vector<std::string> buttons = {"&Yes", "&No", "Ye&s to all", "N&o to all",
+                                              "&Cancel Export"};
+    for (auto [key, expected] : {std::pair{Qt::Key_S, 2u}, std::pair{Qt::Key_O, 3u},
+                                 std::pair{Qt::Key_N, 1u}, std::pair{Qt::Key_Escape, 4u}}) {
+        QTimer::singleShot(
+            0, [key = key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
+        EXPECT_EQ(ui.choice("exists", "Overwrite?", buttons, 4), expected);
+    }
+}

@@ -291,20 +291,8 @@ std::optional<std::string> DatExport::image() {
     writeLongAt(out, out.size() - 4, listCount_);
     out += listRecords_;
     // Every record must read back before the target is replaced by it.
-    try {
-        ByteReader in(out, kFirstRecordPosition);
-        for (std::size_t i = 0; i < commands_.size(); ++i) {
-            CommandRecord record;
-            readCommand(in, source_.layout(), nullptr, record);
-        }
-        for (std::uint32_t i = 0, n = in.longValue() & kLowWord; i < n; ++i) {
-            ListRecord record;
-            readList(in, record);
-        }
-    } catch (const FormatError& e) {
-        s_.ui.message("The Export file was not built correctly (position " +
-                          std::to_string(e.position()) + "); nothing was written",
-                      target_);
+    if (!readsToItsEnd(out)) {
+        s_.ui.message("The Export file was not built correctly; nothing was written", target_);
         return std::nullopt;
     }
     return out;
@@ -351,7 +339,7 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
 // The target path after the checks, or nothing (after a message) when the export stops.
 bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& result) {
     std::string& target = result.target;
-    if (files::samePathNoCase(target, s.file.path)) {
+    if (files::sameFile(target, s.file.path)) {
         s.ui.message(kExportToSelf, target);
         return false;
     }
@@ -366,7 +354,7 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
             return false;
         }
         // With its ending the name may now be the open file's.
-        if (files::samePathNoCase(target, s.file.path)) {
+        if (files::sameFile(target, s.file.path)) {
             s.ui.message(kExportToSelf, target);
             return false;
         }

@@ -18,10 +18,14 @@ exports::ExportView MainWindow::exportView() const {
     view.program = browser_.program();
     view.scope = browser_.scope();
     view.group = browser_.group();
-    view.types.clear();
-    for (const auto& entry : browser::kTypeEntries) {
-        if (browser_.view().ticked(entry.code)) {
-            view.types += entry.code;
+    // A follow view chooses rows by name in place of the type ticks, which it clears.
+    view.follow = browser_.follow().active();
+    if (!view.follow) {
+        view.types.clear();
+        for (const auto& entry : browser::kTypeEntries) {
+            if (browser_.view().ticked(entry.code)) {
+                view.types += entry.code;
+            }
         }
     }
     if (!browser_.placeholder()) {

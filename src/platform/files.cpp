@@ -252,6 +252,11 @@ bool samePathNoCase(const std::string& a, const std::string& b) {
                         stdfs::path(b).lexically_normal().string());
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return samePathNoCase(a, b) || stdfs::equivalent(a, b, ec);
+}
+
 std::string tempFolder() {
     std::error_code ec;
     auto p = stdfs::temp_directory_path(ec);

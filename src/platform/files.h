@@ -57,6 +57,8 @@ std::string fileName(const std::string& path);
 std::string parentFolder(const std::string& path);
 std::string baseNameWithoutExtension(const std::string& path);
 bool samePathNoCase(const std::string& a, const std::string& b);
+// The same path, or two names (links) of one existing file.
+bool sameFile(const std::string& a, const std::string& b);
 // A fresh, empty folder under the system's temporary folder.
 std::string makeTempFolder(const std::string& prefix);
 std::string tempFolder();

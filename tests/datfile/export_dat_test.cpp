@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "support/fixtures.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -168,6 +169,10 @@ TEST_F(Export, ChecksTheTargetNameFirst) {
     // The name becomes the open file's once ".dat" is added.
     h.ui.answerOk(true);
     EXPECT_FALSE(run({"bold"}, self.substr(0, self.size() - 4)).exportDone);
+    // So is another name of the open file.
+    std::filesystem::create_symlink(self, out.file("link.dat"));
+    EXPECT_FALSE(run({"bold"}, out.file("link.dat"), ExistingTarget::Overwrite).exportDone);
+    EXPECT_TRUE(h.ui.sawMessage(kExportToSelf, out.file("link.dat")));
     EXPECT_EQ(files::readAll(self), sourceFile());
 
     EXPECT_FALSE(run({"bold"}, out.file("no/such/x.dat")).exportDone);

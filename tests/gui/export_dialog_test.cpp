@@ -119,6 +119,22 @@ TEST(ExportDialog, PickAndChooseToTheClipboardAndToAFile) {
                                                  "\t}\n"
                                                  "}\n");
 
+    // A follow view's names are picked already, its file named after the command.
+    ASSERT_TRUE(run.click(Tab::Commands, "refer to <specialist>"));
+    run.window().action("viewfollowcommand")->trigger();
+    withDialog(run.window().action("filepseudo"), [&](gui::ExportDialog& d) {
+        auto* pick = child<QRadioButton>(d, "outputselect");
+        EXPECT_EQ(pick->text(), "See below");
+        EXPECT_TRUE(pick->isChecked());
+        EXPECT_EQ(child<QLineEdit>(d, "filename")->text().toStdString(),
+                  files::join(run.dragon.home, "refer to [specialist].pseudo"));
+        child<QRadioButton>(d, "ToClipboard")->click();
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("COMMAND \"refer to <specialist>\""));
+    run.window().action("viewall")->trigger();
+
     std::string file = run.dragon.dir.file("letter.csv");
     run.window().chooseSaveFile = [&](const gui::SaveFileQuestion& q) {
         EXPECT_EQ(q.folder, run.dragon.home);

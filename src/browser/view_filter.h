@@ -15,6 +15,9 @@ struct TypeEntry {
     bool togglesOnClick;
 };
 
+// "KEYS", "Text & Graphics", ... as the type caption box shows them.
+using plv::typeDisplayName;
+
 inline constexpr std::array<TypeEntry, 8> kTypeEntries = {{
     {"&KEYs", "&KEYs", 'K', true},
     {"&SCRIPTs", "&SCRIPTs", 'S', true},

@@ -32,6 +32,32 @@ struct Block {
     std::int64_t scratchId = 0;
 };
 
+// The scratch catalogue's lookups, prepared once: an export asks them for every record.
+class ScratchLookups {
+  public:
+    explicit ScratchLookups(const Catalogue& scratch)
+        : command_(scratch.prepare(R"(SELECT "ID" FROM "user" WHERE "menu" = ? AND "state" = ? )"
+                                   R"(AND "name" = ? AND "Type" <> 'L' ORDER BY "ID" LIMIT 1)")),
+          list_(scratch.prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? AND "state" = ? )"
+                                R"(AND "name" = ? AND "Type" = 'L' LIMIT 1)")) {}
+
+    // The first command of that Program, Scope and name.
+    std::optional<std::int64_t> command(const UserRow& row) {
+        command_.reset();
+        command_.bind(1, row.menu).bind(2, row.state).bind(3, row.name);
+        return command_.step() ? std::optional(command_.integer(0)) : std::nullopt;
+    }
+    bool hasList(const std::string& name) {
+        list_.reset();
+        list_.bind(1, kGlobalCommands).bind(2, kGlobalCommands).bind(3, name);
+        return list_.step();
+    }
+
+  private:
+    Statement command_;
+    Statement list_;
+};
+
 // The target as it is built: its commands one block each, so that replaced ones can be left
 // out at the end, then its LIST section and the LISTs added to it.
 class DatExport {
@@ -41,7 +67,10 @@ class DatExport {
         : s_(s), source_(source), fr_(fr), target_(result.target),
           targetName_(files::fileName(result.target)), result_(result),
           yesToAll_(request.duplicates == DuplicateAnswers::YesToAll),
-          noToAll_(request.duplicates == DuplicateAnswers::NoToAll) {}
+          noToAll_(request.duplicates == DuplicateAnswers::NoToAll) {
+        // The scratch catalogue lives as long as the export: one transaction, never committed.
+        scratch_.begin();
+    }
 
     bool startNew();
     bool walkTarget(const std::string& image);
@@ -54,7 +83,8 @@ class DatExport {
 
   private:
     bool unreadable(const std::string& why);
-    std::int64_t commandsEnd() const;
+    std::int64_t commandsEnd() const { return commandsEnd_; }
+    void addBlock(Block block);
     std::int64_t insert(UserRow row);
     void addCommand(CommandRecord& record, const UserRow& row);
     bool takeDuplicate(const UserRow& row, bool& cancel);
@@ -69,8 +99,11 @@ class DatExport {
     bool yesToAll_;
     bool noToAll_;
     Catalogue scratch_{":memory:"};
+    ScratchLookups find_{scratch_};
+    std::set<std::int64_t> replaced_; // scratch rows of target commands that exported ones replace
     std::string header_;
     std::vector<Block> commands_;
+    std::int64_t commandsEnd_ = kFirstRecordPosition; // where the next command goes
     std::uint32_t listCount_ = 0;
     std::string listRecords_; // the target's LIST records, then the added ones
 };
@@ -82,12 +115,9 @@ bool DatExport::unreadable(const std::string& why) {
     return false;
 }
 
-std::int64_t DatExport::commandsEnd() const {
-    std::int64_t end = kFirstRecordPosition;
-    for (const auto& block : commands_) {
-        end += static_cast<std::int64_t>(block.bytes.size());
-    }
-    return end;
+void DatExport::addBlock(Block block) {
+    commandsEnd_ += static_cast<std::int64_t>(block.bytes.size());
+    commands_.push_back(std::move(block));
 }
 
 std::int64_t DatExport::insert(UserRow row) {
@@ -129,7 +159,7 @@ bool DatExport::walkTarget(const std::string& image) {
             if (!record.skipped()) {
                 b.scratchId = insert(commandRow(scratch_, targetName_, record));
             }
-            commands_.push_back(std::move(b));
+            addBlock(std::move(b));
         }
         scratch_.setParameter("OffsetLists", in.position());
         listCount_ = in.longValue() & kLowWord;
@@ -159,7 +189,7 @@ void DatExport::addCommand(CommandRecord& record, const UserRow& row) {
     readCommand(back, source_.layout(), fr_.keys(), written);
     written.offset += position - 1;
     written.offsetBody += position - 1;
-    commands_.push_back({staging.take(), insert(commandRow(scratch_, targetName_, written))});
+    addBlock({staging.take(), insert(commandRow(scratch_, targetName_, written))});
     ++result_.exported;
 }
 
@@ -201,12 +231,12 @@ bool DatExport::exportCommands() {
         if (!source_.commandAt(row, record)) {
             return false;
         }
-        auto found = scratch_.findCommand(row.menu, row.state, row.name);
+        auto found = find_.command(row);
         bool cancel = false;
         if (!found) {
             addCommand(record, row);
         } else if (takeDuplicate(row, cancel)) {
-            scratch_.setFlag(found->id, true);
+            replaced_.insert(*found);
             ++result_.replaced;
             addCommand(record, row);
         } else if (cancel) {
@@ -223,7 +253,7 @@ bool DatExport::exportCommands() {
 }
 
 bool DatExport::addList(const std::string& name) {
-    if (scratch_.findFileList(name)) {
+    if (find_.hasList(name)) {
         return true;
     }
     auto row = s_.catalogue.findFileList(name);
@@ -265,15 +295,15 @@ bool DatExport::addLists() {
 }
 
 void DatExport::ExportDATdelete() {
-    if (result_.replaced == 0) {
+    if (replaced_.empty()) {
         return;
     }
     fr_.log() << "ExportDATdelete..." << kCrLf;
-    std::set<std::int64_t> replaced;
-    for (const auto& row : scratch_.flaggedRows()) {
-        replaced.insert(row.id);
+    std::erase_if(commands_, [&](const Block& b) { return replaced_.count(b.scratchId) > 0; });
+    commandsEnd_ = kFirstRecordPosition;
+    for (const auto& block : commands_) {
+        commandsEnd_ += static_cast<std::int64_t>(block.bytes.size());
     }
-    std::erase_if(commands_, [&](const Block& b) { return replaced.count(b.scratchId) > 0; });
 }
 
 std::optional<std::string> DatExport::image() {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <memory>
 #include <sstream>
 
 namespace plv::gui {
@@ -67,12 +68,17 @@ void MainWindow::printCurrentCommand() {
 }
 
 void MainWindow::showPrintMenu(QWidget* widget, const QPoint& at) {
-    QMenu popup(this);
-    popup.setObjectName("context");
-    QAction* print = popup.addAction("P&rint Macro");
+    // The body keeps its editing entries (copy, paste ...) above.
+    std::unique_ptr<QMenu> popup(widget == body_ ? body_->createStandardContextMenu()
+                                                 : new QMenu(this));
+    if (widget == body_) {
+        popup->addSeparator();
+    }
+    popup->setObjectName("context");
+    QAction* print = popup->addAction("P&rint Macro");
     print->setObjectName("popupprint2");
     connect(print, &QAction::triggered, this, [this] { printCurrentCommand(); });
-    popup.exec(widget->mapToGlobal(at));
+    popup->exec(widget->mapToGlobal(at));
 }
 
 } // namespace plv::gui

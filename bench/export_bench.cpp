@@ -3,30 +3,26 @@
 // file with every command replaced; each next to copying the file once (the I/O floor).
 #include "catalogue/selection.h"
 #include "datfile/export_dat.h"
-#include "datfile/reader.h"
 #include "export/export_file.h"
 #include "generated_file.h"
 #include "platform/files.h"
 #include "timing.h"
 
 #include <cstdio>
-#include <filesystem>
 
 using namespace plv;
 
 int main() {
-    std::string home = bench::makeBenchHome("parlavista-export-bench-");
-    std::string path = files::join(home, "mycmds.dat");
-    files::writeAll(path, bench::generateCommandFile(11));
     bench::ConsoleMessages ui;
-    Trace trace;
-    trace.open(home);
-    Catalogue catalogue(files::join(home, "global.mdb"));
-    Session session(catalogue, ui, trace, home);
-    if (dat::parse(session, true, path) != dat::ParseStatus::Parsed) {
+    bench::ParsedBenchFile file("parlavista-export-bench-", 11, ui);
+    if (!file.parsed) {
         std::fprintf(stderr, "the generated file did not parse\n");
         return 1;
     }
+    const std::string& home = file.home;
+    const std::string& path = file.path;
+    Catalogue& catalogue = *file.catalogue;
+    Session& session = *file.session;
     std::string copy = files::join(home, "copy.dat");
     double copyMs = bench::medianMs([&](int) { return files::copyFile(path, copy); });
 
@@ -68,7 +64,5 @@ int main() {
                 newMs / copyMs);
     std::printf("export to .dat, all replaced:      %9.2f ms  = %6.2f x copy\n", appendMs,
                 appendMs / copyMs);
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
     return 0;
 }

@@ -1,9 +1,11 @@
 #include "generated_file.h"
 
 #include "datfile/builder.h"
+#include "datfile/reader.h"
 #include "platform/files.h"
 #include "platform/program_folder.h"
 
+#include <filesystem>
 #include <random>
 
 namespace plv::bench {
@@ -67,6 +69,22 @@ std::string makeBenchHome(const std::string& prefix) {
     std::string home = files::makeTempFolder(prefix);
     files::copyFile(files::join(seedFolder(), "keynames"), files::join(home, "keynames"));
     return home;
+}
+
+ParsedBenchFile::ParsedBenchFile(const std::string& prefix, unsigned seed, UserInteraction& ui)
+    : home(makeBenchHome(prefix)), path(files::join(home, "mycmds.dat")) {
+    files::writeAll(path, generateCommandFile(seed));
+    trace.open(home);
+    catalogue = std::make_unique<Catalogue>(files::join(home, "global.mdb"));
+    session = std::make_unique<Session>(*catalogue, ui, trace, home);
+    parsed = dat::parse(*session, true, path) == dat::ParseStatus::Parsed;
+}
+
+ParsedBenchFile::~ParsedBenchFile() {
+    session.reset();
+    catalogue.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
 }
 
 } // namespace plv::bench

@@ -106,6 +106,7 @@ class DatExport {
     std::int64_t commandsEnd_ = kFirstRecordPosition; // where the next command goes
     std::uint32_t listCount_ = 0;
     std::string listRecords_; // the target's LIST records, then the added ones
+    std::string tail_;        // bytes of the target after its last LIST
 };
 
 bool DatExport::unreadable(const std::string& why) {
@@ -169,7 +170,10 @@ bool DatExport::walkTarget(const std::string& image) {
             readList(in, record);
             insert(listRow(targetName_, record));
         }
-        listRecords_ = image.substr(static_cast<std::size_t>(first - 1));
+        auto recordsSize = static_cast<std::size_t>(in.position() - first);
+        listRecords_ = image.substr(static_cast<std::size_t>(first - 1), recordsSize);
+        // Whatever follows the last LIST stays behind it, after the LISTs added.
+        tail_ = image.substr(static_cast<std::size_t>(in.position() - 1));
     } catch (const FormatError& e) {
         return unreadable("a record at position " + std::to_string(e.position()) +
                           " cannot be read");
@@ -320,6 +324,7 @@ std::optional<std::string> DatExport::image() {
     out += std::string(4, '\0');
     writeLongAt(out, out.size() - 4, listCount_);
     out += listRecords_;
+    out += tail_;
     // Every record must read back before the target is replaced by it.
     if (!readsToItsEnd(out)) {
         s_.ui.message("The Export file was not built correctly; nothing was written", target_);

@@ -160,6 +160,13 @@ TEST_F(Export, CancelAndRefusalsLeaveTheTargetAsItWas) {
 
     EXPECT_TRUE(run({"bold"}, target, ExistingTarget::Overwrite).exportDone);
     EXPECT_EQ(readBack(target), (std::vector<std::string>{"bold={Ctrl+b}"}));
+
+    // Bytes after the last LIST stay last; an added LIST goes before them.
+    out.write("keep.dat", *files::readAll(target) + "\r\n");
+    EXPECT_TRUE(run({"go <day>"}, target, ExistingTarget::Append).exportDone);
+    EXPECT_EQ(readBack(target),
+              (std::vector<std::string>{"bold={Ctrl+b}", "go <day>=Go", "day=Monday\r\n"}));
+    EXPECT_EQ(files::readAll(target)->substr(files::readAll(target)->size() - 2), "\r\n");
 }
 
 TEST_F(Export, ChecksTheTargetNameFirst) {

@@ -12,7 +12,6 @@ namespace plv::dat {
 namespace {
 
 constexpr std::uint32_t kLowWord = 0xFFFF;
-constexpr std::size_t kProgressEvery = 50;
 constexpr const char* kCrLf = "\r\n";
 
 const std::vector<std::string> kTargetButtons = {"&Append", "&Overwrite", "&Cancel"};
@@ -100,6 +99,9 @@ class DatExport {
     bool noToAll_;
     Catalogue scratch_{":memory:"};
     ScratchLookups find_{scratch_};
+    StateIdLookup stateId_ = [this](const std::string& app, const std::string& state) {
+        return scratch_.stateId(app, state);
+    };
     std::set<std::int64_t> replaced_; // scratch rows of target commands that exported ones replace
     std::string header_;
     std::vector<Block> commands_;
@@ -158,7 +160,7 @@ bool DatExport::walkTarget(const std::string& image) {
                                  static_cast<std::size_t>(record.end - record.offset)),
                     0};
             if (!record.skipped()) {
-                b.scratchId = insert(commandRow(scratch_, targetName_, record));
+                b.scratchId = insert(commandRow(targetName_, record, stateId_));
             }
             addBlock(std::move(b));
         }
@@ -193,7 +195,7 @@ void DatExport::addCommand(CommandRecord& record, const UserRow& row) {
     readCommand(back, source_.layout(), fr_.keys(), written);
     written.offset += position - 1;
     written.offsetBody += position - 1;
-    addBlock({staging.take(), insert(commandRow(scratch_, targetName_, written))});
+    addBlock({staging.take(), insert(commandRow(targetName_, written, stateId_))});
     ++result_.exported;
 }
 
@@ -229,6 +231,7 @@ bool DatExport::exportCommands() {
             rows.push_back(std::move(row));
         }
     }
+    Progress progress(s_.ui, rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const UserRow& row = rows[i];
         CommandRecord record;
@@ -248,9 +251,7 @@ bool DatExport::exportCommands() {
         } else {
             ++result_.kept;
         }
-        if ((i + 1) % kProgressEvery == 0 || i + 1 == rows.size()) {
-            s_.ui.progress(i + 1, rows.size());
-        }
+        progress.step(i + 1);
     }
     fr_.log() << "Exportcommands= " << commands_.size() << kCrLf;
     return true;

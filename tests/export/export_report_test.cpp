@@ -193,7 +193,7 @@ TEST(Spreadsheet, PythonReadsEveryCellBack) {
         GTEST_SKIP() << "python3 is not installed";
     }
     auto odd = windowCommand("say \"hi\", d\xE9j\xE0", "na\"me,\xE9", "Title \"1\", \xFC\r\nnext",
-                             kTypeScript, textBody("SendKeys \"a,b\"\r\nline \"2\"\r\n"));
+                             kTypeScript, textBody("SendKeys \"a,b \xE8\"\r\nline \"2\"\r\n"));
     odd.group = "Gr\"oup, \xE7"
                 "a\r\ntwo";
     odd.description = "desc \"q\", \xF1\r\nsecond line";

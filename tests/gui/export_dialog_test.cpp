@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -134,6 +135,25 @@ TEST(ExportDialog, PickAndChooseToTheClipboardAndToAFile) {
     });
     EXPECT_TRUE(QApplication::clipboard()->text().contains("COMMAND \"refer to <specialist>\""));
     run.window().action("viewall")->trigger();
+
+    // The DVC listing leaves out what the old format cannot hold, not what the View shows.
+    auto ticks = [&] {
+        QString out;
+        for (QAction* a : run.window().findChild<QMenu*>("ViewMenu")->actions()) {
+            out += a->isChecked() ? '1' : '0';
+        }
+        return out;
+    };
+    ASSERT_TRUE(run.window().action("viewA")->isChecked());
+    QString before = ticks();
+    withDialog(run.window().action("filedvc"), [&](gui::ExportDialog& d) {
+        child<QRadioButton>(d, "ToClipboard")->click();
+        child<QPushButton>(d, "Command2")->click();
+    });
+    QString dvc = QApplication::clipboard()->text();
+    EXPECT_TRUE(dvc.contains("COMMAND \"copy that\"") && dvc.contains("COMMAND \"start my mail\""));
+    EXPECT_FALSE(dvc.contains("insert today's date") || dvc.contains("Advanced Script"));
+    EXPECT_EQ(ticks(), before);
 
     std::string file = run.dragon.dir.file("letter.csv");
     run.window().chooseSaveFile = [&](const gui::SaveFileQuestion& q) {

@@ -42,6 +42,11 @@ void nameKey(std::string& key, std::string_view menu, std::string_view state,
 
 CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRows)
     : catalogue_(catalogue), indexesDropped_(expectedRows >= kManyRows) {
+    // The catalogue can always be read again from the command file, and a rebuild cut
+    // short leaves it marked as not parsed: waiting for the disk at its end buys nothing.
+    if (indexesDropped_) {
+        catalogue_.execute("PRAGMA synchronous = OFF");
+    }
     catalogue_.begin();
     try {
         if (indexesDropped_) {
@@ -50,7 +55,7 @@ CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRow
         catalogue_.deleteFileRows();
         rememberKeptRows();
     } catch (...) {
-        catalogue_.rollback();
+        rollback();
         throw;
     }
 }
@@ -58,7 +63,7 @@ CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRow
 CatalogueRebuild::~CatalogueRebuild() {
     if (open_) {
         try {
-            catalogue_.rollback();
+            rollback();
         } catch (...) { // NOLINT(bugprone-empty-catch): nothing is left to undo
         }
     }
@@ -111,11 +116,19 @@ void CatalogueRebuild::commit() {
     }
     catalogue_.commit();
     open_ = false;
+    restoreSync();
 }
 
 void CatalogueRebuild::rollback() {
     open_ = false;
     catalogue_.rollback();
+    restoreSync();
+}
+
+void CatalogueRebuild::restoreSync() {
+    if (indexesDropped_) {
+        catalogue_.execute("PRAGMA synchronous = NORMAL");
+    }
 }
 
 } // namespace plv

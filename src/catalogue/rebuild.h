@@ -42,6 +42,7 @@ class CatalogueRebuild {
         std::int64_t added = 0;
     };
     void rememberKeptRows();
+    void restoreSync();
 
     Catalogue& catalogue_;
     bool open_ = true;

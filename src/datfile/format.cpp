@@ -152,8 +152,12 @@ std::string ByteReader::countedString() {
 }
 
 std::string ByteReader::bytes(std::size_t n) {
+    return std::string(view(n));
+}
+
+std::string_view ByteReader::view(std::size_t n) {
     need(n);
-    std::string out(image_.substr(static_cast<std::size_t>(pos_ - 1), n));
+    std::string_view out = image_.substr(static_cast<std::size_t>(pos_ - 1), n);
     pos_ += static_cast<std::int64_t>(n);
     return out;
 }

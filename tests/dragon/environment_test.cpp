@@ -161,20 +161,15 @@ TEST(DragonEnvironment, AnUnknownOperatingSystemStopsStartUp) {
     EXPECT_TRUE(dragon::isSupportedOperatingSystem("Linux"));
 }
 
-TEST(DragonEnvironment, SpeakerLanguageDefaultsToZero) {
-    Discovery d;
-    files::writeAll(files::join(d.dragon.current(), "options.ini"), "[Options]\nother=1\n");
-    ASSERT_TRUE(d.open());
-    EXPECT_EQ(d.p().SpeakerLanguageID, "0");
-    EXPECT_NE(d.trace.text().find("speaker language ID:  0"), std::string::npos);
-}
-
-TEST(DragonEnvironment, RoamingValues) {
+TEST(DragonEnvironment, RoamingValuesAndADefaultSpeakerLanguage) {
     Discovery d;
     std::string cache = d.dragon.dir.file("roaming/cache");
     d.dragon.set(d.dragon.nssystem(), "Settings", "Roaming User On", "1");
     d.dragon.set(d.dragon.nssystem(), "Settings", "Roaming User Local Cache Directory", cache);
+    files::writeAll(files::join(d.dragon.current(), "options.ini"), "[Options]\nother=1\n");
     ASSERT_TRUE(d.open());
+    EXPECT_EQ(d.p().SpeakerLanguageID, "0") << "no language in the options";
+    EXPECT_NE(d.trace.text().find("speaker language ID:  0"), std::string::npos);
     EXPECT_TRUE(d.p().RoamingOn);
     EXPECT_EQ(d.p().RoamingCacheDirectory, cache);
     EXPECT_EQ(d.p().RoamingDirectory, d.dragon.dir.file("roaming/roamingusers"))
@@ -223,6 +218,9 @@ TEST(DragonEnvironment, AnotherUserEmptiesTheCatalogue) {
 
     d.dragon.set(d.dragon.nsuser(), "Settings", "Current User", "Locum");
     d.dragon.addUser("Locum", "");
+    // Asking about a file reads the current user afresh.
+    EXPECT_FALSE(d.env->isCurrentUserFile(d.dragon.commandFile()));
+    EXPECT_TRUE(d.env->isCurrentUserFile(d.dragon.commandFile("Locum")));
     ASSERT_TRUE(d.open());
     EXPECT_EQ(d.p().UserName, "Locum");
     EXPECT_EQ(d.p().CurrentPath, d.dragon.current("Locum"));
@@ -232,16 +230,6 @@ TEST(DragonEnvironment, AnotherUserEmptiesTheCatalogue) {
     EXPECT_EQ(d.catalogue->parameter("UserName"), "Locum");
     EXPECT_EQ(d.catalogue->parameter("UserSub"), "Locum");
     EXPECT_NE(d.trace.text().find("User:  Locum"), std::string::npos);
-}
-
-TEST(DragonEnvironment, IsCurrentUserFileReadsTheUserAfresh) {
-    Discovery d;
-    ASSERT_TRUE(d.open());
-    EXPECT_TRUE(d.env->isCurrentUserFile(d.dragon.commandFile()));
-    d.dragon.set(d.dragon.nsuser(), "Settings", "Current User", "Locum");
-    EXPECT_FALSE(d.env->isCurrentUserFile(d.dragon.commandFile()));
-    EXPECT_EQ(d.p().UserName, "Locum");
-    EXPECT_TRUE(d.env->isCurrentUserFile(d.dragon.commandFile("Locum")));
 }
 
 TEST(DragonRoot, CommonFolderOnSystemsWithoutOne) {

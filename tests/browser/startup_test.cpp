@@ -274,10 +274,6 @@ TEST(Startup, TheCommandLineChoosesTheFileOrTheProgram) {
     EXPECT_EQ(global.scope, "Global Commands");
     EXPECT_NE(f.trace().find("command line: Global Commands"), std::string::npos);
 
-    auto byTitle = f.runOnce("Inbox - Microsoft Outlook");
-    EXPECT_EQ(byTitle.program, "OUTLOOK");
-    EXPECT_EQ(byTitle.scope, "Inbox - Microsoft Outlook") << "found inside the title";
-
     std::string other = f.dragon.dir.write(
         "other.dat", dat::buildFile(dat::Layout::V89,
                                     {dat::applicationCommand("zoom in", "acrord32", dat::kTypeKeys,
@@ -307,13 +303,6 @@ TEST(Startup, TheForegroundWindowsOwnerGivesTheProgramWhenNoScopeMatches) {
     auto named = f.runOnce("Quarterly figures");
     EXPECT_EQ(named.program, "EXCEL");
     EXPECT_EQ(named.scope, "Application-specific");
-
-    f.dragon.setEngine("foreground window", "Untitled - Notepad");
-    auto unknown = f.runOnce();
-    EXPECT_EQ(unknown.program, "Global Commands");
-    EXPECT_EQ(unknown.scope, "Global Commands");
-    EXPECT_TRUE(inOrder(f.trace(), {"state name: Untitled", "foundstate: ",
-                                    "nested state name: Notepad", "form load 2 done"}));
 }
 
 TEST(Startup, ImportOffersMergeTheSeedCommandsIntoTheUsersFile) {

@@ -9,22 +9,31 @@ constexpr std::size_t kVersionBlockSize = 12;
 constexpr std::size_t kTailSize = 8;
 constexpr std::size_t kProtectedTailSize = 7;
 
-// Lines of a decoded body: each starts with CR LF, and the first break is cut at the end.
+// Lines of a decoded body, written in place: a line break goes before every line but the
+// first.
 class Lines {
   public:
-    void add(const std::string& line) { text_ += "\r\n" + line; }
-    std::string text() const { return text_.size() >= 2 ? text_.substr(2) : std::string(); }
+    std::string& next() {
+        if (any_) {
+            text_ += "\r\n";
+        }
+        any_ = true;
+        return text_;
+    }
+    void add(std::string_view line) { next() += line; }
+    std::string take() { return std::move(text_); }
 
   private:
     std::string text_;
+    bool any_ = false;
 };
 
-std::string quoted(const std::string& s) {
-    return "\"" + s + "\"";
+void appendQuoted(std::string& out, std::string_view s) {
+    out.append(1, '"').append(s).append(1, '"');
 }
 
-std::string keyName(const KeyNames* keys, int code) {
-    return keys ? keys->name(code) : "";
+std::string_view keyName(const KeyNames* keys, int code) {
+    return keys ? std::string_view(keys->name(code)) : std::string_view();
 }
 
 void readStrings(ByteReader& in, std::uint32_t count, std::vector<std::string>& out) {
@@ -37,7 +46,8 @@ void readStrings(ByteReader& in, std::uint32_t count, std::vector<std::string>& 
     }
 }
 
-std::string countedToken(ByteReader& in, CommandRecord& r) {
+// The string token just read; the reference holds until the next token.
+const std::string& countedToken(ByteReader& in, CommandRecord& r) {
     r.body.push_back(BodyToken::string(in.countedString()));
     return r.body.back().bytes;
 }
@@ -104,64 +114,84 @@ void readRecorderBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
         appendRaw(r, event);
         auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(event[1 + k]); };
         if (kind == 1) {
-            lines.add(keyName(keys, at(4)) + " key " + (keyUp(at(7)) ? "up" : "down"));
+            lines.next()
+                .append(keyName(keys, at(4)))
+                .append(keyUp(at(7)) ? " key up" : " key down");
         } else if (kind == 2) {
             lines.add(mouseLine(at(4), at(8) | (at(9) << 8), at(12) | (at(13) << 8)));
         }
     }
-    r.bodyText = lines.text();
+    r.bodyText = lines.take();
 }
 
-std::string pressLine(const KeyNames* keys, std::uint8_t code, std::uint8_t modifiers) {
-    std::string line = "Press ";
+void pressLine(std::string& out, const KeyNames* keys, std::uint8_t code, std::uint8_t modifiers) {
+    out += "Press ";
     if (modifiers & 1) {
-        line += "Shift + ";
+        out += "Shift + ";
     }
     if (modifiers & 2) {
-        line += "Ctrl + ";
+        out += "Ctrl + ";
     }
     if (modifiers & 4) {
-        line += "Alt + ";
+        out += "Alt + ";
     }
-    return line + keyName(keys, code);
+    out += keyName(keys, code);
 }
 
-// One step; returns its line, or nothing for a step without one.
-std::optional<std::string> readStep(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
+// One step, and its line when it has one.
+void readStep(ByteReader& in, const KeyNames* keys, CommandRecord& r, Lines& lines) {
     std::uint8_t code = in.byte();
     const char codeByte = static_cast<char>(code);
     appendRaw(r, std::string_view(&codeByte, 1));
     switch (code) {
     case 1: {
         std::string_view payload = rawToken(in, r, 2);
-        return pressLine(keys, static_cast<std::uint8_t>(payload[0]),
-                         static_cast<std::uint8_t>(payload[1]));
+        pressLine(lines.next(), keys, static_cast<std::uint8_t>(payload[0]),
+                  static_cast<std::uint8_t>(payload[1]));
+        return;
     }
     case 2: {
-        std::string a = countedToken(in, r);
-        std::string b = countedToken(in, r);
-        std::string c = countedToken(in, r);
+        std::size_t first = r.body.size();
+        countedToken(in, r);
+        countedToken(in, r);
+        countedToken(in, r);
         std::uint32_t option = longToken(in, r) & 0xFF;
-        std::string optionText = option == 1 ? "" : std::to_string(option);
-        return "Open " + quoted(a) + "," + quoted(b) + "," + quoted(c) + "," + quoted(optionText);
+        std::string& out = lines.next();
+        out += "Open ";
+        for (std::size_t k = first; k < first + 3; ++k) {
+            appendQuoted(out, r.body[k].bytes);
+            out += ',';
+        }
+        appendQuoted(out, option == 1 ? std::string() : std::to_string(option));
+        return;
     }
-    case 3:
-        return "wait " + std::to_string(longToken(in, r) & 0xFFFF) + " milliseconds";
+    case 3: {
+        std::uint32_t wait = longToken(in, r) & 0xFFFF;
+        lines.next().append("wait ").append(std::to_string(wait)).append(" milliseconds");
+        return;
+    }
     case 4:
-        return "Stop Listening";
+        lines.add("Stop Listening");
+        return;
     case 5:
-        return "Microphone On";
+        lines.add("Microphone On");
+        return;
     case 6:
-        return "Microphone Off";
+        lines.add("Microphone Off");
+        return;
     case 11:
-        return "Type " + quoted(countedToken(in, r));
-    case 12:
-        return "SendKeys " + quoted(countedToken(in, r));
+    case 12: {
+        countedToken(in, r);
+        std::string& out = lines.next();
+        out += code == 11 ? "Type " : "SendKeys ";
+        appendQuoted(out, r.body.back().bytes);
+        return;
+    }
     default:
         // The payload of an unknown step cannot be told; the next byte is taken as the
         // next step code.
         r.unknownSteps.push_back({code, in.position()});
-        return std::nullopt;
+        return;
     }
 }
 
@@ -169,18 +199,15 @@ void readStepBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     std::uint32_t steps = longToken(in, r) & 0xFF;
     Lines lines;
     for (std::uint32_t i = 0; i < steps; ++i) {
-        if (auto line = readStep(in, keys, r)) {
-            lines.add(*line);
-        }
+        readStep(in, keys, r, lines);
     }
-    r.bodyText = lines.text();
+    r.bodyText = lines.take();
 }
 
 void readBody(ByteReader& in, const KeyNames* keys, CommandRecord& r) {
     switch (r.typeByte) {
     case kTypeText: {
-        std::string block = countedToken(in, r);
-        r.graphicSize = static_cast<std::uint32_t>(block.size());
+        r.graphicSize = static_cast<std::uint32_t>(countedToken(in, r).size());
         r.bodyText = countedToken(in, r);
         break;
     }

@@ -283,13 +283,14 @@ bool keySpecification(const Patterns& pt, std::string_view t, SendKeysWriter& w)
 std::string quoteDoubled(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
-    for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
+    for (std::size_t at = 0;;) {
+        std::size_t quote = text.find('"', at);
+        if (quote == std::string_view::npos) {
+            return out.append(text.substr(at));
         }
+        out.append(text.substr(at, quote + 1 - at)).append(1, '"');
+        at = quote + 1;
     }
-    return out;
 }
 
 KeysConversion toSendKeys(std::string_view body) {

@@ -8,18 +8,24 @@
 namespace plv {
 namespace {
 
-struct MatchData {
-    explicit MatchData(const pcre2_code* code)
-        : data(pcre2_match_data_create_from_pattern(code, nullptr)) {
+// One match block per thread, grown to the largest pattern met: creating one per match
+// costs more than most matches.
+pcre2_match_data* matchDataFor(std::uint32_t pairs) {
+    struct Block {
+        pcre2_match_data* data = nullptr;
+        ~Block() { pcre2_match_data_free(data); }
+    };
+    thread_local Block block;
+    if (block.data == nullptr || pcre2_get_ovector_count(block.data) < pairs) {
+        pcre2_match_data* data = pcre2_match_data_create(pairs, nullptr);
         if (data == nullptr) {
             throw RegexError("no memory for a match");
         }
+        pcre2_match_data_free(block.data);
+        block.data = data;
     }
-    ~MatchData() { pcre2_match_data_free(data); }
-    MatchData(const MatchData&) = delete;
-    MatchData& operator=(const MatchData&) = delete;
-    pcre2_match_data* data;
-};
+    return block.data;
+}
 
 std::string errorText(int code) {
     std::vector<PCRE2_UCHAR> buffer(256);
@@ -35,6 +41,7 @@ PCRE2_SPTR units(std::string_view text) {
 
 struct Regex::Code {
     pcre2_code* code;
+    std::uint32_t pairs; // the whole match and each group
 };
 
 Regex::Regex(std::string_view pattern, bool caseless) {
@@ -48,7 +55,9 @@ Regex::Regex(std::string_view pattern, bool caseless) {
     }
     // Compiled to machine code where the platform allows; otherwise the interpreter matches.
     pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
-    code_ = new Code{code};
+    std::uint32_t groups = 0;
+    pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &groups);
+    code_ = new Code{code, groups + 1};
 }
 
 Regex::~Regex() {
@@ -62,15 +71,15 @@ std::optional<Regex::Span> Regex::search(std::string_view text, std::size_t from
     if (code_ == nullptr) {
         throw RegexError("the pattern did not compile: " + error_);
     }
-    MatchData match(code_->code);
-    int rc = pcre2_match(code_->code, units(text), text.size(), from, 0, match.data, nullptr);
+    pcre2_match_data* match = matchDataFor(code_->pairs);
+    int rc = pcre2_match(code_->code, units(text), text.size(), from, 0, match, nullptr);
     if (rc == PCRE2_ERROR_NOMATCH) {
         return std::nullopt;
     }
     if (rc < 0) {
         throw RegexError(errorText(rc));
     }
-    PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(match.data);
+    PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(match);
     return Span{ovector[0], ovector[1]};
 }
 
@@ -84,10 +93,11 @@ std::optional<std::string> Regex::rewriteFirstMatch(std::string_view text,
                                       PCRE2_SUBSTITUTE_OVERFLOW_LENGTH |
                                       PCRE2_SUBSTITUTE_UNSET_EMPTY;
     std::string out(templ.size() + 64, '\0');
+    pcre2_match_data* match = matchDataFor(code_->pairs);
     for (;;) {
         PCRE2_SIZE length = out.size();
-        int rc = pcre2_substitute(code_->code, units(text), text.size(), 0, options, nullptr,
-                                  nullptr, units(templ), templ.size(),
+        int rc = pcre2_substitute(code_->code, units(text), text.size(), 0, options, match, nullptr,
+                                  units(templ), templ.size(),
                                   reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
         if (rc == PCRE2_ERROR_NOMEMORY) {
             out.assign(length, '\0'); // `length` is now the size needed

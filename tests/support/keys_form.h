@@ -16,17 +16,19 @@ inline std::optional<std::pair<std::string, std::string_view>> readLiteral(std::
         return std::nullopt;
     }
     std::string text;
-    for (std::size_t i = 1; i < s.size(); ++i) {
-        if (s[i] != '"') {
-            text += s[i];
-        } else if (i + 1 < s.size() && s[i + 1] == '"') {
+    for (std::size_t i = 1;;) {
+        std::size_t quote = s.find('"', i);
+        if (quote == std::string_view::npos) {
+            return std::nullopt;
+        }
+        text.append(s.substr(i, quote - i));
+        if (quote + 1 < s.size() && s[quote + 1] == '"') {
             text += '"';
-            ++i;
+            i = quote + 2;
         } else {
-            return std::make_pair(text, s.substr(i + 1));
+            return std::make_pair(text, s.substr(quote + 1));
         }
     }
-    return std::nullopt;
 }
 
 inline std::vector<std::string_view> crLfLines(std::string_view s) {

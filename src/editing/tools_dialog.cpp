@@ -1,10 +1,13 @@
 #include "editing/tools_dialog.h"
 
+#include "datfile/export_dat.h"
 #include "editing/convert_keys.h"
 #include "editing/delete_commands.h"
 #include "editing/rename_group.h"
 #include "editing/rename_program.h"
 #include "platform/files.h"
+
+#include <algorithm>
 
 namespace plv::editing {
 namespace {
@@ -131,7 +134,10 @@ std::string ToolsDialog::proposedFileName() const {
         name = window_.scope;
         break;
     case ScopeChoice::Picked:
-        name = window_.commandName.empty() ? "selected" : window_.commandName;
+        // The window's command names the file only when the list has it to preselect.
+        name = std::find(pickList_.begin(), pickList_.end(), window_.commandName) != pickList_.end()
+                   ? window_.commandName
+                   : "selected";
         break;
     }
     return files::join(exportFolder_, fileNamePart(name) + ".dat");
@@ -236,6 +242,7 @@ ToolsDialog::After ToolsDialog::runMode() {
         search_.findNext();
         return After::StaysOpen;
     case ToolsMode::Export:
+        exportMarked();
         return After::Closes;
     case ToolsMode::DvcToPlain:
     case ToolsMode::DvcToVba:
@@ -246,6 +253,22 @@ ToolsDialog::After ToolsDialog::runMode() {
     }
     }
     return After::Closes;
+}
+
+// The export's own checks and questions (the ending, an existing target, commands it has
+// already) come first; only a finished export is reported, and may be opened.
+void ToolsDialog::exportMarked() {
+    // A bare file name goes into the export folder, not wherever the program was started.
+    dat::ExportDatRequest request;
+    request.target = files::parentFolder(text_).empty() ? files::join(exportFolder_, text_) : text_;
+    dat::ExportDatResult result = dat::exportToDat(s_, request);
+    if (!result.exportDone) {
+        return;
+    }
+    s_.ui.message(kExportCompleted, text_);
+    if (s_.ui.yesNo(kOpenExported, result.target)) {
+        fileToOpen_ = result.target;
+    }
 }
 
 ToolsDialog::After ToolsDialog::replaceButton() {

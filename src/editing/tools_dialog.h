@@ -61,6 +61,8 @@ inline constexpr const char* kModifiedStatus = "CBModified";
 inline constexpr const char* kModifiedMessage =
     "You have modified this file (most likely with Razudid Udiridu) after this operation has "
     "started. You must restart the operation,\notherwise a corrupted file may result";
+inline constexpr const char* kExportCompleted = "Export Operation Completed";
+inline constexpr const char* kOpenExported = "Would you like to Open this Exported file?:";
 
 // A count as the dialog shows it beside a scope choice: right-aligned in 5 characters.
 std::string countText(std::int64_t count);
@@ -113,7 +115,8 @@ class ToolsDialog {
     After replaceButton();
     After replaceAllButton();
 
-    // After the dialog: what it changed, for the window to follow.
+    // After the dialog: what it changed, for the window to follow. An export writes only its
+    // target, never the open file.
     bool fileWritten() const { return fileWritten_ || search_.modified(); }
     // The main button found the file changed by another program and ended the operation.
     bool changedElsewhere() const { return changedElsewhere_; }
@@ -129,6 +132,7 @@ class ToolsDialog {
     bool markChosen();
     After replacing(dat::Outcome (SearchReplace::*action)());
     After runMode();
+    void exportMarked();
     void wrote(dat::Outcome outcome);
 
     Road& road_;

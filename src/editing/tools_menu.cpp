@@ -18,6 +18,10 @@ Outcome readyForToolsDialog(Editor& e, const Operation& op, ToolsMode mode) {
 
 Outcome afterToolsDialog(Editor& e, const ToolsDialog& dialog) {
     Session& s = e.session();
+    if (dialog.changedElsewhere()) {
+        s.ui.status("");
+        return e.road().reread();
+    }
     if (dialog.mode() == ToolsMode::Export) {
         s.ui.status("");
         return Outcome::Done;
@@ -25,10 +29,6 @@ Outcome afterToolsDialog(Editor& e, const ToolsDialog& dialog) {
     if (dialog.fileWritten()) {
         s.ui.status("");
         return e.road().postWrite();
-    }
-    if (dialog.changedElsewhere()) {
-        s.ui.status("");
-        return e.road().reread();
     }
     return Outcome::Done;
 }

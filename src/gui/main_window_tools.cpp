@@ -59,12 +59,7 @@ void MainWindow::buildToolsMenu() {
             m->addSeparator();
         }
         const DialogEntry& e = kDialogEntries[i];
-        // Export to .dat comes with the export work; until then its entry stays off.
-        std::function<void()> run;
-        if (e.mode != ToolsMode::Export) {
-            run = [this, mode = e.mode] { toolsDialog(mode); };
-        }
-        addAction(m, e.name, e.caption, run);
+        addAction(m, e.name, e.caption, [this, mode = e.mode] { toolsDialog(mode); });
     }
     m->addSeparator();
     for (const auto& e : kConversionEntries) {

@@ -5,6 +5,7 @@
 #include "road_file.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace plv;
 using editing::ToolsDialog;
@@ -20,6 +21,18 @@ struct Demo : test::RoadFile {
         return n.integer(0);
     }
 };
+
+// The names of the commands and LISTs in a command file, as the reader finds them.
+std::multiset<std::string> readBack(const std::string& path) {
+    test::Harness reader;
+    EXPECT_EQ(reader.parseBytes(files::readAll(path).value_or(""), "exported.dat"),
+              dat::ParseStatus::Parsed);
+    std::multiset<std::string> names;
+    for (const auto& row : reader.rows()) {
+        names.insert(row.name);
+    }
+    return names;
+}
 
 editing::WindowSelection wordDischarge() {
     editing::WindowSelection w;
@@ -137,4 +150,52 @@ TEST(ToolsDialog, AFileChangedElsewhereEndsTheOperation) {
     EXPECT_TRUE(user.ui.sawMessage(editing::kModifiedMessage, user.dragon.commandFile()));
     EXPECT_EQ(user.ui.statusText, editing::kModifiedStatus);
     EXPECT_EQ(user.file(), changed);
+}
+
+TEST(ToolsDialog, ExportsTheChosenCommandsWithTheirListsOnceAndLeavesTheFileAlone) {
+    Demo d;
+    std::string before = d.file();
+    test::TempDir out;
+    std::string target = out.file("picked.dat");
+    const std::string order = "order <lab test>";
+    const std::string prescribe = "prescribe <medication> <dose> <frequency>";
+    editing::WindowSelection global;
+    global.commandName = order;
+    {
+        ToolsDialog dialog(d.road, ToolsMode::Export, global);
+        std::string folder = d.h.session->programFolder;
+        EXPECT_EQ(dialog.text(), files::join(folder, "global.dat"));
+        dialog.choose(ScopeChoice::Picked);
+        EXPECT_EQ(dialog.text(), files::join(folder, "order [lab test].dat"));
+        dialog.setPicked({order, prescribe});
+        dialog.typeText(out.file("picked"));
+        d.h.ui.answerOk(true);  // "Appending .dat to your filename"
+        d.h.ui.answerYes(true); // open what was exported
+        EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
+        EXPECT_TRUE(d.h.ui.sawMessage(editing::kExportCompleted, out.file("picked")));
+        EXPECT_EQ(dialog.fileToOpen(), target);
+        EXPECT_FALSE(dialog.fileWritten());
+    }
+    EXPECT_EQ(d.h.catalogue->parameter("exportPath"), out.path());
+    EXPECT_EQ(readBack(target), (std::multiset<std::string>{order, prescribe, "lab test",
+                                                            "medication", "dose", "frequency"}));
+
+    // Appending every Advanced Scripting command: the two already there are kept ("No to
+    // all"), and no LIST is written twice.
+    d.h.ui.clear();
+    editing::WindowSelection advanced;
+    advanced.types = "A";
+    {
+        ToolsDialog dialog(d.road, ToolsMode::Export, advanced);
+        EXPECT_EQ(dialog.text(), files::join(out.path(), "global.dat"));
+        dialog.typeText(target);
+        d.h.ui.answerChoice("&Append");
+        d.h.ui.answerChoice("N&o to all");
+        EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
+    }
+    auto names = readBack(target);
+    EXPECT_TRUE(names.count("refer to <specialist>"));
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+    EXPECT_EQ(d.marked(), 0);
+    EXPECT_EQ(d.file(), before);
 }

@@ -123,3 +123,46 @@ TEST(ToolsMenu, SearchAndReplaceAllThenTheFileIsTakenOver) {
     ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
     EXPECT_EQ(run.window().bodyEditor()->toPlainText(), "{Ctrl+Shift+c}");
 }
+
+TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    std::string own = onDisk(run);
+    std::string target = run.dragon.dir.file("picked.dat");
+    ASSERT_TRUE(run.click(Tab::Commands, "order <lab test>"));
+    QString title;
+    QString proposed;
+    run.ui.answerYes(true); // open the exported file
+    withDialog(run, "toolsexport", [&](QDialog& d) {
+        title = d.windowTitle();
+        click(d, "outputselect");
+        auto* list = d.findChild<QListWidget*>("List1");
+        auto* refer = list->findItems("refer to <specialist>", Qt::MatchExactly).front();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(refer).center());
+        auto* text = d.findChild<QLineEdit*>("text");
+        proposed = text->text();
+        text->selectAll();
+        QTest::keyClicks(text, QString::fromStdString(target));
+        click(d, "mainButton");
+    });
+    EXPECT_EQ(title, "Export to .dat");
+    EXPECT_TRUE(proposed.endsWith("/order [lab test].dat")) << proposed.toStdString();
+    EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed", target));
+    test::Harness reader;
+    ASSERT_EQ(reader.parseBytes(files::readAll(target).value_or(""), "picked.dat"),
+              dat::ParseStatus::Parsed);
+    QStringList names;
+    for (const auto& row : reader.rows()) {
+        names << QString::fromStdString(row.name);
+    }
+    names.sort();
+    EXPECT_EQ(names,
+              (QStringList{"lab test", "order <lab test>", "refer to <specialist>", "specialist"}));
+    EXPECT_EQ(onDisk(run), own);
+    EXPECT_NE(run.ui.statusText, "Update processed, User ready") << "no post-write step";
+    EXPECT_FALSE(run.window().findChild<gui::ToolsDialogView*>());
+    EXPECT_TRUE(run.window().windowTitle().endsWith("picked.dat (10/11)"));
+    EXPECT_EQ(run.entries(Tab::Commands),
+              (QStringList{"order <lab test>", "refer to <specialist>"}));
+}

@@ -120,6 +120,17 @@ bool SearchReplace::findNext() {
     return true;
 }
 
+void SearchReplace::noteWritten() {
+    modified_ = true;
+    writtenTime_ = files::lastModified(s_.file.path);
+    writtenSize_ = files::size(s_.file.path);
+}
+
+bool SearchReplace::changedSinceWritten() const {
+    return modified_ && (files::lastModified(s_.file.path) != writtenTime_ ||
+                         files::size(s_.file.path) != writtenSize_);
+}
+
 Outcome SearchReplace::replace() {
     std::string search;
     std::string replacement;
@@ -149,7 +160,7 @@ Outcome SearchReplace::replace() {
     nextStart_ = match_->start - 1 + replacement.size();
     ++replacements_;
     changed_.insert(row->id);
-    modified_ = true;
+    noteWritten();
     findNext();
     return Outcome::Done;
 }
@@ -199,7 +210,7 @@ Outcome SearchReplace::replaceAll() {
             replacements_ += counts[i];
             changed_.insert(changes[i].row.id);
         }
-        modified_ = true;
+        noteWritten();
     }
     s_.ui.progress(total, total);
     noMoreMatches();

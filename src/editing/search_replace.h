@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datfile/rewrite.h"
+#include "platform/files.h"
 
 #include <cstdint>
 #include <optional>
@@ -47,6 +48,8 @@ class SearchReplace {
     std::size_t commandsChanged() const { return changed_.size(); }
     // The file was rewritten by a replacement since the dialog opened.
     bool modified() const { return modified_; }
+    // After a replacement: the file is no longer the one it wrote.
+    bool changedSinceWritten() const;
 
     // "<n> occurrences in <m> macros replaced".
     std::string countsMessage() const;
@@ -55,6 +58,7 @@ class SearchReplace {
     bool searchBytes(std::string& bytes, bool emptyMessage);
     bool replaceBytes(std::string& search, std::string& replacement);
     void noMoreMatches();
+    void noteWritten();
 
     Session& s_;
     std::string search_;
@@ -65,6 +69,8 @@ class SearchReplace {
     std::size_t replacements_ = 0;
     std::set<std::int64_t> changed_;
     bool modified_ = false;
+    std::optional<files::FileTime> writtenTime_;
+    std::optional<std::uint64_t> writtenSize_;
 };
 
 } // namespace plv::editing

@@ -193,9 +193,11 @@ void ToolsDialog::wrote(dat::Outcome outcome) {
 }
 
 // The dialog's own replacements change the file too; any other change means the marks and
-// positions describe a file that is gone.
+// positions describe a file that is gone, also after a replacement of its own.
 bool ToolsDialog::refuseChangedFile() {
-    if (!road_.fileChanged() || search_.modified()) {
+    bool changed = search_.modified() ? road_.isCurrentUserFile() && search_.changedSinceWritten()
+                                      : road_.fileChanged();
+    if (!changed) {
         return false;
     }
     s_.ui.message(kModifiedMessage, s_.file.path);
@@ -281,10 +283,10 @@ ToolsDialog::After ToolsDialog::replaceAllButton() {
 
 // Replace and Replace All go on with the search the main button started, or start it.
 ToolsDialog::After ToolsDialog::replacing(dat::Outcome (SearchReplace::*action)()) {
+    if (refuseChangedFile()) {
+        return After::Closes;
+    }
     if (!searchStarted_) {
-        if (refuseChangedFile()) {
-            return After::Closes;
-        }
         if (!markChosen()) {
             return After::StaysOpen;
         }

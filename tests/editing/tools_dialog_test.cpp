@@ -139,8 +139,15 @@ TEST(ToolsDialog, AFileChangedElsewhereEndsTheOperation) {
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
     EXPECT_EQ(dialog.replaceButton(), ToolsDialog::After::StaysOpen);
     EXPECT_TRUE(dialog.search().modified());
-    // Its own replacement is no reason to stop.
+    // Its own replacement is no reason to stop; a change after it is.
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    std::string replaced = user.file();
+    files::writeAll(user.dragon.commandFile(), replaced + '\0');
+    EXPECT_EQ(dialog.replaceButton(), ToolsDialog::After::Closes);
+    EXPECT_TRUE(user.ui.sawMessage(editing::kModifiedMessage, user.dragon.commandFile()));
+    EXPECT_EQ(user.file(), replaced + '\0');
+    files::writeAll(user.dragon.commandFile(), replaced);
+    user.ui.clear();
 
     ToolsDialog other(*user.road, ToolsMode::Delete, {});
     std::string changed = user.file();

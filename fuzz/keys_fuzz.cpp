@@ -1,7 +1,7 @@
 // libFuzzer harness for the KEYS converters: any body converts or fails cleanly, and what
 // they write is well formed. The SendKeys form is "Sub Main", an empty line, statements, an
 // empty line, "End Sub", every statement one line whose quotes pair up; it is refused only
-// for a brace left open or a key specification across a line break; a body without keys is
+// for a brace left open or a braced key across a line break; a body without keys is
 // typed exactly. The SendDragonKeys form hands the body over unchanged.
 #include "editing/keys_conversion.h"
 #include "support/keys_form.h"
@@ -14,7 +14,7 @@
 namespace {
 
 // Whether the SendKeys form must refuse the body: a brace that no later brace closes, or a
-// key specification that spans a line break.
+// braced key that spans a line break.
 bool refused(std::string_view body) {
     for (std::size_t i = 0; i < body.size(); ++i) {
         if (body[i] != '{') {

@@ -101,8 +101,8 @@ const bool registered =
          "[--group G] [--name N]",
          "convert KEYS commands to Plain Text or Advanced Scripting",
          "Re-types the chosen KEYS commands (all of them when none are chosen): plain\n"
-         "turns those without key specifications into Plain Text; vba and sdk turn those\n"
-         "with key specifications into Advanced Scripting with SendKeys or SendDragonKeys.\n"
+         "turns those without braced keys into Plain Text; vba and sdk turn those\n"
+         "with braced keys into Advanced Scripting with SendKeys or SendDragonKeys.\n"
          "Each command converted is reported in Parlavista.log in the program folder and\n"
          "its copy ConvertKEYS2Plain.log, ConvertKEYS2Advanced.log or\n"
          "ConvertKEYS2SendDragon.log.\n\n"

@@ -11,7 +11,7 @@ class Settings;
 }
 
 // Convert DVC KEYS: the Tools operations that re-type the marked KEYS commands as Plain Text
-// (bodies without key specifications) or as Advanced Scripting (SendKeys or SendDragonKeys
+// (bodies without braced keys) or as Advanced Scripting (SendKeys or SendDragonKeys
 // form), in one full rewrite that reports each command to "Parlavista.log".
 namespace plv::editing {
 

@@ -246,9 +246,9 @@ class SendKeysWriter {
     std::size_t openLength_ = 0;
 };
 
-// Translates one brace-enclosed key specification. False when it cannot stand in a
-// statement: one that holds a line break.
-bool keySpecification(const Patterns& pt, std::string_view t, SendKeysWriter& w) {
+// Translates one key in braces. False when it cannot stand in a statement: one that holds
+// a line break.
+bool bracedKey(const Patterns& pt, std::string_view t, SendKeysWriter& w) {
     if (t.find_first_of(kCrLf) != std::string_view::npos) {
         return false;
     }
@@ -312,7 +312,7 @@ KeysConversion toSendKeys(std::string_view body) {
             at = m->end;
             if (t.find('{') == std::string_view::npos) {
                 w.textPiece(t);
-            } else if (!keySpecification(*pt, t, w)) {
+            } else if (!bracedKey(*pt, t, w)) {
                 return {};
             }
         }

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// The two converters of legacy KEYS bodies (text mixed with key specifications in braces,
+// The two converters of legacy KEYS bodies (text mixed with braced keys in braces,
 // "{ctrl+c}", "{home}", "{left 3}") into Advanced Scripting bodies. Pure text functions.
 //
 // Texts are in the command file's 8-bit code page: one byte is one character, so the length
@@ -17,8 +17,8 @@ struct KeysConversion {
 };
 
 // SendKeys form: text and keys as SendKeys statements, keys that only Dragon can send as
-// SendDragonKeys statements. Fails on a brace that is not closed, and on a key
-// specification that spans a line break (it would break the statement in two).
+// SendDragonKeys statements. Fails on a brace that is not closed, and on a braced key
+// that spans a line break (it would break the statement in two).
 KeysConversion toSendKeys(std::string_view body);
 
 // SendDragonKeys form: the whole body in one SendDragonKeys statement. Never fails.

@@ -51,7 +51,7 @@ const std::string kWhere = "WINWORD Application-specific ";
 
 } // namespace
 
-TEST(ConvertKeys, PlainTextTakesBodiesWithoutKeySpecifications) {
+TEST(ConvertKeys, PlainTextTakesBodiesWithoutBracedKeys) {
     auto plain = keysCommand("sign off", "Kind regards,\r\nDr Shah");
     auto keys = keysCommand("save it", "{ctrl+s}");
     auto half = keysCommand("half a brace", "a { b");

@@ -19,13 +19,13 @@ std::string form(const std::string& statements) {
     return "Sub Main\r\n\r\n" + statements + "\r\nEnd Sub";
 }
 
-// The SendKeys text that one key specification becomes.
-std::string keyText(const std::string& spec) {
-    std::string body = sendKeys(spec);
+// The SendKeys text that one braced key becomes.
+std::string keyText(const std::string& keys) {
+    std::string body = sendKeys(keys);
     const std::string head = "Sub Main\r\n\r\nSendKeys \"";
     const std::string tail = "\", true\r\n\r\nEnd Sub";
-    EXPECT_EQ(body.substr(0, head.size()), head) << spec;
-    EXPECT_EQ(body.substr(body.size() - tail.size()), tail) << spec;
+    EXPECT_EQ(body.substr(0, head.size()), head) << keys;
+    EXPECT_EQ(body.substr(body.size() - tail.size()), tail) << keys;
     return body.substr(head.size(), body.size() - head.size() - tail.size());
 }
 
@@ -62,7 +62,7 @@ TEST(KeysConversion, LongTextSplitsIntoLiteralsOf127) {
               std::string::npos);
 }
 
-TEST(KeysConversion, KeySpecificationsTranslate) {
+TEST(KeysConversion, BracedKeysTranslate) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"{ctrl+c}", "^c"},
         {"{shift+exthome}", "+{Home}"},
@@ -84,8 +84,8 @@ TEST(KeysConversion, KeySpecificationsTranslate) {
         {"{ctrl+alt+F12}", "^%{F12}"},
         {"{ctrl+shift+F1}", "^+{F1}"},
     };
-    for (const auto& [spec, expected] : cases) {
-        EXPECT_EQ(keyText(spec), expected) << spec;
+    for (const auto& [keys, expected] : cases) {
+        EXPECT_EQ(keyText(keys), expected) << keys;
     }
     // Three modifiers, and Dragon-only keys, go to Dragon as written.
     EXPECT_EQ(sendKeys("{ctrl+alt+shift+x}"), form("SendDragonKeys \"{ctrl+alt+shift+x}\"\r\n"));

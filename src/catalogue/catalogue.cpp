@@ -151,6 +151,10 @@ int bindRowColumns(Statement& s, const UserRow& r, int first) {
     return b.next;
 }
 
+// Rows to one statement in a bulk append: most of an insert's cost is the statement's own,
+// not the row's.
+constexpr std::size_t kRowsPerStatement = 16;
+
 // "?, ?, ?" for n values.
 std::string placeholders(std::size_t n) {
     std::string out;
@@ -158,6 +162,25 @@ std::string placeholders(std::size_t n) {
         out += i ? ", ?" : "?";
     }
     return out;
+}
+
+// INSERT of n rows of `userrows` with their IDs.
+std::string insertNumberedRows(std::size_t n) {
+    std::string row = "(" + placeholders(user_table::rowColumnCount() + 1) + ")";
+    std::string sql = "INSERT INTO \"userrows\" (\"ID\", " + user_table::rowColumns() + ") VALUES ";
+    for (std::size_t i = 0; i < n; ++i) {
+        sql += (i ? ", " : "") + row;
+    }
+    return sql;
+}
+
+// INSERT of n rows of `positions`.
+std::string insertPositionRows(std::size_t n) {
+    std::string sql = R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES )";
+    for (std::size_t i = 0; i < n; ++i) {
+        sql += i ? ", (?, ?, ?)" : "(?, ?, ?)";
+    }
+    return sql;
 }
 
 std::vector<UserRow> collectRows(Statement& s) {
@@ -229,6 +252,9 @@ struct Catalogue::Prepared {
     Statement findDuplicate;
     Statement insert;
     Statement insertPositions;
+    Statement insertNumbered;     // one row, its ID given
+    Statement insertNumberedMany; // kRowsPerStatement of them
+    Statement insertPositionsMany;
     Statement deleteById;
     Statement deletePositions;
     Statement findState;
@@ -314,6 +340,9 @@ void Catalogue::prepareStatements() {
         prepare("INSERT INTO \"userrows\" (" + user_table::rowColumns() + ") VALUES (" +
                 placeholders(user_table::rowColumnCount()) + ")"),
         prepare(R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES (?, ?, ?))"),
+        prepare(insertNumberedRows(1)),
+        prepare(insertNumberedRows(kRowsPerStatement)),
+        prepare(insertPositionRows(kRowsPerStatement)),
         prepare(R"(DELETE FROM "userrows" WHERE "ID" = ?)"),
         prepare(R"(DELETE FROM "positions" WHERE "ID" = ?)"),
         prepare(R"(SELECT "ID" FROM "states" WHERE "appname" = ? AND "statename" = ? LIMIT 1)"),
@@ -359,6 +388,73 @@ void Catalogue::appendRow(UserRow& row) {
         deleteRow(row.id);
         throw;
     }
+}
+
+void Catalogue::appendChunk(const std::vector<UserRow>& rows, std::size_t first,
+                            std::size_t count) {
+    bool many = count > 1;
+    Statement& insert = many ? prepared_->insertNumberedMany : prepared_->insertNumbered;
+    Statement& positions = many ? prepared_->insertPositionsMany : prepared_->insertPositions;
+    int next = 1;
+    for (std::size_t i = first; i < first + count; ++i) {
+        insert.bind(next, rows[i].id);
+        next = bindRowColumns(insert, rows[i], next + 1);
+    }
+    try {
+        insert.run();
+    } catch (...) {
+        insert.reset();
+        throw;
+    }
+    next = 1;
+    for (std::size_t i = first; i < first + count; ++i) {
+        positions.bind(next, rows[i].id).bind(next + 1, rows[i].offset);
+        positions.bind(next + 2, rows[i].offsetbody);
+        next += 3;
+    }
+    try {
+        positions.run();
+    } catch (...) {
+        positions.reset();
+        for (std::size_t i = first; i < first + count; ++i) {
+            prepared_->deleteById.bind(1, rows[i].id).run();
+        }
+        throw;
+    }
+}
+
+void Catalogue::appendNumberedRows(const std::vector<UserRow>& rows, const RefusedSink& onRefused) {
+    auto one = [&](std::size_t i) {
+        try {
+            appendChunk(rows, i, 1);
+        } catch (const CatalogueError& e) {
+            if (onRefused) {
+                onRefused(rows[i], e);
+            }
+        }
+    };
+    std::size_t at = 0;
+    for (; at + kRowsPerStatement <= rows.size(); at += kRowsPerStatement) {
+        try {
+            appendChunk(rows, at, kRowsPerStatement);
+        } catch (const CatalogueError&) {
+            // Find the refused row among them: the others still go in.
+            for (std::size_t i = at; i < at + kRowsPerStatement; ++i) {
+                one(i);
+            }
+        }
+    }
+    for (; at < rows.size(); ++at) {
+        one(at);
+    }
+}
+
+std::int64_t Catalogue::nextRowId() const {
+    auto s = prepare(R"(SELECT MAX(COALESCE((SELECT MAX("ID") FROM "userrows"), 0), )"
+                     R"(COALESCE((SELECT "seq" FROM "sqlite_sequence" WHERE "name" = 'userrows'), )"
+                     R"(0)) + 1)");
+    s.step();
+    return s.integer(0);
 }
 
 void Catalogue::updateRow(const UserRow& row) {

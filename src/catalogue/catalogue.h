@@ -57,6 +57,12 @@ class Catalogue {
     void insertRow(UserRow& row, const DuplicateSink& onDuplicate = {});
     // A plain append without the duplicate lookup (catalogue-only copies).
     void appendRow(UserRow& row);
+    // Appends rows whose IDs are already chosen, many to a statement: a rebuild's bulk
+    // insert. A row the database refuses is left out and reported through `onRefused`.
+    using RefusedSink = std::function<void(const UserRow& row, const CatalogueError& error)>;
+    void appendNumberedRows(const std::vector<UserRow>& rows, const RefusedSink& onRefused);
+    // The ID the next append would give: IDs are never used twice, also after a delete.
+    std::int64_t nextRowId() const;
     void updateRow(const UserRow& row);
     void deleteRow(std::int64_t id);
 
@@ -147,6 +153,9 @@ class Catalogue {
                                      const std::string& name, const char* kind) const;
     void createSchema();
     void prepareStatements();
+    // Appends rows[first, first + count) in one statement for `userrows` and one for
+    // `positions`; throws, having added none of them, when either is refused.
+    void appendChunk(const std::vector<UserRow>& rows, std::size_t first, std::size_t count);
     static void checkParameterColumn(const std::string& column);
 
     std::string path_;

@@ -10,6 +10,8 @@ namespace {
 // From about this many rows on, one index build after the rows is cheaper than keeping the
 // indexes up to date row by row.
 constexpr std::size_t kManyRows = 2000;
+// Rows kept waiting for one bulk append.
+constexpr std::size_t kWaitingRows = 256;
 
 // Appends the folded text preceded by its length, so that no two different lists of texts
 // give the same key. ASCII, nearly all of it, is folded on the spot.
@@ -54,6 +56,8 @@ CatalogueRebuild::CatalogueRebuild(Catalogue& catalogue, std::size_t expectedRow
         }
         catalogue_.deleteFileRows();
         rememberKeptRows();
+        nextId_ = catalogue_.nextRowId();
+        waiting_.reserve(kWaitingRows);
     } catch (...) {
         rollback();
         throw;
@@ -78,7 +82,8 @@ void CatalogueRebuild::rememberKeptRows() {
     }
 }
 
-void CatalogueRebuild::insertRow(UserRow& row, const Catalogue::DuplicateSink& onDuplicate) {
+std::int64_t CatalogueRebuild::insertRow(UserRow&& row,
+                                         const Catalogue::DuplicateSink& onDuplicate) {
     nameKey(key_, row.menu, row.state, row.name);
     Named& named = named_.try_emplace(key_).first->second;
     bool keptFound = !named.kept.empty();
@@ -86,6 +91,7 @@ void CatalogueRebuild::insertRow(UserRow& row, const Catalogue::DuplicateSink& o
     if (foundId != 0) {
         row.dupe = true;
         if (onDuplicate) {
+            flush(); // the row found may be among those waiting
             if (auto found = catalogue_.rowById(foundId)) {
                 onDuplicate(*found, row);
             }
@@ -95,9 +101,21 @@ void CatalogueRebuild::insertRow(UserRow& row, const Catalogue::DuplicateSink& o
             named.kept.erase(named.kept.begin());
         }
     }
-    catalogue_.appendRow(row);
+    std::int64_t id = row.id = nextId_++;
     if (named.added == 0) {
-        named.added = row.id;
+        named.added = id;
+    }
+    waiting_.push_back(std::move(row));
+    if (waiting_.size() == kWaitingRows) {
+        flush();
+    }
+    return id;
+}
+
+void CatalogueRebuild::flush() {
+    if (!waiting_.empty()) {
+        catalogue_.appendNumberedRows(waiting_, onRefused_);
+        waiting_.clear();
     }
 }
 
@@ -111,6 +129,7 @@ std::int64_t CatalogueRebuild::stateId(const std::string& appname, const std::st
 }
 
 void CatalogueRebuild::commit() {
+    flush();
     if (indexesDropped_) {
         catalogue_.createIndexes();
     }
@@ -121,6 +140,7 @@ void CatalogueRebuild::commit() {
 
 void CatalogueRebuild::rollback() {
     open_ = false;
+    waiting_.clear();
     catalogue_.rollback();
     restoreSync();
 }

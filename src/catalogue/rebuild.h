@@ -26,8 +26,13 @@ class CatalogueRebuild {
 
     // Room for this many rows in all, told in advance so the lookups never grow.
     void expectRows(std::size_t rows) { named_.reserve(rows); }
-    // Insert-row as Catalogue::insertRow does it.
-    void insertRow(UserRow& row, const Catalogue::DuplicateSink& onDuplicate = {});
+    // Where a row the database refuses is reported; it is left out.
+    void onRefused(Catalogue::RefusedSink sink) { onRefused_ = std::move(sink); }
+    // Insert-row as Catalogue::insertRow does it, and the row's new ID. The row goes in with
+    // the next few, or at flush() or commit(), whichever comes first.
+    std::int64_t insertRow(UserRow&& row, const Catalogue::DuplicateSink& onDuplicate = {});
+    // Writes the rows still waiting: before the catalogue's own rows are read.
+    void flush();
     // The id of (appname, statename), added when absent.
     std::int64_t stateId(const std::string& appname, const std::string& statename);
     // Builds the indexes and commits.
@@ -45,6 +50,9 @@ class CatalogueRebuild {
     void restoreSync();
 
     Catalogue& catalogue_;
+    Catalogue::RefusedSink onRefused_;
+    std::vector<UserRow> waiting_;
+    std::int64_t nextId_ = 0;
     bool open_ = true;
     bool indexesDropped_ = false;
     std::unordered_map<std::string, Named> named_;

@@ -3,6 +3,7 @@
 #include "catalogue/rebuild.h"
 #include "datfile/diagnostics.h"
 #include "datfile/keynames.h"
+#include "datfile/read_ahead.h"
 #include "datfile/record.h"
 #include "platform/codepage.h"
 
@@ -40,17 +41,6 @@ struct Pass {
     std::int64_t readingStart = 0;
 };
 
-template <typename Record, typename Read>
-void readRecord(Pass& pass, ByteReader& in, Record& record, Read read) {
-    pass.readingStart = in.position();
-    try {
-        read(in, record);
-    } catch (...) {
-        pass.readingName = record.name;
-        throw;
-    }
-}
-
 UserRow baseRow(const std::string& fileName) {
     UserRow row;
     row.filename = fileName;
@@ -87,6 +77,8 @@ void fillScope(CommandRecord& r, UserRow& row) {
     }
 }
 
+} // namespace
+
 std::string stateIds(const StateIdLookup& stateId, const CommandRecord& r) {
     std::string app = r.scopeKind() == 0 ? std::string(kGlobalCommands) : text(r.appName);
     std::string ids;
@@ -96,9 +88,7 @@ std::string stateIds(const StateIdLookup& stateId, const CommandRecord& r) {
     return ids;
 }
 
-} // namespace
-
-UserRow commandRow(const std::string& fileName, CommandRecord& r, const StateIdLookup& stateId) {
+UserRow commandRowWithoutStates(const std::string& fileName, CommandRecord& r) {
     UserRow row = baseRow(fileName);
     fillScope(r, row);
     row.name = take(r.name);
@@ -109,13 +99,18 @@ UserRow commandRow(const std::string& fileName, CommandRecord& r, const StateIdL
     row.offset = r.offset;
     row.offsetbody = r.offsetBody;
     row.description = take(r.description);
-    row.states = stateIds(stateId, r);
     row.graphicsize = row.type == "T" ? r.graphicSize : 0;
     row.global = isGlobalName(row.menu) && isGlobalName(row.state);
     row.sleeping = row.state == "Asleep";
     row.globalsort = row.menu == kGlobalCommands ? "G" : "N";
     row.listsort = "C";
     row.encrypted = r.protection != 0;
+    return row;
+}
+
+UserRow commandRow(const std::string& fileName, CommandRecord& r, const StateIdLookup& stateId) {
+    UserRow row = commandRowWithoutStates(fileName, r);
+    row.states = stateIds(stateId, r);
     return row;
 }
 
@@ -152,16 +147,18 @@ void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
 }
 
 void insert(Pass& pass, UserRow& row) {
+    std::int64_t id = 0;
     try {
-        pass.rebuild->insertRow(row, [&](const UserRow& found, const UserRow& added) {
-            pass.duplicates.report(found, added);
-        });
+        id = pass.rebuild->insertRow(std::move(row),
+                                     [&](const UserRow& found, const UserRow& added) {
+                                         pass.duplicates.report(found, added);
+                                     });
     } catch (const CatalogueError& e) {
         reportRefusedRow(pass.session, row, e);
         return;
     }
     if (pass.firstInsert) {
-        pass.session.catalogue.setParameter("lastdvcID", row.id);
+        pass.session.catalogue.setParameter("lastdvcID", id);
         pass.firstInsert = false;
     }
 }
@@ -173,48 +170,56 @@ void showUnknownSteps(Session& s, const CommandRecord& r) {
     }
 }
 
-void commandPass(Pass& pass, ByteReader& in) {
+// The next step the reading thread has made; a record it could not read ends the pass
+// here, in file order, as if it had been read on this thread.
+ReadStep& nextStep(Pass& pass, ReadAhead& ahead) {
+    ReadStep& step = ahead.next();
+    pass.readingStart = step.start;
+    if (step.kind == ReadStep::Kind::Failure) {
+        pass.readingName = step.failedName;
+        std::rethrow_exception(step.failure);
+    }
+    return step;
+}
+
+void commandPass(Pass& pass, ReadAhead& ahead) {
     const StateIdLookup stateId = [&pass](const std::string& app, const std::string& state) {
         return pass.rebuild->stateId(app, state);
     };
     FileInfo& info = pass.session.file;
     pass.rebuild->expectRows(static_cast<std::size_t>(info.commandCount));
     for (pass.commandIndex = 1; pass.commandIndex <= info.commandCount; ++pass.commandIndex) {
-        CommandRecord record;
-        readRecord(pass, in, record, [&](ByteReader& r, CommandRecord& c) {
-            readCommand(r, pass.layout, &pass.keys, c);
-        });
-        showUnknownSteps(pass.session, record);
-        if (record.skipped()) {
+        ReadStep& step = nextStep(pass, ahead);
+        showUnknownSteps(pass.session, step.command);
+        if (step.command.skipped()) {
             ++info.skippedCount;
         } else {
-            UserRow row = commandRow(pass.fileName, record, stateId);
-            insert(pass, row);
+            step.row.states = stateIds(stateId, step.command);
+            insert(pass, step.row);
         }
-        pass.progress->step(static_cast<std::size_t>(in.position()));
+        pass.progress->step(static_cast<std::size_t>(step.end));
     }
 }
 
-void listPass(Pass& pass, ByteReader& in) {
+void listPass(Pass& pass, ReadAhead& ahead) {
     FileInfo& info = pass.session.file;
-    pass.readingStart = in.position();
     pass.readingName.clear();
-    pass.session.catalogue.setParameter("OffsetLists", in.position());
-    info.listCount = in.longValue() & 0xFFFF;
+    const ReadStep& section = nextStep(pass, ahead);
+    pass.session.catalogue.setParameter("OffsetLists", section.start);
+    info.listCount = section.listCount;
     pass.rebuild->expectRows(static_cast<std::size_t>(info.commandCount + info.listCount));
     pass.session.ui.counts(countsText(info.commandCount - info.skippedCount, info.listCount));
     for (pass.listIndex = 1; pass.listIndex <= info.listCount; ++pass.listIndex) {
-        ListRecord record;
-        readRecord(pass, in, record, readList);
-        UserRow row = listRow(pass.fileName, record);
-        insert(pass, row);
-        pass.progress->step(static_cast<std::size_t>(in.position()));
+        ReadStep& step = nextStep(pass, ahead);
+        insert(pass, step.row);
+        pass.progress->step(static_cast<std::size_t>(step.end));
     }
 }
 
 // Records why the pass stopped: error.log, parse-ok cleared.
 void failPass(Pass& pass, const FormatError& e) {
     Session& s = pass.session;
+    pass.rebuild->flush();
     ParseFailureReport report;
     report.previous = s.catalogue.lastInserted();
     report.imageDump = imageDump(pass.image, report.previous ? report.previous->offset : 0);
@@ -238,14 +243,15 @@ void failPass(Pass& pass, const FormatError& e) {
 
 // Walks both sections; any read that fails ends the pass through the diagnostics.
 void readSections(Pass& pass) {
-    ByteReader in(pass.image, kFirstRecordPosition);
-    pass.readingStart = in.position();
+    pass.readingStart = kFirstRecordPosition;
     pass.progress.emplace(pass.session.ui, pass.image.size());
     try {
+        ReadAhead ahead(pass.image, pass.layout, pass.keys, pass.fileName,
+                        pass.session.file.commandCount);
         pass.session.trace.line("real");
-        commandPass(pass, in);
+        commandPass(pass, ahead);
         pass.session.trace.line("before parselists");
-        listPass(pass, in);
+        listPass(pass, ahead);
     } catch (const FormatError& e) {
         failPass(pass, e);
     }
@@ -305,6 +311,8 @@ ParseStatus fullParse(Session& s, std::string image) {
     Catalogue& catalogue = s.catalogue;
     CatalogueRebuild rebuild(catalogue, static_cast<std::size_t>(s.file.commandCount));
     pass.rebuild = &rebuild;
+    rebuild.onRefused(
+        [&s](const UserRow& row, const CatalogueError& e) { reportRefusedRow(s, row, e); });
     pass.duplicates.open(s.programFolder);
     s.trace.line("binary before keynames");
     auto keys = KeyNames::load(s.programFile("keynames"));

@@ -41,6 +41,9 @@ using StateIdLookup = std::function<std::int64_t(const std::string& app, const s
 // row.
 UserRow commandRow(const std::string& fileName, CommandRecord& record,
                    const StateIdLookup& stateId);
+// The same without the state ids, which need the catalogue; stateIds gives them.
+UserRow commandRowWithoutStates(const std::string& fileName, CommandRecord& record);
+std::string stateIds(const StateIdLookup& stateId, const CommandRecord& record);
 UserRow listRow(const std::string& fileName, const ListRecord& record);
 
 // The counts label: commands, " /", LISTs.

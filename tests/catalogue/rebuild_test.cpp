@@ -77,7 +77,7 @@ TEST(CatalogueRebuild, FindsTheDuplicatesTheIndexLookupFinds) {
         {
             CatalogueRebuild rebuild(inMemory, expected);
             for (auto r : kParsed) {
-                rebuild.insertRow(r, [&](const UserRow& found, const UserRow& added) {
+                rebuild.insertRow(std::move(r), [&](const UserRow& found, const UserRow& added) {
                     memoryReports.emplace_back(found.id, added.name);
                 });
             }
@@ -96,8 +96,7 @@ TEST(CatalogueRebuild, StatesFoldAndAnUnfinishedRebuildChangesNothing) {
         CatalogueRebuild rebuild(c, 100000);
         EXPECT_EQ(rebuild.stateId("Outlook", "Inbox"), rebuild.stateId("OUTLOOK", "inbox"));
         EXPECT_NE(rebuild.stateId("Outlook", "Inbox"), rebuild.stateId("Outlook", "Sent"));
-        UserRow r = row("X", "Y", "z", 22);
-        rebuild.insertRow(r);
+        rebuild.insertRow(row("X", "Y", "z", 22));
     } // no commit: rolled back
     EXPECT_EQ(c.allRows().size(), 4u);
     EXPECT_FALSE(c.stateName(1));
@@ -105,4 +104,28 @@ TEST(CatalogueRebuild, StatesFoldAndAnUnfinishedRebuildChangesNothing) {
                              R"(AND "name" IN ('menu', 'name', 'state', 'apps'))");
     indexes.step();
     EXPECT_EQ(indexes.integer(0), 4);
+}
+
+TEST(CatalogueRebuild, ARefusedRowIsReportedAndTheRowsAroundItGoIn) {
+    Catalogue c(":memory:");
+    c.execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "userrows" WHEN NEW."name" = 'bad' )"
+              R"(BEGIN SELECT RAISE(ABORT, 'refused'); END)");
+    std::vector<std::string> refused;
+    {
+        CatalogueRebuild rebuild(c, 100000);
+        rebuild.onRefused([&](const UserRow& r, const CatalogueError& e) {
+            refused.push_back(r.name + ": " + e.what());
+        });
+        for (int i = 0; i < 40; ++i) {
+            std::string name = i == 20 ? "bad" : "c" + std::to_string(i);
+            rebuild.insertRow(row("APP", "S", name, 22 + i));
+        }
+        rebuild.commit();
+    }
+    EXPECT_EQ(refused, std::vector<std::string>{"bad: refused"});
+    auto rows = c.allRows();
+    ASSERT_EQ(rows.size(), 39u);
+    EXPECT_EQ(rows[19].name, "c19");
+    EXPECT_EQ(rows[20].name, "c21");
+    EXPECT_EQ(rows[38].offset, 22 + 39);
 }

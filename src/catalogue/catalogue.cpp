@@ -516,44 +516,47 @@ std::vector<UserRow> Catalogue::flaggedRows() const {
     return collectRows(s);
 }
 
+// Questions that need no row's position ask the rows' own table: the `user` view joins the
+// positions in for every row it reads.
 std::int64_t Catalogue::countCommands() const {
-    auto s = prepare(R"(SELECT COUNT(*) FROM "user" WHERE "Type" <> 'L')");
+    auto s = prepare(R"(SELECT COUNT(*) FROM "userrows" WHERE "Type" <> 'L')");
     s.step();
     return s.integer(0);
 }
 
 bool Catalogue::hasCommands() const {
     // Asked on every selection: stop at the first command instead of counting them all.
-    auto s = prepare(R"(SELECT EXISTS (SELECT 1 FROM "user" WHERE "Type" <> 'L'))");
+    auto s = prepare(R"(SELECT EXISTS (SELECT 1 FROM "userrows" WHERE "Type" <> 'L'))");
     s.step();
     return s.boolean(0);
 }
 
 std::vector<std::string> Catalogue::distinctMenus(const std::optional<std::string>& owner) const {
     if (owner) {
-        auto s = prepare(R"(SELECT DISTINCT "menu" FROM "user" WHERE "owner" = ? ORDER BY 1)");
+        auto s = prepare(R"(SELECT DISTINCT "menu" FROM "userrows" WHERE "owner" = ? ORDER BY 1)");
         s.bind(1, *owner);
         return collectTexts(s);
     }
-    auto s = prepare(R"(SELECT DISTINCT "menu" FROM "user" ORDER BY 1)");
+    auto s = prepare(R"(SELECT DISTINCT "menu" FROM "userrows" ORDER BY 1)");
     return collectTexts(s);
 }
 
 std::vector<std::string> Catalogue::distinctStates(const std::string& menu,
                                                    const std::optional<std::string>& owner) const {
     if (owner) {
-        auto s = prepare(R"(SELECT DISTINCT "state" FROM "user" WHERE "menu" = ? AND "owner" = ? )"
-                         R"(ORDER BY 1)");
+        auto s =
+            prepare(R"(SELECT DISTINCT "state" FROM "userrows" WHERE "menu" = ? AND "owner" = ? )"
+                    R"(ORDER BY 1)");
         s.bind(1, menu).bind(2, *owner);
         return collectTexts(s);
     }
-    auto s = prepare(R"(SELECT DISTINCT "state" FROM "user" WHERE "menu" = ? ORDER BY 1)");
+    auto s = prepare(R"(SELECT DISTINCT "state" FROM "userrows" WHERE "menu" = ? ORDER BY 1)");
     s.bind(1, menu);
     return collectTexts(s);
 }
 
 std::vector<std::string> Catalogue::distinctOwners() const {
-    auto s = prepare(R"(SELECT DISTINCT "owner" FROM "user" WHERE "Type" <> 'L' ORDER BY 1)");
+    auto s = prepare(R"(SELECT DISTINCT "owner" FROM "userrows" WHERE "Type" <> 'L' ORDER BY 1)");
     return collectTexts(s);
 }
 
@@ -736,7 +739,7 @@ std::optional<UserRow> Catalogue::firstRowOfOwner(const std::string& owner) cons
 }
 
 bool Catalogue::hasProgram(const std::string& menu) const {
-    auto s = prepare(R"(SELECT 1 FROM "user" WHERE "menu" = ? LIMIT 1)");
+    auto s = prepare(R"(SELECT 1 FROM "userrows" WHERE "menu" = ? LIMIT 1)");
     s.bind(1, menu);
     return s.step();
 }

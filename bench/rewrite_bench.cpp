@@ -47,7 +47,7 @@ int main() {
     auto row = catalogue.findCommand(kGlobalCommands, kGlobalCommands, "command number 22500");
     double spliceMs = medianMs([&](int run) {
         std::string body = std::string(run % 2 ? 40 : 400, 'b');
-        return Update1Body(session, *row, body) == Outcome::Done;
+        return Update1Body(session, *row, body, Positions::Move) == Outcome::Done;
     });
     double fullMs = medianMs([&](int) {
         FullRewritePlan plan;

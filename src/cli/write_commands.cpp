@@ -131,7 +131,8 @@ int runSetBody(const Args& args, Io& io) {
         if (!written) {
             return Outcome::Refused;
         }
-        Outcome done = dat::Update1Body(s, *row, *written);
+        // The write road parses the file again afterwards.
+        Outcome done = dat::Update1Body(s, *row, *written, dat::Positions::LeaveToRefresh);
         report.add("replaced the body of " + where(*row));
         return done;
     });

@@ -356,7 +356,7 @@ bool makeBodySplice(Rewrite& e, const UserRow& row, const std::string& bytes, Bo
     return true;
 }
 
-Outcome Update1Body(Session& s, const UserRow& row, const std::string& text) {
+Outcome Update1Body(Session& s, const UserRow& row, const std::string& text, Positions positions) {
     std::string bytes;
     Rewrite e(s);
     BodySplice splice;
@@ -369,7 +369,9 @@ Outcome Update1Body(Session& s, const UserRow& row, const std::string& text) {
     if (!e.FinishRewrite("Update1Body")) {
         return Outcome::Refused;
     }
-    shiftRowsBehind(s, splice.target, e.offsetLists(), splice.delta());
+    if (positions == Positions::Move) {
+        shiftRowsBehind(s, splice.target, e.offsetLists(), splice.delta());
+    }
     return Outcome::Done;
 }
 

@@ -110,10 +110,16 @@ struct BodySplice {
 // the row cannot take it.
 bool makeBodySplice(Rewrite& engine, const UserRow& row, const std::string& bytes, BodySplice& out);
 
+// What a splice does with the catalogue's stored positions of the rows behind it: moves them,
+// for a caller that goes on using the catalogue, or leaves them to the parse that follows
+// the write anyway.
+enum class Positions { Move, LeaveToRefresh };
+
 // Replaces the body of a K, S, A or P command that is not encrypted, or the items of a LIST
-// (a display copy stands for the file's LIST of that name), and moves the stored positions of
-// every later row and of OffsetLists by the size change. `text` is UTF-8.
-Outcome Update1Body(Session& session, const UserRow& row, const std::string& text);
+// (a display copy stands for the file's LIST of that name); with Positions::Move, moves the
+// stored positions of every later row and of OffsetLists by the size change. `text` is UTF-8.
+Outcome Update1Body(Session& session, const UserRow& row, const std::string& text,
+                    Positions positions);
 
 // Cuts the file to `length` bytes; ProgramEnds after its message when that fails.
 Outcome TruncateFile(Session& session, const std::string& path, std::uint64_t length);

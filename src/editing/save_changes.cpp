@@ -26,7 +26,10 @@ bool bodyIsWritten(const std::string& type) {
 std::vector<Step> changesOf(Session& s, const EditState& st, const std::string& body) {
     std::vector<Step> steps;
     if (body != st.initialBody && bodyIsWritten(st.typeCode) && !st.bodyLocked) {
-        steps.push_back([&s, body](const UserRow& row) { return dat::Update1Body(s, row, body); });
+        // The road parses the file again after the last write, and between two writes.
+        steps.push_back([&s, body](const UserRow& row) {
+            return dat::Update1Body(s, row, body, dat::Positions::LeaveToRefresh);
+        });
     }
     if (st.convertToPlain || st.convertToAdvanced) {
         auto change =

@@ -149,7 +149,7 @@ Outcome SearchReplace::replace() {
     std::string body = encodeCp1252(row->script).bytes;
     body.replace(match_->start - 1, match_->length, replacement);
     std::string text = decodeCp1252(body);
-    Outcome done = dat::Update1Body(s_, *row, text);
+    Outcome done = dat::Update1Body(s_, *row, text, dat::Positions::Move);
     if (done != Outcome::Done) {
         return done;
     }

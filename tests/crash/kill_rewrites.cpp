@@ -97,7 +97,7 @@ bool rewrite(const World& w, bool splice, const std::function<void()>& ready = {
         ready();
     }
     if (splice) {
-        return Update1Body(s, *row, std::string(300, 'n')) == Outcome::Done;
+        return Update1Body(s, *row, std::string(300, 'n'), Positions::Move) == Outcome::Done;
     }
     FullRewritePlan plan;
     plan.traceWord = "RenameGroup";

@@ -280,8 +280,9 @@ class Sequence {
         if (!model_.lists.empty() && (targets.empty() || chance(30))) {
             Row& list = any(model_.lists);
             auto its = items();
-            auto outcome = Update1Body(*h_.session, row(list),
-                                       itemsText(its, chance(50) ? " \t\r\n\r\n  " : ""));
+            auto outcome =
+                Update1Body(*h_.session, row(list),
+                            itemsText(its, chance(50) ? " \t\r\n\r\n  " : ""), Positions::Move);
             list.script = itemsScript(its);
             checkShift(outcome, "Update1Body LIST " + list.name);
             return;
@@ -291,7 +292,7 @@ class Sequence {
         }
         Row& command = *any(targets);
         std::string body = text();
-        auto outcome = Update1Body(*h_.session, row(command), body);
+        auto outcome = Update1Body(*h_.session, row(command), body, Positions::Move);
         if (command.encrypted) {
             refused(outcome, "Update1Body of the encrypted " + command.name);
             return;

@@ -288,7 +288,8 @@ TEST(RecordOps, KeysCommandsChangeType) {
               Outcome::Refused);
     EXPECT_EQ(Updatechangetype(*encrypted.h.session, lockedRow, TypeChange::ToAdvancedScripting),
               Outcome::Refused);
-    EXPECT_EQ(Update1Body(*encrypted.h.session, lockedRow, "{Enter}"), Outcome::Refused);
+    EXPECT_EQ(Update1Body(*encrypted.h.session, lockedRow, "{Enter}", Positions::Move),
+              Outcome::Refused);
     EXPECT_TRUE(encrypted.h.ui.sawMessage(kEncryptedMessage, encrypted.path));
     EXPECT_EQ(encrypted.file(), sealed);
     EXPECT_FALSE(files::exists(encrypted.h.home.file("savedat")));

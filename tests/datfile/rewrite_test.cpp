@@ -15,7 +15,7 @@ namespace {
 // A parsed file whose bodies the engine tests change.
 struct Edit : test::EditedFile {
     Outcome setBody(const std::string& name, const std::string& text) {
-        return Update1Body(*h.session, row(name), text);
+        return Update1Body(*h.session, row(name), text, Positions::Move);
     }
 };
 
@@ -29,14 +29,14 @@ std::vector<CommandRecord> threeCommands(const std::string& firstBody) {
             globalCommand("third", kTypeText, plainTextBody("plain"))};
 }
 
-struct Positions {
+struct Stored { // the positions the catalogue holds
     std::vector<std::pair<std::int64_t, std::int64_t>> rows;
     std::int64_t offsetLists;
-    bool operator==(const Positions&) const = default;
+    bool operator==(const Stored&) const = default;
 };
 
-Positions positions(const Edit& e) {
-    Positions p{{}, e.offsetLists()};
+Stored positions(const Edit& e) {
+    Stored p{{}, e.offsetLists()};
     for (const auto& r : e.h.rows()) {
         p.rows.emplace_back(r.offset, r.offsetbody);
     }
@@ -56,12 +56,12 @@ TEST(Update1Body, PrefixWidthChangesMoveEveryLaterRow) {
         Edit e;
         e.open(buildFile(Layout::V1011, threeCommands(filled(c.from)),
                          {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
-        Positions before = positions(e);
+        Stored before = positions(e);
         std::size_t sizeBefore = e.file().size();
         ASSERT_EQ(e.setBody("first", filled(c.to, 'y')), Outcome::Done);
         EXPECT_EQ(static_cast<std::int64_t>(e.file().size() - sizeBefore), c.shift);
 
-        Positions shifted = positions(e);
+        Stored shifted = positions(e);
         EXPECT_EQ(shifted.rows[0], before.rows[0]);
         for (std::size_t i = 1; i < before.rows.size(); ++i) {
             EXPECT_EQ(shifted.rows[i].first, before.rows[i].first + c.shift);
@@ -108,7 +108,7 @@ TEST(Update1Body, DisplayCopyOfAListChangesTheFilesList) {
     copy.listcopy = true;
     e.h.catalogue->appendRow(copy);
     std::int64_t daysBefore = e.row("days").offset;
-    ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel"), Outcome::Done);
+    ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel", Positions::Move), Outcome::Done);
     EXPECT_EQ(e.row("days").offset, daysBefore + 6);
     e.reparse();
     EXPECT_EQ(e.row("apps").script, "Word\r\nExcel\r\n");
@@ -142,7 +142,7 @@ TEST(Rewrite, StalePositionsAreRefusedAndNothingIsTouched) {
         UserRow r = e.row(row);
         spoil(e, r);
         std::string before = e.file();
-        EXPECT_EQ(Update1Body(*e.h.session, r, "new"), Outcome::Refused);
+        EXPECT_EQ(Update1Body(*e.h.session, r, "new", Positions::Move), Outcome::Refused);
         EXPECT_EQ(e.file(), before);
         EXPECT_FALSE(files::exists(e.h.home.file("savedat")));
         ASSERT_FALSE(e.h.ui.shown().empty());

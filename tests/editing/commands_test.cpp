@@ -161,7 +161,8 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
     EXPECT_EQ(advanced.type, "A");
     EXPECT_EQ(advanced.script.rfind("Sub Main", 0), 0u);
 
-    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "paste that here"), "{Ctrl"),
+    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "paste that here"), "{Ctrl",
+                               dat::Positions::Move),
               Outcome::Done);
     ASSERT_EQ(r.road->refresh(), Outcome::Done);
     r.show(kGlobal, kGlobal, "paste that here");
@@ -170,7 +171,7 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
     EXPECT_FALSE(r.editor->state().editing);
 
     ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "insert today's date"),
-                               "Sub Main\r\n\tA (b+c) {d}\r\nEnd Sub\r\n"),
+                               "Sub Main\r\n\tA (b+c) {d}\r\nEnd Sub\r\n", dat::Positions::Move),
               Outcome::Done);
     ASSERT_EQ(r.road->refresh(), Outcome::Done);
     r.show(kGlobal, kGlobal, "insert today's date");

@@ -43,7 +43,9 @@ TEST(Road, DragonTakesTheCurrentUsersChangedFileOver) {
     test::DemoRoad d(false);
     test::DemoDragon::set(d.dragon.engine(), "Speaker Languages", "Demo", "3081");
     d.start();
-    ASSERT_EQ(dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}"), Outcome::Done);
+    ASSERT_EQ(
+        dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}", dat::Positions::Move),
+        Outcome::Done);
     ASSERT_EQ(d.road->postWrite(), Outcome::Done);
 
     EXPECT_EQ(d.home("placer.dat")[15], '\x09');
@@ -89,7 +91,9 @@ TEST(Road, AnotherFileIsOnlyReadAgainAndNeverCountsAsChanged) {
     ASSERT_EQ(dat::openFile(d.session(), other).status, dat::OpenResult::Status::Opened);
     files::setLastModified(other, files::now() - 5000000000LL);
     EXPECT_FALSE(d.road->fileChanged());
-    ASSERT_EQ(dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}"), Outcome::Done);
+    ASSERT_EQ(
+        dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}", dat::Positions::Move),
+        Outcome::Done);
     int refreshed = 0;
     d.road->onRefreshed = [&] { ++refreshed; };
     ASSERT_EQ(d.road->postWrite(), Outcome::Done);
@@ -123,7 +127,9 @@ TEST(Road, ANewFileThatDoesNotReadBringsSavedatBack) {
     test::DemoRoad d;
     const std::string original = d.file();
     d.session().beforeReplace = [](std::string& newFile) { newFile.resize(newFile.size() - 3); };
-    ASSERT_EQ(dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}"), Outcome::Done);
+    ASSERT_EQ(
+        dat::Update1Body(d.session(), d.global("copy that"), "{Ctrl+Insert}", dat::Positions::Move),
+        Outcome::Done);
     EXPECT_EQ(d.road->postWrite(), Outcome::ProgramEnds);
     EXPECT_EQ(d.file(), original);
     EXPECT_EQ(d.home("savedat"), original);

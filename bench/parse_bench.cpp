@@ -1,7 +1,8 @@
 // Times parsing a generated 50,000-record command file into the catalogue, next to the
 // database's own floor: the same rows inserted in one transaction into a plain `user`
 // table of the same columns without indexes, through the catalogue's connection with one
-// prepared insert.
+// prepared insert of a row. The catalogue appends its rows sixteen to a statement; the same
+// floor with that insert is printed as well, and the parse against it.
 #include "catalogue/catalogue.h"
 #include "datfile/reader.h"
 #include "generated_file.h"
@@ -106,21 +107,40 @@ int main() {
         files::remove(db);
         catalogue = std::make_unique<Catalogue>(db);
     };
-    std::string insertSql;
-    Timing floor = best(
-        [&] {
-            fresh();
-            insertSql = createPlainUser(*catalogue);
-        },
-        [&] {
-            catalogue->begin();
-            auto insert = catalogue->prepare(insertSql);
-            for (const auto& row : rows) {
-                bindUserColumns(insert, row, 1);
-                insert.run();
-            }
-            catalogue->commit();
-        });
+    // The floor with `perStatement` rows to an insert (the last few one by one).
+    auto timeFloor = [&](std::size_t perStatement) {
+        std::string insertSql;
+        return best(
+            [&] {
+                fresh();
+                insertSql = createPlainUser(*catalogue);
+            },
+            [&] {
+                catalogue->begin();
+                std::string values = insertSql.substr(insertSql.find(" VALUES ") + 8);
+                std::string manySql = insertSql;
+                for (std::size_t k = 1; k < perStatement; ++k) {
+                    manySql += ", " + values;
+                }
+                auto many = catalogue->prepare(manySql);
+                auto one = catalogue->prepare(insertSql);
+                std::size_t at = 0;
+                for (; at + perStatement <= rows.size(); at += perStatement) {
+                    int next = 1;
+                    for (std::size_t k = 0; k < perStatement; ++k) {
+                        next = bindUserColumns(many, rows[at + k], next);
+                    }
+                    many.run();
+                }
+                for (; at < rows.size(); ++at) {
+                    bindUserColumns(one, rows[at], 1);
+                    one.run();
+                }
+                catalogue->commit();
+            });
+    };
+    Timing floor = timeFloor(1);
+    Timing batchedFloor = timeFloor(16);
     auto parseStep = [&] {
         Session session(*catalogue, ui, trace, home);
         if (parse(session, true, path) != ParseStatus::Parsed) {
@@ -138,6 +158,10 @@ int main() {
     print("floor: rows into unindexed user", floor, records, floor);
     print("parse into an empty catalogue", first, records, floor);
     print("parse into a filled catalogue", again, records, floor);
+    std::printf("against the floor with 16 rows to an insert:\n");
+    print("floor, 16 rows to an insert", batchedFloor, records, batchedFloor);
+    print("parse into an empty catalogue", first, records, batchedFloor);
+    print("parse into a filled catalogue", again, records, batchedFloor);
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
     return 0;

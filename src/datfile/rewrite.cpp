@@ -292,7 +292,7 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
     keepPermissions(commandFile, temp);
     // The image is the command file as it was read for this rewrite: savedat is its copy.
     // The command file does not depend on it reaching the disk, so it is not flushed.
-    if (!files::writeAll(s_.programFile("savedat"), input_)) {
+    if (!s_.keepSavedat && !files::writeAll(s_.programFile("savedat"), input_)) {
         files::remove(temp);
         s_.ui.message("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),

@@ -43,6 +43,10 @@ struct Session {
     // show that the verification restores "savedat".
     std::function<void(std::string& newFile)> beforeReplace;
 
+    // Set while the later writes of one operation run: "savedat" keeps the file from before
+    // the first, the version a failed write restores.
+    bool keepSavedat = false;
+
     FileInfo file; // the open command file
     bool parseOk = true;
     int refusedRows = 0; // rows the database refused in this program run

@@ -47,12 +47,28 @@ std::vector<Step> changesOf(Session& s, const EditState& st, const std::string& 
     return steps;
 }
 
+// Keeps "savedat" as the first write of an operation left it, until the operation ends.
+class SavedatKept {
+  public:
+    explicit SavedatKept(Session& s) : s_(s), was_(s.keepSavedat) {}
+    ~SavedatKept() { s_.keepSavedat = was_; }
+    SavedatKept(const SavedatKept&) = delete;
+    SavedatKept& operator=(const SavedatKept&) = delete;
+
+  private:
+    Session& s_;
+    bool was_;
+};
+
 // Runs the writes one after the other; each after the first works on the file as parsed
 // again, since a write may move the records behind it. `wrote` tells whether any was done.
+// A failed later write restores the file from before the first, as its message says.
 Outcome writeChanges(Editor& e, const std::string& body, bool& wrote) {
     Session& s = e.session();
+    SavedatKept kept(s);
     std::vector<Step> steps = changesOf(s, e.state(), body);
     for (std::size_t i = 0; i < steps.size(); ++i) {
+        s.keepSavedat = wrote;
         if (i > 0) {
             Outcome parsed = dat::refreshAfterWrite(s);
             if (parsed != Outcome::Done) {

@@ -112,6 +112,15 @@ TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     EXPECT_EQ(r.now(kGlobal, kGlobal, "copy that").script, "{Ctrl+c}\r\n\r\n");
     EXPECT_EQ(r.browser->commandName(), "copy that");
 
+    // A body and a description are two writes: "savedat" keeps the file from before both.
+    const std::string beforeBoth = r.diskFile();
+    editing::Modify(*r.editor);
+    r.editor->bodyEdited("{Ctrl+v}");
+    r.editor->descriptionEdited("Paste");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.now(kGlobal, kGlobal, "copy that").description, "Paste");
+    EXPECT_EQ(r.home("savedat"), beforeBoth);
+
     // A Step-by-step command's description and Group are written, its body never.
     UserRow steps = r.now("WINWORD", "Discharge Summary", "next heading");
     r.show("WINWORD", "Discharge Summary", "next heading");

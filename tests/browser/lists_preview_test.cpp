@@ -138,8 +138,7 @@ TEST(Preview, EachTypeEnablesItsEditCommands) {
     EXPECT_EQ(t.browser->preview().body, "today");
     ASSERT_TRUE(t.click(Tab::Commands, "formatted note"));
     EXPECT_EQ(t.browser->preview().body.rfind("<<< ", 0), 0u);
-    EXPECT_NE(t.browser->preview().body.find(" byte graphic not shown >>> \nBold note"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(t.browser->preview().body, " byte graphic not shown >>> \nBold note"));
 
     ASSERT_TRUE(t.click(Tab::Commands, "secret"));
     EXPECT_EQ(t.browser->preview().body, "This command has been encrypted, and cannot be edited");
@@ -215,8 +214,7 @@ TEST(Preview, ShowGraphicRendersTheFormattedBlockFromTheFile) {
     ASSERT_TRUE(t.click(Tab::Commands, "formatted note"));
     t.browser->showGraphic();
     ASSERT_TRUE(t.browser->graphic());
-    EXPECT_NE(t.browser->graphic()->html.find("font-weight:bold; font-size:12pt; \">Bold"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(t.browser->graphic()->html, "font-weight:bold; font-size:12pt; \">Bold"));
     EXPECT_FALSE(t.browser->preview().enabled.showGraphic);
     EXPECT_EQ(t.h.ui.statusText, "");
     // Another entry hides the rendering again.

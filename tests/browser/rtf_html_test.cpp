@@ -1,4 +1,5 @@
 #include "browser/rtf_html.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,6 @@ namespace {
 
 std::string html(const std::string& rtf) {
     return rtfToHtml(rtf).html;
-}
-
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 // The smallest valid PNG signature and a few bytes, as hex.
@@ -25,30 +22,31 @@ TEST(RtfToHtml, ParagraphsAndCharacterFormats) {
                            R"({\colortbl ;\red255\green0\blue0;}\f0\fs20 Plain )"
                            R"({\b bold}{\i italic}{\ul under}\ulnone  {\cf1 red}\par )"
                            R"(\qc\f1\fs30 second\line line\par\pard\par})");
-    EXPECT_FALSE(has(out, "Arial;")); // the font table is not text
-    EXPECT_TRUE(has(out, "font-size:10pt; font-family:'Arial'; \">Plain "));
-    EXPECT_TRUE(has(out, "font-weight:bold; font-size:10pt; font-family:'Arial'; \">bold"));
-    EXPECT_TRUE(has(out, "font-style:italic;"));
+    EXPECT_FALSE(plv::test::has(out, "Arial;")); // the font table is not text
+    EXPECT_TRUE(plv::test::has(out, "font-size:10pt; font-family:'Arial'; \">Plain "));
     EXPECT_TRUE(
-        has(out, "text-decoration: underline; font-size:10pt; font-family:'Arial'; \">under"));
-    EXPECT_TRUE(has(out, "color:#ff0000; font-family:'Arial'; \">red"));
-    EXPECT_TRUE(has(out, "text-align:center;\"><span style=\"font-size:15pt; "
-                         "font-family:'Courier New'; \">second</span><br />"));
+        plv::test::has(out, "font-weight:bold; font-size:10pt; font-family:'Arial'; \">bold"));
+    EXPECT_TRUE(plv::test::has(out, "font-style:italic;"));
+    EXPECT_TRUE(plv::test::has(
+        out, "text-decoration: underline; font-size:10pt; font-family:'Arial'; \">under"));
+    EXPECT_TRUE(plv::test::has(out, "color:#ff0000; font-family:'Arial'; \">red"));
+    EXPECT_TRUE(plv::test::has(out, "text-align:center;\"><span style=\"font-size:15pt; "
+                                    "font-family:'Courier New'; \">second</span><br />"));
     // An empty paragraph keeps its line.
-    EXPECT_TRUE(has(out, "\">\u00A0</span></p>"));
+    EXPECT_TRUE(plv::test::has(out, "\">\u00A0</span></p>"));
     EXPECT_EQ(out.rfind("<html><body><p", 0), 0u);
-    EXPECT_TRUE(has(out, "</p></body></html>"));
+    EXPECT_TRUE(plv::test::has(out, "</p></body></html>"));
 }
 
 TEST(RtfToHtml, SpecialCharactersEscapesAndUnicode) {
     std::string out =
         html(R"({\rtf1 caf\'e9 \u8364? \uc0\u8482 x \ldblquote q\rdblquote\tab a\~b \{\}\\ <&>)"
              R"( \uc1\u-10179?\u-8704?})");
-    EXPECT_TRUE(has(out, "café €"));
-    EXPECT_TRUE(has(out, "™x"));
-    EXPECT_TRUE(has(out, "“q”\ta\u00A0b {}\\ &lt;&amp;&gt;"));
-    EXPECT_TRUE(has(out, "\U0001F600")); // a surrogate pair
-    EXPECT_FALSE(has(out, "?"));
+    EXPECT_TRUE(plv::test::has(out, "café €"));
+    EXPECT_TRUE(plv::test::has(out, "™x"));
+    EXPECT_TRUE(plv::test::has(out, "“q”\ta\u00A0b {}\\ &lt;&amp;&gt;"));
+    EXPECT_TRUE(plv::test::has(out, "\U0001F600")); // a surrogate pair
+    EXPECT_FALSE(plv::test::has(out, "?"));
 }
 
 TEST(RtfToHtml, UnknownDestinationsAndFieldsAreSkipped) {
@@ -56,12 +54,12 @@ TEST(RtfToHtml, UnknownDestinationsAndFieldsAreSkipped) {
         html(R"({\rtf1{\*\generator Riched20;}{\info{\title T}}{\stylesheet{\s0 N;}})"
              R"({\*\unknownthing hidden}{\field{\*\fldinst HYPERLINK x}{\fldrslt shown}})"
              R"(\madeupword visible})");
-    EXPECT_FALSE(has(out, "Riched"));
-    EXPECT_FALSE(has(out, "hidden"));
-    EXPECT_FALSE(has(out, "HYPERLINK"));
-    EXPECT_FALSE(has(out, ">T<"));
-    EXPECT_TRUE(has(out, "shown"));
-    EXPECT_TRUE(has(out, "visible"));
+    EXPECT_FALSE(plv::test::has(out, "Riched"));
+    EXPECT_FALSE(plv::test::has(out, "hidden"));
+    EXPECT_FALSE(plv::test::has(out, "HYPERLINK"));
+    EXPECT_FALSE(plv::test::has(out, ">T<"));
+    EXPECT_TRUE(plv::test::has(out, "shown"));
+    EXPECT_TRUE(plv::test::has(out, "visible"));
 }
 
 TEST(RtfToHtml, PngAndJpegPicturesBecomeImages) {
@@ -79,8 +77,9 @@ TEST(RtfToHtml, PngAndJpegPicturesBecomeImages) {
     EXPECT_EQ(doc.images[1].data, std::string("\xff\xd8\xff\xe0", 4));
     EXPECT_EQ(doc.images[1].name, "rtfimage2.jpg");
     EXPECT_EQ(doc.images[1].width, 10);
-    EXPECT_TRUE(has(doc.html, "<img src=\"rtfimage1.png\" width=\"40\" height=\"20\" />"));
-    EXPECT_TRUE(has(doc.html, "after"));
+    EXPECT_TRUE(
+        plv::test::has(doc.html, "<img src=\"rtfimage1.png\" width=\"40\" height=\"20\" />"));
+    EXPECT_TRUE(plv::test::has(doc.html, "after"));
 
     // Binary picture data.
     std::string bin = std::string(R"({\rtf1{\pict\pngblip\bin4 )") + "\x89PN" + "}" + "x}";
@@ -98,5 +97,5 @@ TEST(RtfToHtml, DamagedInputEndsCleanly) {
         RtfDocument doc = rtfToHtml(rtf);
         EXPECT_EQ(doc.html.rfind("<html><body>", 0), 0u);
     }
-    EXPECT_TRUE(has(html(std::string(2000, '{') + "deep"), "deep"));
+    EXPECT_TRUE(plv::test::has(html(std::string(2000, '{') + "deep"), "deep"));
 }

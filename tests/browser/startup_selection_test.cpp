@@ -68,7 +68,7 @@ TEST(InitialSelection, FollowsTheStepsInOrder) {
     auto afterDash = c.select("Microsoft Outlook - Inbox");
     EXPECT_EQ(afterDash.program, "OUTLOOK");
     EXPECT_EQ(afterDash.scope, "Inbox");
-    EXPECT_NE(c.h.trace.text().find("nested state name: Inbox"), std::string::npos);
+    EXPECT_TRUE(test::has(c.h.trace.text(), "nested state name: Inbox"));
 
     auto inside = c.select("Re: the Inbox rules");
     EXPECT_EQ(inside.program, "OUTLOOK");

@@ -62,8 +62,8 @@ TEST(Startup, FirstStartSeedsTheFolderWritesTheSettingsAndParses) {
     hooks.buildVoiceMenus = [&] {
         menusBuilt = true;
         std::string t = f.trace();
-        EXPECT_NE(t.find("after plvdns"), std::string::npos);
-        EXPECT_EQ(t.find("after voice commands"), std::string::npos);
+        EXPECT_TRUE(test::has(t, "after plvdns"));
+        EXPECT_FALSE(test::has(t, "after voice commands"));
     };
     Startup s(f.options(), f.ui);
     auto r = s.run(hooks);
@@ -232,7 +232,7 @@ TEST(Startup, YesterdaysTraceIsStartedAnewTodaysContinuedAKilledWritesFileRemove
     files::writeAll(f.home("trace.plv"), "an old line\r\n");
     files::setLastModified(f.home("trace.plv"), files::now() - 86400LL * 1000000000LL);
     ASSERT_TRUE(f.runOnce().started());
-    EXPECT_EQ(f.trace().find("an old line"), std::string::npos);
+    EXPECT_FALSE(test::has(f.trace(), "an old line"));
     std::string first = f.trace();
     std::string leftover =
         files::join(files::parentFolder(f.dragon.commandFile()), "mycmds.Parlavista");
@@ -272,7 +272,7 @@ TEST(Startup, TheCommandLineChoosesTheFileOrTheProgram) {
     ASSERT_TRUE(global.started());
     EXPECT_EQ(global.program, "Global Commands");
     EXPECT_EQ(global.scope, "Global Commands");
-    EXPECT_NE(f.trace().find("command line: Global Commands"), std::string::npos);
+    EXPECT_TRUE(test::has(f.trace(), "command line: Global Commands"));
 
     std::string other = f.dragon.dir.write(
         "other.dat", dat::buildFile(dat::Layout::V89,
@@ -416,7 +416,7 @@ TEST(Startup, FileResetMakesTheNextStartDiscoverAfresh) {
     EXPECT_TRUE(r.parsed);
     EXPECT_EQ(s.catalogue().parameter("UserName"), "Demo");
     EXPECT_EQ(s.catalogue().parameter("language"), "ENX");
-    EXPECT_NE(f.trace().find("User:  Demo"), std::string::npos);
+    EXPECT_TRUE(test::has(f.trace(), "User:  Demo"));
 }
 
 TEST(Startup, FilePropertiesParsesAnEmptyCatalogueFirst) {
@@ -428,9 +428,9 @@ TEST(Startup, FilePropertiesParsesAnEmptyCatalogueFirst) {
     EXPECT_EQ(shown.title, f.dragon.commandFile());
     EXPECT_EQ(shown.text.substr(0, 10 + f.dragon.commandFile().size()),
               "Filename:\n" + f.dragon.commandFile());
-    EXPECT_NE(shown.text.find("#Commands:  80\n#Lists:            7"), std::string::npos);
+    EXPECT_TRUE(test::has(shown.text, "#Commands:  80\n#Lists:            7"));
 
     s.catalogue().execute(R"(DELETE FROM "user")");
     EXPECT_TRUE(browser::showFileProperties(s.session()));
-    EXPECT_NE(f.ui.shown().back().text.find("#Commands:  80"), std::string::npos);
+    EXPECT_TRUE(test::has(f.ui.shown().back().text, "#Commands:  80"));
 }

@@ -26,10 +26,10 @@ TEST(Cli, InfoAndListOnADragonFile) {
     auto list = tool({"list", sample, "--json", "--home", home.path()});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(list.out.substr(0, 2), "[\n");
-    EXPECT_NE(list.out.find(R"("name":"<move_or_dock> window <direction>")"), std::string::npos);
-    EXPECT_NE(list.out.find(R"("script":"left\r\nright\r\nup\r\ndown\r\n")"), std::string::npos);
-    EXPECT_NE(list.out.find(R"("Global":true,"noglobals":false)"), std::string::npos);
-    EXPECT_NE(list.out.find(R"("offset":1389,"offsetbody":0)"), std::string::npos);
+    EXPECT_TRUE(test::has(list.out, R"("name":"<move_or_dock> window <direction>")"));
+    EXPECT_TRUE(test::has(list.out, R"("script":"left\r\nright\r\nup\r\ndown\r\n")"));
+    EXPECT_TRUE(test::has(list.out, R"("Global":true,"noglobals":false)"));
+    EXPECT_TRUE(test::has(list.out, R"("offset":1389,"offsetbody":0)"));
 
     std::string db = home.file("cat.db");
     ASSERT_EQ(tool({"list", sample, "--db", db, "--home", home.path()}).status, 0);
@@ -40,24 +40,24 @@ TEST(Cli, MissingAndDamagedFilesGiveTheirStatuses) {
     test::TempDir home;
     auto missing = tool({"list", home.file("none.dat"), "--home", home.path()});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("File does not exist"), std::string::npos);
+    EXPECT_TRUE(test::has(missing.err, "File does not exist"));
 
     std::string image = dat::buildFile(
         dat::Layout::V1011, {dat::globalCommand("x", dat::kTypeKeys, dat::textBody("y"))}, {});
     std::string path = home.write("cut.dat", image.substr(0, image.size() - 6));
     auto cut = tool({"list", path, "--home", home.path()});
     EXPECT_EQ(cut.status, 2);
-    EXPECT_NE(cut.err.find("The above file has a problem - parsing error"), std::string::npos);
+    EXPECT_TRUE(test::has(cut.err, "The above file has a problem - parsing error"));
     EXPECT_TRUE(files::exists(home.file("error.log")));
 }
 
 TEST(Cli, HelpAndUsage) {
     auto help = tool({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("list FILE"), std::string::npos);
+    EXPECT_TRUE(test::has(help.out, "list FILE"));
     auto listHelp = tool({"list", "--help"});
     EXPECT_EQ(listHelp.status, 0);
-    EXPECT_NE(listHelp.out.find("--json"), std::string::npos);
+    EXPECT_TRUE(test::has(listHelp.out, "--json"));
     EXPECT_EQ(tool({"list"}).status, cli::kUsage);
     EXPECT_EQ(tool({"list", "a", "--bogus"}).status, cli::kUsage);
     EXPECT_EQ(tool({"frobnicate"}).status, cli::kUsage);
@@ -83,8 +83,8 @@ TEST(Cli, AParseShowsAProgressLineOnATerminalOnly) {
     std::string shown = err.str();
     EXPECT_EQ(shown.rfind("\rProcessing mycmds.dat 0%", 0), 0u) << shown.substr(0, 40);
     std::string last = "\rProcessing mycmds.dat 99%";
-    EXPECT_NE(shown.find(last), std::string::npos);
+    EXPECT_TRUE(test::has(shown, last));
     // The finished line is blanked and the message starts on a line of its own.
-    EXPECT_NE(shown.find(last + "\r" + std::string(last.size() - 1, ' ') + "\rafter the parse\n"),
-              std::string::npos);
+    EXPECT_TRUE(
+        test::has(shown, last + "\r" + std::string(last.size() - 1, ' ') + "\rafter the parse\n"));
 }

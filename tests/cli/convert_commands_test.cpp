@@ -110,16 +110,13 @@ TEST(ConvertCommands, ConvertKeysOnTheDemoFile) {
                 ? "Changed DVC to Plain Text: Global Commands Global Commands type practice "
                   "phone\r\n0117 496 0123\r\n"
                 : "Global Commands Global Commands copy that\r\nKEYS:\r\n{Ctrl+c}\r\n\r\n";
-        EXPECT_NE(log.find(entry), std::string::npos) << log;
-        EXPECT_NE(r.err.find(to == "plain"
-                                 ? " Conversion of DVCs to Plain Text Complete\n"
-                                 : " Conversion of DVCs to Advanced Scripting Complete\n"),
-                  std::string::npos);
-        EXPECT_NE(r.err.find("[See " + named + " for complete details of converted commands]"),
-                  std::string::npos);
-        EXPECT_NE(r.out.find("convert-keys: " + std::to_string(changed) + " of "),
-                  std::string::npos)
-            << r.out;
+        EXPECT_TRUE(test::has(log, entry)) << log;
+        EXPECT_TRUE(test::has(r.err, to == "plain"
+                                         ? " Conversion of DVCs to Plain Text Complete\n"
+                                         : " Conversion of DVCs to Advanced Scripting Complete\n"));
+        EXPECT_TRUE(
+            test::has(r.err, "[See " + named + " for complete details of converted commands]"));
+        EXPECT_TRUE(test::has(r.out, "convert-keys: " + std::to_string(changed) + " of ")) << r.out;
     }
 }
 
@@ -129,7 +126,7 @@ TEST(ConvertCommands, ConvertKeysWithASelectionAndOnDragonFiles) {
     auto r = w.run({"convert-keys", path, "--to", "vba", "--program", "Global Commands", "--scope",
                     "Global Commands", "--name", "copy that", "--name", "paste that here"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("convert-keys: 2 of 2 "), std::string::npos) << r.out;
+    EXPECT_TRUE(test::has(r.out, "convert-keys: 2 of 2 ")) << r.out;
     for (const auto& row : parsed(files::readAll(path).value_or(""))) {
         if (row.name == "copy that") {
             EXPECT_EQ(row.script, "Sub Main\r\n\r\nSendKeys \"^c\", true\r\n\r\nEnd Sub");

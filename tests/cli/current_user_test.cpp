@@ -63,7 +63,7 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
         Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
         "1");
     // The merge program moved the file's time on and the file was read again after it.
-    EXPECT_NE(d.home("trace.plv").find("after fast save refresh"), std::string::npos);
+    EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
 
     // A second write the same day keeps the backup of the day's first state.
     ASSERT_EQ(d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
@@ -76,7 +76,7 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     auto script = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
                          "--name", "open patient records", "--body", "Wait 100\nIf x\n"});
     EXPECT_EQ(script.status, 3);
-    EXPECT_NE(script.err.find("Error in your script at line: 2"), std::string::npos);
+    EXPECT_TRUE(test::has(script.err, "Error in your script at line: 2"));
     EXPECT_EQ(d.file(), edited);
 
     auto listed = d.run({"restore", "--list"});
@@ -93,15 +93,14 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     files::writeAll(files::join(d.dragon.home, backup), "an older copy");
     auto backedUp = d.run({"backup"});
     ASSERT_EQ(backedUp.status, 0) << backedUp.err;
-    EXPECT_NE(backedUp.err.find("Backup taken successfully to above named file"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(backedUp.err, "Backup taken successfully to above named file"));
     EXPECT_EQ(d.home(backup), d.file());
     // A copy that cannot be written is a failure, not a success.
     std::filesystem::remove(files::join(d.dragon.home, backup));
     std::filesystem::create_directory(files::join(d.dragon.home, backup));
     auto failed = d.run({"backup"});
     EXPECT_EQ(failed.status, 3);
-    EXPECT_EQ(failed.err.find("successfully"), std::string::npos);
+    EXPECT_FALSE(test::has(failed.err, "successfully"));
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(d.run({"set-body", "--current-user", "x.dat", "--program", kGlobal, "--scope",
                      kGlobal, "--name", "copy that", "--body", "y"})
@@ -114,16 +113,15 @@ TEST(CurrentUser, NewListThenTheCommandThatUsesItAndDeleteSayWhichListsWent) {
     auto list = d.run({"new-list", "--current-user", "--name", "wards", "--items", "A\nB\n"});
     ASSERT_EQ(list.status, 0) << list.err;
     // Dragon takes a new LIST over with the command that uses it.
-    EXPECT_EQ(d.home("trace.plv").find("after fast save"), std::string::npos);
+    EXPECT_FALSE(test::has(d.home("trace.plv"), "after fast save"));
     auto command = d.run({"new-command", "--current-user", "--program", kGlobal, "--scope", kGlobal,
                           "--name", "go to ward <wards>", "--type", "K", "--body", "w"});
     ASSERT_EQ(command.status, 0) << command.err;
-    EXPECT_NE(d.home("trace.plv").find("after fast save refresh"), std::string::npos);
+    EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
     auto del = d.run({"delete", "--current-user", "--program", kGlobal, "--scope", kGlobal,
                       "--name", "go to ward <wards>"});
     ASSERT_EQ(del.status, 0) << del.err;
-    EXPECT_NE(del.out.find("removed 1 LISTs that no remaining command uses: wards"),
-              std::string::npos)
+    EXPECT_TRUE(test::has(del.out, "removed 1 LISTs that no remaining command uses: wards"))
         << del.out;
     auto rows = d.rows();
     EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const UserRow& r) { return r.isList(); }),
@@ -140,8 +138,8 @@ TEST(CurrentUser, ADifferentFileStampedLikeTheUsersFileIsNotTakenForIt) {
     ASSERT_EQ(d.run({"status", other}).status, 0);
     auto next = d.run({"status"});
     ASSERT_EQ(next.status, 0) << next.err;
-    EXPECT_NE(next.out.find("commands: 80\n"), std::string::npos) << next.out;
-    EXPECT_NE(next.out.find("parsed: yes\n"), std::string::npos);
+    EXPECT_TRUE(test::has(next.out, "commands: 80\n")) << next.out;
+    EXPECT_TRUE(test::has(next.out, "parsed: yes\n"));
 }
 
 TEST(WriteThroughLinks, ALinkedCommandFileIsChangedWhereItLives) {

@@ -52,12 +52,12 @@ TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
                              "scope: Discharge Summary\n");
     auto second = tool({"status", "--dragon-root", root, "--home", home, "global commands"});
     ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_NE(second.out.find("parsed: no\nprogram: Global Commands\nscope: Global Commands\n"),
-              std::string::npos);
+    EXPECT_TRUE(
+        test::has(second.out, "parsed: no\nprogram: Global Commands\nscope: Global Commands\n"));
 
     auto again = tool({"make-demo", root});
     EXPECT_NE(again.status, 0);
-    EXPECT_NE(again.err.find("is not empty"), std::string::npos);
+    EXPECT_TRUE(test::has(again.err, "is not empty"));
 }
 
 TEST(DragonCommands, StartUpFailuresGoToStandardError) {
@@ -68,18 +68,15 @@ TEST(DragonCommands, StartUpFailuresGoToStandardError) {
     auto failed = tool({"status", "--dragon-root", dir.file("dragon"), "--home", dir.file("h")});
     EXPECT_NE(failed.status, 0);
     EXPECT_TRUE(failed.out.empty());
-    EXPECT_NE(failed.err.find("Cannot find required file\n    [" + nssystem + "]"),
-              std::string::npos)
+    EXPECT_TRUE(test::has(failed.err, "Cannot find required file\n    [" + nssystem + "]"))
         << failed.err;
-    EXPECT_NE(failed.err.find("Expected file not found:\n" + nssystem +
-                              "\n    [Report this to Brinmoor, send 'trace.plv']"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(failed.err, "Expected file not found:\n" + nssystem +
+                                          "\n    [Report this to Brinmoor, send 'trace.plv']"));
 
     ASSERT_EQ(tool({"make-demo", dir.file("old")}).status, 0);
     Profile(dir.file("old/engine.ini")).write("Engine", "minor", "30");
     auto old = tool({"status", "--dragon-root", dir.file("old"), "--home", dir.file("h2")});
     EXPECT_NE(old.status, 0);
-    EXPECT_NE(old.err.find("Unknown NaturallySpeaking version\n    [Unable to continue]"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(old.err, "Unknown NaturallySpeaking version\n    [Unable to continue]"));
     EXPECT_EQ(tool({"make-demo"}).status, cli::kUsage);
 }

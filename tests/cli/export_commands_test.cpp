@@ -45,7 +45,7 @@ TEST(ExportCommands, ExportWritesTheSameBytesToAFileAsToTheTerminal) {
     auto none =
         w.run({"export", path, "--format", "dvc", "--program", "Global Commands", "--types", "A"});
     EXPECT_EQ(none.status, 3);
-    EXPECT_NE(none.err.find("There are no DVC commands in this Scope or View"), std::string::npos);
+    EXPECT_TRUE(test::has(none.err, "There are no DVC commands in this Scope or View"));
     EXPECT_EQ(w.run({"export", path, "--format", "xls"}).status, 64);
 }
 
@@ -62,10 +62,10 @@ TEST(ExportCommands, ExportDatRefusesWhatItMustNotDecideAlone) {
 
     auto exists = w.run({"export-dat", source, target});
     EXPECT_EQ(exists.status, 3);
-    EXPECT_NE(exists.err.find("The Export file already exists:"), std::string::npos);
+    EXPECT_TRUE(test::has(exists.err, "The Export file already exists:"));
     auto duplicate = w.run({"export-dat", source, target, "--append"});
     EXPECT_EQ(duplicate.status, 3);
-    EXPECT_NE(duplicate.err.find("(answered Cancel Export)"), std::string::npos);
+    EXPECT_TRUE(test::has(duplicate.err, "(answered Cancel Export)"));
     EXPECT_EQ(Work::bytes(target), before);
 
     ASSERT_EQ(w.run({"export-dat", source, target, "--append", "--yes-to-all"}).status, 0);

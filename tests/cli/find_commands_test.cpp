@@ -101,10 +101,10 @@ TEST(FollowCommand, PrintsACommandsListsAndAListsCommands) {
     auto plain = demo.run({"follow", "--command", "copy that", "--program", "Global Commands",
                            "--scope", "Global Commands"});
     EXPECT_EQ(plain.status, cli::kFailed);
-    EXPECT_NE(plain.err.find("This COMMAND has no LISTs"), std::string::npos);
+    EXPECT_TRUE(test::has(plain.err, "This COMMAND has no LISTs"));
     auto aList = demo.run({"follow", "--command", "dose", "--program", "Global Commands", "--scope",
                            "Global Commands"});
-    EXPECT_NE(aList.err.find("Not valid unless COMMAND"), std::string::npos);
+    EXPECT_TRUE(test::has(aList.err, "Not valid unless COMMAND"));
     EXPECT_EQ(demo.run({"follow", "--list", "copy that"}).status, cli::kFailed);
     EXPECT_EQ(demo.run({"follow", "--command", "x", "--list", "y"}).status, cli::kUsage);
 

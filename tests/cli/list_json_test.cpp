@@ -237,8 +237,7 @@ TEST(ListJson, DragonFilesGiveTheRowsTheirBytesCallFor) {
         }
 
         auto info = test::tool({"info", test::samplePath(sample), "--home", home.path()});
-        EXPECT_NE(info.out.find("OffsetLists: " + std::to_string(f.listsOffset) + "\n"),
-                  std::string::npos);
-        EXPECT_NE(info.out.find("commands: " + std::to_string(f.count) + "\n"), std::string::npos);
+        EXPECT_TRUE(test::has(info.out, "OffsetLists: " + std::to_string(f.listsOffset) + "\n"));
+        EXPECT_TRUE(test::has(info.out, "commands: " + std::to_string(f.count) + "\n"));
     }
 }

@@ -25,10 +25,6 @@ struct Demo {
     std::string listing() { return test::tool({"list", path, "--home", dir.file("home")}).out; }
 };
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 } // namespace
 
 TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
@@ -36,43 +32,43 @@ TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
     auto r = d.run(
         {"rename-group", "--from", "Letters", "--to", "Correspondence", "--program", "WINWORD"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(
-        has(r.out, "rename-group: 4 commands moved from Group 'Letters' to 'Correspondence'"));
-    EXPECT_TRUE(has(r.err, "Group renamed\n    [Letters->Correspondence]"));
+    EXPECT_TRUE(test::has(
+        r.out, "rename-group: 4 commands moved from Group 'Letters' to 'Correspondence'"));
+    EXPECT_TRUE(test::has(r.err, "Group renamed\n    [Letters->Correspondence]"));
     std::string list = d.listing();
-    EXPECT_TRUE(has(list, "WINWORD\tReferral Letter\treferral opening\tP\tCorrespondence\t"));
-    EXPECT_TRUE(has(list, "Global Commands\tinsert my signature\tP\tLetters\t"));
+    EXPECT_TRUE(test::has(list, "WINWORD\tReferral Letter\treferral opening\tP\tCorrespondence\t"));
+    EXPECT_TRUE(test::has(list, "Global Commands\tinsert my signature\tP\tLetters\t"));
 
     r = d.run({"rename-program", "--to", "Word.EXE", "--program", "WINWORD", "--scope",
                "Referral Letter"});
     ASSERT_EQ(r.status, 0) << r.err;
     list = d.listing();
-    EXPECT_TRUE(has(list, "WORD\tReferral Letter\treferral opening"));
-    EXPECT_TRUE(has(list, "WINWORD\tDischarge Summary\tnext heading"));
+    EXPECT_TRUE(test::has(list, "WORD\tReferral Letter\treferral opening"));
+    EXPECT_TRUE(test::has(list, "WINWORD\tDischarge Summary\tnext heading"));
 
     r = d.run({"replace", "--search", "SENDKEYS", "--replace", "SendKeys", "--types", "A",
                "--group", "Prescribing"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "replace: 2 occurrences in 1 macros replaced"));
+    EXPECT_TRUE(test::has(r.out, "replace: 2 occurrences in 1 macros replaced"));
     r = d.run(
         {"replace", "--search", "SendKeys", "--replace", "x", "--match-case", "--types", "K"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "No more matches in this Scope"));
+    EXPECT_TRUE(test::has(r.err, "No more matches in this Scope"));
     r = d.run({"replace", "--search", "a", "--replace", "x", "--types", "T"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "There are no macros of the specified type to Export"));
+    EXPECT_TRUE(test::has(r.err, "There are no macros of the specified type to Export"));
 }
 
 TEST(ToolsCommands, ConvertFormatAndLanguage) {
     Demo d;
     auto r = d.run({"convert-format", "--to", "6.1"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "convert-format: File converted to 6.1 format (from 10/11)"));
-    EXPECT_TRUE(has(r.out, "80 commands, 7 LISTs, format 6.1, English"));
-    EXPECT_TRUE(has(r.err, "- the state lists of 2 commands"));
+    EXPECT_TRUE(test::has(r.out, "convert-format: File converted to 6.1 format (from 10/11)"));
+    EXPECT_TRUE(test::has(r.out, "80 commands, 7 LISTs, format 6.1, English"));
+    EXPECT_TRUE(test::has(r.err, "- the state lists of 2 commands"));
     r = d.run({"convert-format", "--to", "6.1"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "Already in 6.1 format"));
+    EXPECT_TRUE(test::has(r.err, "Already in 6.1 format"));
     EXPECT_EQ(d.run({"convert-format", "--to", "9"}).status, 64);
 
     std::string before = d.bytes();
@@ -84,7 +80,7 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
         ASSERT_EQ(after[i], i == 15 ? '\x0A' : before[i]) << i;
     }
     r = d.run({"convert-format", "--to", "6.0"});
-    EXPECT_TRUE(has(r.err, "There is no Spanish version 6.0"));
+    EXPECT_TRUE(test::has(r.err, "There is no Spanish version 6.0"));
     EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);
 }
 
@@ -93,14 +89,14 @@ TEST(ToolsCommands, DeleteEveryChosenCommand) {
     EXPECT_EQ(d.run({"delete"}).status, 64) << "no choice at all deletes nothing";
     auto r = d.run({"delete", "--program", "EXCEL", "--types", "KS"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "delete: deleted 5 commands"));
-    EXPECT_FALSE(has(r.out, "removed")) << "\"order <lab test>\" still uses its LIST";
+    EXPECT_TRUE(test::has(r.out, "delete: deleted 5 commands"));
+    EXPECT_FALSE(test::has(r.out, "removed")) << "\"order <lab test>\" still uses its LIST";
     std::string list = d.listing();
-    EXPECT_FALSE(has(list, "sum the column"));
-    EXPECT_TRUE(has(list, "highlight abnormal values"));
+    EXPECT_FALSE(test::has(list, "sum the column"));
+    EXPECT_TRUE(test::has(list, "highlight abnormal values"));
     r = d.run({"delete", "--program", "EXCEL", "--types", "K"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "There are no macros of the specified type to Export"));
+    EXPECT_TRUE(test::has(r.err, "There are no macros of the specified type to Export"));
 }
 
 TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
@@ -115,17 +111,18 @@ TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
     };
     auto r = run({"convert-format", "--to", "8/9"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "This is your open User file - Not Allowed"));
+    EXPECT_TRUE(test::has(r.err, "This is your open User file - Not Allowed"));
     r = run({"convert-language", "--to", "German"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "Cannot convert current (or any) User file, only Exported files"));
+    EXPECT_TRUE(test::has(r.err, "Cannot convert current (or any) User file, only Exported files"));
     r = run({"rename-program", "--to", "word"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(has(r.err, "Rename Program not allowed on production file with All or Group"));
+    EXPECT_TRUE(
+        test::has(r.err, "Rename Program not allowed on production file with All or Group"));
     EXPECT_EQ(files::readAll(dragon.commandFile()).value_or(""), own);
 
     r = run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "replace: 1 occurrences in 1 macros replaced"));
+    EXPECT_TRUE(test::has(r.out, "replace: 1 occurrences in 1 macros replaced"));
     EXPECT_NE(files::readAll(dragon.commandFile()).value_or(""), own);
 }

@@ -32,7 +32,7 @@ TEST(WriteCommands, RewriteOfDragonFilesChangesNoByte) {
         auto r = w.run({"rewrite", path});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(Work::bytes(path), test::readSample(sample)) << sample;
-        EXPECT_NE(r.out.find("rewrite: re-encoded 1 command records"), std::string::npos);
+        EXPECT_TRUE(test::has(r.out, "rewrite: re-encoded 1 command records"));
     }
 }
 
@@ -67,7 +67,7 @@ TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
     auto refused = w.run({"set-body", path, "--program", "OUTLOOK", "--scope",
                           "Application-specific", "--name", "clear flag", "--body", "€ ok, ☃ not"});
     EXPECT_EQ(refused.status, 3);
-    EXPECT_NE(refused.err.find("The character '☃' cannot be written"), std::string::npos);
+    EXPECT_TRUE(test::has(refused.err, "The character '☃' cannot be written"));
     EXPECT_EQ(Work::bytes(path), unchanged);
 
     // Trailing empty lines go, as Save Changes takes them off.
@@ -100,11 +100,11 @@ TEST(WriteCommands, NewCommandTakesTheApplicationsStrings) {
     auto again = w.run({"new-command", path, "--program", "OUTLOOK", "--scope",
                         "Application-specific", "--name", "flag it", "--type", "K", "--body", "x"});
     EXPECT_EQ(again.status, 3);
-    EXPECT_NE(again.err.find("Command already exists"), std::string::npos);
+    EXPECT_TRUE(test::has(again.err, "Command already exists"));
     auto elsewhere = w.run({"new-command", path, "--program", "EXCEL", "--scope",
                             "Application-specific", "--name", "x", "--type", "P", "--body", "x"});
     EXPECT_EQ(elsewhere.status, 3);
-    EXPECT_NE(elsewhere.err.find("Parlavista cannot create a new command"), std::string::npos);
+    EXPECT_TRUE(test::has(elsewhere.err, "Parlavista cannot create a new command"));
 }
 
 TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
@@ -114,14 +114,14 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     ASSERT_EQ(w.run({"new-list", path, "--name", "apps", "--items-file", items}).status, 0);
     auto bad = w.run({"new-list", path, "--name", "my apps", "--items", "x"});
     EXPECT_EQ(bad.status, 3);
-    EXPECT_NE(bad.err.find("Only numbers, letters and _-. are allowed"), std::string::npos);
+    EXPECT_TRUE(test::has(bad.err, "Only numbers, letters and _-. are allowed"));
 
     auto plain = w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name",
                         "start <apps>", "--type", "P", "--body", "hello"});
     ASSERT_EQ(plain.status, 0) << plain.err;
     auto rename = w.run({"rename-list", path, "--name", "apps", "--new-name", "programs"});
     ASSERT_EQ(rename.status, 0) << rename.err;
-    EXPECT_NE(rename.out.find("1 commands still refer to <apps>"), std::string::npos);
+    EXPECT_TRUE(test::has(rename.out, "1 commands still refer to <apps>"));
 
     DatFile f = readDat(Work::bytes(path));
     ASSERT_EQ(f.commands.size(), 2u);
@@ -136,9 +136,8 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     auto del =
         w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", kMoveDock});
     ASSERT_EQ(del.status, 0) << del.err;
-    EXPECT_NE(del.out.find("removed 2 LISTs that no remaining command uses: direction, "
-                           "move_or_dock\n"),
-              std::string::npos)
+    EXPECT_TRUE(test::has(del.out, "removed 2 LISTs that no remaining command uses: direction, "
+                                   "move_or_dock\n"))
         << del.out;
     f = readDat(Work::bytes(path));
     ASSERT_EQ(f.commands.size(), 1u);
@@ -153,7 +152,7 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     auto gone =
         w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "programs"});
     EXPECT_EQ(gone.status, 3);
-    EXPECT_NE(gone.err.find("Delete file error"), std::string::npos);
+    EXPECT_TRUE(test::has(gone.err, "Delete file error"));
 }
 
 TEST(WriteCommands, DeleteAListAndUsage) {
@@ -162,7 +161,7 @@ TEST(WriteCommands, DeleteAListAndUsage) {
     auto r =
         w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "direction"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("1 commands still refer to <direction>"), std::string::npos);
+    EXPECT_TRUE(test::has(r.out, "1 commands still refer to <direction>"));
     DatFile f = readDat(Work::bytes(path));
     ASSERT_EQ(f.lists.size(), 1u);
     EXPECT_EQ(f.lists[0].name, "move_or_dock");
@@ -211,7 +210,7 @@ TEST(WriteCommands, SetRenamesAndDescribesAndRefusalsKeepTheFile) {
         words.insert(words.begin() + 1, path);
         auto run = w.run(words);
         EXPECT_EQ(run.status, 3) << message;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_TRUE(test::has(run.err, message)) << run.err;
     };
     const std::vector<std::string> it = {"--program", kGlobal,  "--scope",
                                          kGlobal,     "--name", "<direction> window"};

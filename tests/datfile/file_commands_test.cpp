@@ -66,8 +66,8 @@ TEST(FileCommands, OpenFileReplacesTheCatalogueAndChoosesTheFirstRow) {
     EXPECT_EQ(start.folder, files::parentFolder(mine));
     std::string props = propertiesText(*h.session);
     EXPECT_EQ(props.substr(0, 10), "Filename:\n");
-    EXPECT_NE(props.find("Version:           8/9\n"), std::string::npos);
-    EXPECT_NE(props.find("#Commands:  2\n#Lists:            1"), std::string::npos);
+    EXPECT_TRUE(test::has(props, "Version:           8/9\n"));
+    EXPECT_TRUE(test::has(props, "#Commands:  2\n#Lists:            1"));
 }
 
 TEST(FileCommands, MissingAndBrokenFiles) {
@@ -109,5 +109,5 @@ TEST(FileCommands, ReloadReadsTheCurrentUsersFileAgain) {
     files::writeAll(mine, broken);
     EXPECT_EQ(reloadCurrentUserFile(*h.session).status, OpenResult::Status::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("The above file has a problem - parsing error", mine));
-    EXPECT_NE(h.readHomeFile("error.log").find("NOW TRACE"), std::string::npos);
+    EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "NOW TRACE"));
 }

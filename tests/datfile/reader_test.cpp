@@ -209,15 +209,15 @@ TEST(Reader, ABadNameStopsTheParseWithDiagnostics) {
                   buildFile(Layout::V61, {}, {listRecord("ok", {"a"}), listRecord("b\x01", {})})),
               ParseStatus::Failed);
     log = h.readHomeFile("error.log");
-    EXPECT_NE(log.find("which/commands,which/lists 1/0 2/2"), std::string::npos);
-    EXPECT_NE(log.find("previous command (or list) okLa\r\n"), std::string::npos);
+    EXPECT_TRUE(test::has(log, "which/commands,which/lists 1/0 2/2"));
+    EXPECT_TRUE(test::has(log, "previous command (or list) okLa\r\n"));
 
     test::Harness fresh;
     auto unnamed = globalCommand("\x02", kTypeKeys, textBody("x"));
     ASSERT_EQ(fresh.parseBytes(buildFile(Layout::V7, {unnamed}, {})), ParseStatus::Failed);
     std::string empty = fresh.readHomeFile("error.log");
     EXPECT_EQ(empty.substr(0, 2), "\r\n") << "no previous row: an empty dump";
-    EXPECT_NE(empty.find("previous command (or list) \r\n"), std::string::npos);
+    EXPECT_TRUE(test::has(empty, "previous command (or list) \r\n"));
 }
 
 TEST(Reader, EveryTruncationFailsCleanly) {
@@ -233,7 +233,7 @@ TEST(Reader, EveryTruncationFailsCleanly) {
             ASSERT_EQ(h.parseBytes(image.substr(0, cut)), ParseStatus::Failed)
                 << versionName(layout) << " cut at " << cut;
         }
-        EXPECT_NE(h.readHomeFile("error.log").find("past the end"), std::string::npos);
+        EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "past the end"));
         EXPECT_EQ(h.parseBytes(image), ParseStatus::Parsed);
     }
 }
@@ -244,7 +244,7 @@ TEST(Reader, HeaderProblemsFailTheParse) {
     std::string image = buildFile(Layout::V1011, {}, {});
     image[4] = 9;
     EXPECT_EQ(h.parseBytes(image), ParseStatus::Failed);
-    EXPECT_NE(h.readHomeFile("error.log").find("unknown version code 9"), std::string::npos);
+    EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "unknown version code 9"));
     std::string empty = buildFile(Layout::V1011, {}, {});
     ASSERT_EQ(h.parseBytes(empty), ParseStatus::Parsed);
     EXPECT_EQ(h.catalogue->parameterNumber("OffsetLists"), 22);
@@ -266,7 +266,7 @@ TEST(Reader, AnUnchangedFileIsNotParsedAgain) {
     std::string trace = h.trace.text();
     for (const char* label :
          {"b4 processing", "binary before keynames", "real", "before parselists", "binary done"}) {
-        EXPECT_NE(trace.find(label), std::string::npos) << label;
+        EXPECT_TRUE(test::has(trace, label)) << label;
     }
 }
 

@@ -95,7 +95,7 @@ TEST(RecordOps, NewCommandsHaveTheBytesOfTheirLayout) {
                       image.substr(static_cast<std::size_t>(at - 1)))
                 << "the LIST section follows";
             EXPECT_EQ(readLongAt(out, kCommandCountOffset), 5u);
-            EXPECT_NE(e.h.trace.text().find("  update new command file"), std::string::npos);
+            EXPECT_TRUE(test::has(e.h.trace.text(), "  update new command file"));
             e.reparse();
             EXPECT_EQ(e.h.rows()[4].name, "go");
             EXPECT_EQ(e.h.rows()[4].type, type);
@@ -307,7 +307,7 @@ TEST(RecordOps, DeletingListsCutsTheirRecords) {
     Edit middle;
     middle.open(buildFile(Layout::V1011, commands(), lists()));
     ASSERT_EQ(DeleteList(*middle.h.session, middle.row("days")), Outcome::Done);
-    EXPECT_NE(middle.h.trace.text().find("  command delete list \r\n"), std::string::npos);
+    EXPECT_TRUE(test::has(middle.h.trace.text(), "  command delete list \r\n"));
     middle.reparse();
     EXPECT_EQ(middle.h.session->file.listCount, 2);
     EXPECT_EQ(middle.row("spare").script, "x\r\n");

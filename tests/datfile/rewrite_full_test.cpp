@@ -203,7 +203,7 @@ TEST(FullRewrite, SubstitutionsTouchOnlyFlaggedRows) {
         r.group = "Renamed";
     };
     ASSERT_EQ(e.rewrite(plan), Outcome::Done);
-    EXPECT_NE(e.h.trace.text().find("\r\n  RenameGroup\r\n"), std::string::npos);
+    EXPECT_TRUE(test::has(e.h.trace.text(), "\r\n  RenameGroup\r\n"));
     e.reparse();
     for (const auto& r : e.h.rows()) {
         if (!r.isList()) {
@@ -232,9 +232,9 @@ TEST(FullRewrite, ABadResultIsRestoredAndEndsTheProgram) {
         "Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
         "Now exiting"));
     std::string log = e.h.readHomeFile("error.log");
-    EXPECT_NE(log.find("bad\x01name"), std::string::npos) << "the parse's report comes first";
-    EXPECT_NE(log.find("NOW TRACE\r\n"), std::string::npos);
-    EXPECT_NE(log.find("  rewrite"), std::string::npos);
+    EXPECT_TRUE(test::has(log, "bad\x01name")) << "the parse's report comes first";
+    EXPECT_TRUE(test::has(log, "NOW TRACE\r\n"));
+    EXPECT_TRUE(test::has(log, "  rewrite"));
 }
 
 TEST(FullRewrite, RowsThatDoNotStandOnRecordsAreRefused) {

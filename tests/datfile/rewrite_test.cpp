@@ -122,7 +122,7 @@ TEST(Rewrite, KeepsSavedatTracesAndLeavesNoTemporaryFile) {
     ASSERT_EQ(e.setBody("second", "SendKeys 2"), Outcome::Done);
     EXPECT_EQ(e.h.readHomeFile("savedat"), previous);
     EXPECT_FALSE(files::exists(e.h.home.file("mycmds.Parlavista")));
-    EXPECT_NE(e.h.trace.text().find("\r\n  Update1Body\r\n"), std::string::npos);
+    EXPECT_TRUE(test::has(e.h.trace.text(), "\r\n  Update1Body\r\n"));
 
     std::string second = e.file();
     e.reparse();

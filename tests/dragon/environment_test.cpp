@@ -77,7 +77,7 @@ TEST(DragonEnvironment, FindsTheDemoInstallationAndItsUser) {
          {"before OS", "OS:  Linux",
           "systemfilename: ", "logfilename: ", "currentuserfilename: ", "dvcpath: ", "User:  Demo",
           "user base directory: ", "speaker language ID:  1033", "current user is roaming false"}) {
-        EXPECT_NE(trace.find(label), std::string::npos) << label;
+        EXPECT_TRUE(test::has(trace, label)) << label;
     }
 }
 
@@ -131,7 +131,7 @@ TEST(DragonEnvironment, MissingSettingsFilesAreReported) {
     EXPECT_TRUE(d.ui.sawMessage("Expected file not found:\n" + d.dragon.nssystem(),
                                 "Report this to Brinmoor, send 'trace.plv'"));
     EXPECT_TRUE(d.ui.sawMessage("Cannot find required file"));
-    EXPECT_NE(d.trace.text().find(d.dragon.nssystem() + " does not exist"), std::string::npos);
+    EXPECT_TRUE(test::has(d.trace.text(), d.dragon.nssystem() + " does not exist"));
 
     Discovery noUser;
     files::remove(noUser.dragon.nsuser());
@@ -169,7 +169,7 @@ TEST(DragonEnvironment, RoamingValuesAndADefaultSpeakerLanguage) {
     files::writeAll(files::join(d.dragon.current(), "options.ini"), "[Options]\nother=1\n");
     ASSERT_TRUE(d.open());
     EXPECT_EQ(d.p().SpeakerLanguageID, "0") << "no language in the options";
-    EXPECT_NE(d.trace.text().find("speaker language ID:  0"), std::string::npos);
+    EXPECT_TRUE(test::has(d.trace.text(), "speaker language ID:  0"));
     EXPECT_TRUE(d.p().RoamingOn);
     EXPECT_EQ(d.p().RoamingCacheDirectory, cache);
     EXPECT_EQ(d.p().RoamingDirectory, d.dragon.dir.file("roaming/roamingusers"))
@@ -189,15 +189,14 @@ TEST(DragonEnvironment, RoamingValuesAndADefaultSpeakerLanguage) {
     ASSERT_TRUE(opened.open());
     EXPECT_EQ(opened.p().RoamingDirectory, master);
     EXPECT_TRUE(opened.p().IsRoamingUser);
-    EXPECT_NE(opened.trace.text().find("roaming user mastery directory " + master),
-              std::string::npos);
+    EXPECT_TRUE(test::has(opened.trace.text(), "roaming user mastery directory " + master));
 
     Discovery flagged;
     flagged.dragon.set(flagged.dragon.nsuser(), "Settings", "Roaming User Current User Is Roaming",
                        "1");
     ASSERT_TRUE(flagged.open());
     EXPECT_TRUE(flagged.p().IsRoamingUser);
-    EXPECT_NE(flagged.trace.text().find("current user is roaming true"), std::string::npos);
+    EXPECT_TRUE(test::has(flagged.trace.text(), "current user is roaming true"));
 }
 
 TEST(DragonEnvironment, AnotherUserEmptiesTheCatalogue) {
@@ -229,7 +228,7 @@ TEST(DragonEnvironment, AnotherUserEmptiesTheCatalogue) {
     EXPECT_FALSE(d.catalogue->parameter("dvcmaptime"));
     EXPECT_EQ(d.catalogue->parameter("UserName"), "Locum");
     EXPECT_EQ(d.catalogue->parameter("UserSub"), "Locum");
-    EXPECT_NE(d.trace.text().find("User:  Locum"), std::string::npos);
+    EXPECT_TRUE(test::has(d.trace.text(), "User:  Locum"));
 }
 
 TEST(DragonRoot, CommonFolderOnSystemsWithoutOne) {

@@ -91,7 +91,7 @@ TEST(Merge, ConvertsThePlacersLayoutAndRefusesDamagedFiles) {
     std::string cut = dir.write("cut.dat", old.substr(0, old.size() - 5));
     auto refused = dragon::mergeCommandFile(file, cut);
     EXPECT_EQ(refused.status, dragon::MergeResult::Status::NotACommandFile);
-    EXPECT_NE(refused.message.find("placer"), std::string::npos);
+    EXPECT_TRUE(test::has(refused.message, "placer"));
     EXPECT_EQ(files::readAll(file), before) << "the user's file is never touched by a refusal";
     EXPECT_EQ(dragon::mergeCommandFile(dir.file("none.dat"), placer).status,
               dragon::MergeResult::Status::Unreadable);

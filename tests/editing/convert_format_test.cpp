@@ -89,8 +89,8 @@ TEST(ConvertFormat, TellsWhatTheTargetCannotHold) {
     ASSERT_EQ(convert(e, "7.x"), Outcome::Done);
     const auto& shown = e.h.ui.shown();
     ASSERT_GE(shown.size(), 2u);
-    EXPECT_NE(shown[0].text.find("the state lists of 2 commands"), std::string::npos);
-    EXPECT_NE(shown[0].text.find("the encryption of"), std::string::npos);
+    EXPECT_TRUE(test::has(shown[0].text, "the state lists of 2 commands"));
+    EXPECT_TRUE(test::has(shown[0].text, "the encryption of"));
     EXPECT_EQ(shown[1].text, "Convert this file to 7.0 format?");
     EXPECT_TRUE(e.h.rows().size() > 0);
     for (const auto& r : e.h.rows()) {

@@ -1,4 +1,5 @@
 #include "editing/keys_conversion.h"
+#include "support/fixtures.h"
 #include "support/keys_form.h"
 
 #include <gtest/gtest.h>
@@ -54,12 +55,10 @@ TEST(KeysConversion, LongTextSplitsIntoLiteralsOf127) {
                                    "SendKeys \"" + std::string(46, 'a') + "\",true\r\n"));
     // Text that would take an open literal to 127 characters starts a statement of its own.
     std::string joined = sendKeys("{tab}" + std::string(121, 'b'));
-    EXPECT_NE(joined.find("SendKeys \"{tab}" + std::string(121, 'b') + "\", true"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(joined, "SendKeys \"{tab}" + std::string(121, 'b') + "\", true"));
     std::string apart = sendKeys("{tab}" + std::string(122, 'b'));
-    EXPECT_NE(apart.find("SendKeys \"{tab}\", true\r\nSendKeys \"" + std::string(122, 'b') +
-                         "\",true\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(test::has(apart, "SendKeys \"{tab}\", true\r\nSendKeys \"" + std::string(122, 'b') +
+                                     "\",true\r\n"));
 }
 
 TEST(KeysConversion, BracedKeysTranslate) {

@@ -56,8 +56,8 @@ TEST(Road, DragonTakesTheCurrentUsersChangedFileOver) {
     EXPECT_EQ(commandsChanged(files::join(d.dragon.current(), "local.ini")), "1");
     EXPECT_EQ(d.ui.statusText, editing::kUserReady);
     std::string trace = d.home("trace.plv");
-    EXPECT_NE(trace.find("file time: "), std::string::npos);
-    EXPECT_NE(trace.find("after fast save refresh"), std::string::npos);
+    EXPECT_TRUE(test::has(trace, "file time: "));
+    EXPECT_TRUE(test::has(trace, "after fast save refresh"));
     EXPECT_EQ(d.global("copy that").script, "{Ctrl+Insert}");
     EXPECT_FALSE(d.road->fileChanged()) << "the merged file is the one catalogued";
     EXPECT_EQ(editing::placerLanguageByte(1032), 0);
@@ -120,7 +120,7 @@ TEST(Road, ChangesMadeElsewhereAreSeenAndTheSpeakerChangeEndsTheProgram) {
 
     EXPECT_FALSE(d.road->speakerChanged("Demo"));
     EXPECT_TRUE(d.road->speakerChanged("Dr Patel"));
-    EXPECT_NE(d.home("trace.plv").find("enter speaker change Dr Patel"), std::string::npos);
+    EXPECT_TRUE(test::has(d.home("trace.plv"), "enter speaker change Dr Patel"));
 }
 
 TEST(Road, ANewFileThatDoesNotReadBringsSavedatBack) {
@@ -136,7 +136,7 @@ TEST(Road, ANewFileThatDoesNotReadBringsSavedatBack) {
     EXPECT_TRUE(d.ui.sawMessage("The updated mycmds.dat file was not correctly written",
                                 "Parlavista will now restore the version before updating "
                                 "operation"));
-    EXPECT_NE(d.home("error.log").find("NOW TRACE"), std::string::npos);
+    EXPECT_TRUE(test::has(d.home("error.log"), "NOW TRACE"));
     EXPECT_TRUE(d.standIns().merge().started().empty()) << "Dragon never saw the bad file";
 }
 

@@ -87,7 +87,7 @@ TEST(SearchReplace, ReplaceAllWritesWhatOneAtATimeWrites) {
     ASSERT_EQ(every.replaceAll(), Outcome::Done);
     EXPECT_EQ(all.file(), single.file());
     EXPECT_TRUE(all.h.ui.sawMessage("4 occurrences in 3 macros replaced"));
-    EXPECT_NE(all.h.trace.text().find("  ReplaceAll"), std::string::npos);
+    EXPECT_TRUE(test::has(all.h.trace.text(), "  ReplaceAll"));
 
     // The catalogue describes the new file without a parse: its positions and bodies.
     auto kept = all.h.rows();

@@ -126,8 +126,8 @@ TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
     EXPECT_TRUE(d.h.ui.sawMessage("1 occurrences in 1 macros replaced"));
     EXPECT_TRUE(dialog.fileWritten());
     d.reparse();
-    EXPECT_NE(d.row("refer to <specialist>").script.find("see this client"), std::string::npos);
-    EXPECT_NE(d.row("referral opening").script.find("this patient"), std::string::npos)
+    EXPECT_TRUE(test::has(d.row("refer to <specialist>").script, "see this client"));
+    EXPECT_TRUE(test::has(d.row("referral opening").script, "this patient"))
         << "Plain Text is not searched";
 }
 

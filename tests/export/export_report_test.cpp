@@ -135,7 +135,7 @@ TEST_F(Dialog, FollowViewPicksTheFollowedNames) {
     auto out = report.act(report.preselected());
     ASSERT_TRUE(out);
     EXPECT_EQ(out->destination, Destination::Clipboard);
-    EXPECT_NE(out->text.find("COMMAND \"open <apps>\""), std::string::npos);
+    EXPECT_TRUE(test::has(out->text, "COMMAND \"open <apps>\""));
     EXPECT_FALSE(files::exists(report.fileName()));
 }
 
@@ -185,7 +185,7 @@ TEST_F(Dialog, CurrentGroupAllGroupsIsEverything) {
     auto group = report.act({});
     ASSERT_TRUE(everything && group);
     EXPECT_EQ(everything->text, group->text);
-    EXPECT_NE(group->text.find("LIST \"apps\""), std::string::npos);
+    EXPECT_TRUE(test::has(group->text, "LIST \"apps\""));
 }
 
 TEST(Spreadsheet, PythonReadsEveryCellBack) {

@@ -1,4 +1,5 @@
 #include "export/writers.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -90,13 +91,13 @@ TEST(PseudoDvc, BackslashesAndQuotedItems) {
     UserRow paired = row("G", "G", "p", "K", "C:\\\\dir\\file");
     paired.singleline = true;
     std::string text = pseudo({single, paired});
-    EXPECT_NE(text.find("KEYS \"C:\\\\dir\\\\file\"\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("KEYS \"C:\\\\dir\\file\"\r\n"), std::string::npos) << text;
+    EXPECT_TRUE(test::has(text, "KEYS \"C:\\\\dir\\\\file\"\r\n")) << text;
+    EXPECT_TRUE(test::has(text, "KEYS \"C:\\\\dir\\file\"\r\n")) << text;
 
     // Items that bring their quotes keep one pair, the last one too.
     UserRow list = row("G", "G", "l", "L", "\"one\"\r\nplain\r\n\"last\"\r\n");
-    EXPECT_NE(pseudo({list}).find("\t\t\t\"one\"\r\n\t\t\t\"plain\"\r\n\t\t\t\"last\"\r\n\t\t}"),
-              std::string::npos)
+    EXPECT_TRUE(
+        test::has(pseudo({list}), "\t\t\t\"one\"\r\n\t\t\t\"plain\"\r\n\t\t\t\"last\"\r\n\t\t}"))
         << pseudo({list});
 }
 

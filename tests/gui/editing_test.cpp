@@ -354,7 +354,7 @@ TEST(Editing, ASpeakerChangeEndsTheProgram) {
     ASSERT_TRUE(run.window().isVisible());
     run.dragon.setEngine("current speaker", "Dr Patel");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window().isVisible(); }, 5000));
-    EXPECT_NE(home(run, "trace.plv").find("enter speaker change Dr Patel"), std::string::npos);
+    EXPECT_TRUE(test::has(home(run, "trace.plv"), "enter speaker change Dr Patel"));
 }
 
 TEST(Editing, TheRoamingNoteOffersHelpAndNotToBeShownAgain) {

@@ -56,7 +56,7 @@ TEST(WindowFaults, ListsCountsAndViewTicksShowWhatTheBrowserHolds) {
     run.ui.clear();
     w.action("fileproperties")->trigger();
     ASSERT_EQ(run.ui.shown().size(), 1u);
-    EXPECT_NE(run.ui.shown()[0].text.find("#Lists:            7"), std::string::npos);
+    EXPECT_TRUE(test::has(run.ui.shown()[0].text, "#Lists:            7"));
     run.stop();
     ASSERT_TRUE(run.start());
     EXPECT_EQ(run.window().countsLabel()->text(), "Total Number of Commands / Lists:  80 /7");

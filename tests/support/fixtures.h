@@ -44,6 +44,11 @@ struct Harness {
     std::string readHomeFile(const std::string& name) const;
 };
 
+// True when `part` occurs in `text`.
+inline bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // Today's local date as mmddyyyy, as backups are named.
 std::string todayMMDDYYYY();
 

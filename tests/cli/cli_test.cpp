@@ -8,11 +8,7 @@
 
 using namespace plv;
 
-namespace {
-
 using test::tool;
-
-} // namespace
 
 TEST(Cli, InfoAndListOnADragonFile) {
     test::TempDir home;

@@ -14,14 +14,8 @@ namespace {
 
 using test::tool;
 
-struct Work {
-    test::TempDir dir;
+struct Work : test::ToolFolder {
     std::string home() const { return dir.file("home"); }
-    test::ToolRun run(std::vector<std::string> words) {
-        words.push_back("--home");
-        words.push_back(home());
-        return tool(words);
-    }
     std::string homeFile(const std::string& name) const {
         return files::readAll(files::join(home(), name)).value_or("");
     }
@@ -29,13 +23,6 @@ struct Work {
 
 bool hasBraces(const std::string& s) {
     return s.find('{') != std::string::npos && s.find('}') != std::string::npos;
-}
-
-// The rows that a parse of the file makes.
-std::vector<UserRow> parsed(const std::string& image) {
-    test::Harness h;
-    EXPECT_EQ(h.parseBytes(image), dat::ParseStatus::Parsed);
-    return h.rows();
 }
 
 std::string head(const UserRow& r) {
@@ -65,14 +52,14 @@ TEST(ConvertCommands, ConvertBodyPrintsTheFormOrFails) {
 
 TEST(ConvertCommands, ConvertKeysOnTheDemoFile) {
     const std::string demo = dragon::demoCommandFile();
-    auto before = parsed(demo);
+    auto before = test::parsedRows(demo);
     for (const std::string to : {"plain", "vba", "sdk"}) {
         SCOPED_TRACE(to);
         Work w;
         std::string path = w.dir.write("mycmds.dat", demo);
         auto r = w.run({"convert-keys", path, "--to", to});
         ASSERT_EQ(r.status, 0) << r.err;
-        auto after = parsed(files::readAll(path).value_or(""));
+        auto after = test::parsedRows(files::readAll(path).value_or(""));
         ASSERT_EQ(after.size(), before.size());
         int changed = 0;
         for (std::size_t i = 0; i < before.size(); ++i) {
@@ -127,7 +114,7 @@ TEST(ConvertCommands, ConvertKeysWithASelectionAndOnDragonFiles) {
                     "Global Commands", "--name", "copy that", "--name", "paste that here"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "convert-keys: 2 of 2 ")) << r.out;
-    for (const auto& row : parsed(files::readAll(path).value_or(""))) {
+    for (const auto& row : test::parsedRows(files::readAll(path).value_or(""))) {
         if (row.name == "copy that") {
             EXPECT_EQ(row.script, "Sub Main\r\n\r\nSendKeys \"^c\", true\r\n\r\nEnd Sub");
         }
@@ -154,7 +141,7 @@ TEST(ConvertCommands, ConvertKeysOnTheCurrentUsersFile) {
     auto r = test::tool({"convert-keys", "--current-user", "--to", "plain", "--dragon-root", d.root,
                          "--home", d.home});
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const auto& row : parsed(files::readAll(d.commandFile()).value_or(""))) {
+    for (const auto& row : test::parsedRows(files::readAll(d.commandFile()).value_or(""))) {
         if (row.name == "type practice phone") {
             EXPECT_EQ(row.type, "P");
         }

@@ -29,14 +29,8 @@ struct Demo {
     std::string home(const std::string& name) const {
         return files::readAll(files::join(dragon.home, name)).value_or("");
     }
-    // The file as the reader sees it.
-    std::vector<UserRow> rows() const {
-        test::Harness h;
-        EXPECT_EQ(h.parseBytes(file()), dat::ParseStatus::Parsed);
-        return h.rows();
-    }
     std::string body(const std::string& name) const {
-        for (const auto& r : rows()) {
+        for (const auto& r : test::parsedRows(file())) {
             if (r.name == name) {
                 return r.script;
             }
@@ -123,7 +117,7 @@ TEST(CurrentUser, NewListThenTheCommandThatUsesItAndDeleteSayWhichListsWent) {
     ASSERT_EQ(del.status, 0) << del.err;
     EXPECT_TRUE(test::has(del.out, "removed 1 LISTs that no remaining command uses: wards"))
         << del.out;
-    auto rows = d.rows();
+    auto rows = test::parsedRows(d.file());
     EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const UserRow& r) { return r.isList(); }),
               7)
         << "the demo's own LISTs stay";

@@ -1,29 +1,13 @@
 #include "cli/cli.h"
 #include "platform/profile.h"
 #include "support/fixtures.h"
+#include "support/tool_run.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace plv;
 
-namespace {
-
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run tool(std::vector<std::string> words) {
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{out, err};
-    int status = cli::runTool(words, io);
-    return {status, out.str(), err.str()};
-}
-
-} // namespace
+using test::tool;
 
 TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
     test::TempDir dir;

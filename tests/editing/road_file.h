@@ -10,6 +10,7 @@ namespace plv::test {
 struct RoadFile : EditedFile {
     SleepingWaits waits;
     editing::Road road{*h.session, waits};
+    std::size_t marked() const { return h.catalogue->flaggedRows().size(); }
 };
 
 } // namespace plv::test

@@ -15,20 +15,12 @@ namespace {
 
 struct Demo : test::RoadFile {
     Demo() { open(dragon::demoCommandFile()); }
-    std::int64_t marked() const {
-        auto n = h.catalogue->prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
-        n.step();
-        return n.integer(0);
-    }
 };
 
 // The names of the commands and LISTs in a command file, as the reader finds them.
 std::multiset<std::string> readBack(const std::string& path) {
-    test::Harness reader;
-    EXPECT_EQ(reader.parseBytes(files::readAll(path).value_or(""), "exported.dat"),
-              dat::ParseStatus::Parsed);
     std::multiset<std::string> names;
-    for (const auto& row : reader.rows()) {
+    for (const auto& row : test::parsedRows(files::readAll(path).value_or(""), "exported.dat")) {
         names.insert(row.name);
     }
     return names;
@@ -53,7 +45,7 @@ TEST(ToolsDialog, CountsFollowTheScopeTheGroupAndTheTypeView) {
     EXPECT_EQ(dialog.count(ScopeChoice::Group), 4);
     EXPECT_EQ(dialog.count(ScopeChoice::Program), 14);
     EXPECT_EQ(dialog.count(ScopeChoice::Picked), 0);
-    EXPECT_EQ(d.marked(), 0) << "counting leaves no marks";
+    EXPECT_EQ(d.marked(), 0u) << "counting leaves no marks";
     EXPECT_EQ(editing::countText(28), "   28");
     EXPECT_EQ(editing::countText(123456), "123456");
 
@@ -83,9 +75,9 @@ TEST(ToolsDialog, RefusesAnEmptyChoiceAndClearsItsMarks) {
         dialog.choose(ScopeChoice::Scope);
         EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
         EXPECT_TRUE(d.h.ui.sawMessage("No New Group Name entered"));
-        EXPECT_GT(d.marked(), 0);
+        EXPECT_GT(d.marked(), 0u);
     }
-    EXPECT_EQ(d.marked(), 0);
+    EXPECT_EQ(d.marked(), 0u);
     EXPECT_EQ(d.file(), before);
 
     editing::WindowSelection lists;
@@ -203,6 +195,6 @@ TEST(ToolsDialog, ExportsTheChosenCommandsWithTheirListsOnceAndLeavesTheFileAlon
     auto names = readBack(target);
     EXPECT_TRUE(names.count("refer to <specialist>"));
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-    EXPECT_EQ(d.marked(), 0);
+    EXPECT_EQ(d.marked(), 0u);
     EXPECT_EQ(d.file(), before);
 }

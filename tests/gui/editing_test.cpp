@@ -86,10 +86,8 @@ void save(GuiRun& run) {
 
 // The global command or LIST as the reader finds it in the user's file now.
 std::optional<UserRow> onDisk(const GuiRun& run, const std::string& name) {
-    test::Harness h;
-    EXPECT_EQ(h.parseBytes(files::readAll(run.dragon.commandFile()).value_or("")),
-              dat::ParseStatus::Parsed);
-    for (const auto& row : h.rows()) {
+    for (const auto& row :
+         test::parsedRows(files::readAll(run.dragon.commandFile()).value_or(""))) {
         if (row.name == name && row.menu == kGlobalCommands) {
             return row;
         }

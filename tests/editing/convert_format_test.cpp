@@ -154,11 +154,8 @@ TEST(ConvertLanguage, ChangesOnlyTheLanguageByte) {
     e.h.ui.answerYes(true);
     EXPECT_EQ(dialog.convert("to German"), Result::Converted);
     EXPECT_TRUE(e.h.ui.sawMessage("File converted to German", e.path));
-    std::string after = e.file();
-    ASSERT_EQ(after.size(), image.size());
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        ASSERT_EQ(after[i], i == kLanguageOffset ? '\x07' : image[i]) << i;
-    }
+    image[kLanguageOffset] = '\x07'; // only the language byte changes
+    EXPECT_EQ(e.file(), image);
 
     test::DemoRoad user;
     editing::LanguageConversion refused(*user.road);

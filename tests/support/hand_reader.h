@@ -45,8 +45,7 @@ struct Cursor {
 
 struct Step {
     int code = 0;
-    std::vector<std::uint32_t> numbers; // key and modifiers, option, milliseconds
-    std::vector<std::string> strings;
+    std::vector<std::uint32_t> numbers; // key and modifiers
 };
 
 struct Command {
@@ -76,30 +75,16 @@ struct DatFile {
     std::vector<List> lists;
 };
 
+// The Dragon samples' Step by Step commands press keys only.
 inline void readSteps(Cursor& c, Command& cmd) {
     for (std::uint32_t i = 0, n = c.u32() & 0xFF; i < n; ++i) {
         Step s;
         s.code = static_cast<int>(c.u8());
-        switch (s.code) {
-        case 1:
-            s.numbers = {c.u8(), c.u8()};
-            break;
-        case 2:
-            for (int k = 0; k < 3; ++k) {
-                s.strings.push_back(c.str());
-            }
-            s.numbers = {c.u32() & 0xFF};
-            break;
-        case 3:
-            s.numbers = {c.u32() & 0xFFFF};
-            break;
-        case 11:
-        case 12:
-            s.strings = {c.str()};
-            break;
-        default:
-            break;
+        if (s.code != 1) {
+            throw std::runtime_error("a step this reading does not know: " +
+                                     std::to_string(s.code));
         }
+        s.numbers = {c.u8(), c.u8()};
         cmd.steps.push_back(s);
     }
 }

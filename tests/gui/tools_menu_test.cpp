@@ -131,7 +131,6 @@ TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone
     std::string target = run.dragon.dir.file("picked.dat");
     ASSERT_TRUE(run.click(Tab::Commands, "order <lab test>"));
     QString title;
-    QString proposed;
     run.ui.answerYes(true); // open the exported file
     withDialog(run, "toolsexport", [&](QDialog& d) {
         title = d.windowTitle();
@@ -141,13 +140,11 @@ TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           list->visualItemRect(refer).center());
         auto* text = d.findChild<QLineEdit*>("text");
-        proposed = text->text();
         text->selectAll();
         QTest::keyClicks(text, QString::fromStdString(target));
         click(d, "mainButton");
     });
     EXPECT_EQ(title, "Export to .dat");
-    EXPECT_TRUE(proposed.endsWith("/order [lab test].dat")) << proposed.toStdString();
     EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed", target));
     QStringList names;
     for (const auto& row : test::parsedRows(files::readAll(target).value_or(""), "picked.dat")) {

@@ -3,7 +3,6 @@
 #include "dragon/demo_root.h"
 #include "dragon/root_fixture.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "support/fixtures.h"
 #include "support/hand_reader.h"
 #include "support/tool_run.h"
@@ -19,10 +18,8 @@ namespace {
 struct Demo {
     test::DemoDragon dragon;
     test::ToolRun run(std::vector<std::string> words) const {
-        for (const std::string& w :
-             {std::string("--dragon-root"), dragon.root, std::string("--home"), dragon.home}) {
-            words.push_back(w);
-        }
+        auto options = dragon.rootOptions();
+        words.insert(words.end(), options.begin(), options.end());
         return test::tool(words);
     }
     std::string file() const { return files::readAll(dragon.commandFile()).value_or(""); }
@@ -53,9 +50,7 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     EXPECT_EQ(d.home("savedat"), original);
     const std::string backup = "Demo/mycmds." + test::todayMMDDYYYY();
     EXPECT_EQ(d.home(backup), original);
-    EXPECT_EQ(
-        Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
-        "1");
+    EXPECT_EQ(d.dragon.commandsChanged(), "1");
     // The merge program moved the file's time on and the file was read again after it.
     EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
 

@@ -100,10 +100,9 @@ TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
     test::DemoDragon dragon;
     std::string own = files::readAll(dragon.commandFile()).value_or("");
     auto run = [&](std::vector<std::string> words) {
-        for (const std::string& w : {std::string("--current-user"), std::string("--dragon-root"),
-                                     dragon.root, std::string("--home"), dragon.home}) {
-            words.push_back(w);
-        }
+        auto options = dragon.rootOptions();
+        words.push_back("--current-user");
+        words.insert(words.end(), options.begin(), options.end());
         return test::tool(words);
     };
     auto r = run({"convert-format", "--to", "8/9"});

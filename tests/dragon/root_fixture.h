@@ -6,8 +6,10 @@
 #include "platform/profile.h"
 #include "support/fixtures.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace plv::test {
 
@@ -39,6 +41,13 @@ struct DemoDragon {
     std::string commandFile(const std::string& name = dragon::kDemoUser) const {
         return files::join(current(name), "mycmds.dat");
     }
+
+    // Dragon's note in the user's local.ini that the command file has changed.
+    std::optional<std::string> commandsChanged() const {
+        return Profile(files::join(current(), "local.ini")).get("Options", "MyCommands Changed");
+    }
+    // parlavista-cli words for this root: --dragon-root and --home.
+    std::vector<std::string> rootOptions() const { return {"--dragon-root", root, "--home", home}; }
 
     static void set(const std::string& ini, const std::string& section, const std::string& key,
                     const std::string& value) {

@@ -2,7 +2,6 @@
 #include "editing/backup.h"
 #include "editing/convert_keys.h"
 #include "editing/demo_road.h"
-#include "platform/profile.h"
 #include "support/edited_file.h"
 #include "support/keys_form.h"
 
@@ -146,9 +145,7 @@ TEST(ConvertKeys, TheRunBacksUpFirstAndThePostWriteStepHasDragonTakeTheFileOver)
     ASSERT_EQ(d.road->postWrite(), Outcome::Done);
     EXPECT_EQ(d.home(std::string(dragon::kDemoUser) + "/" + backupName(files::now())), original);
     EXPECT_EQ(d.home("savedat"), original);
-    EXPECT_EQ(
-        Profile(files::join(d.dragon.current(), "local.ini")).get("Options", "MyCommands Changed"),
-        "1");
+    EXPECT_EQ(d.dragon.commandsChanged(), "1");
     // The catalogue was read again from the converted file.
     EXPECT_EQ(d.global("copy that").type, "A");
     EXPECT_EQ(d.ui.shown().front().text, " Conversion of DVCs to Advanced Scripting Complete");

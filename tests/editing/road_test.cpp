@@ -53,7 +53,7 @@ TEST(Road, DragonTakesTheCurrentUsersChangedFileOver) {
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0],
               d.started.mergeProgram + " \"" + d.dragon.commandFile() + "\" \"" + placer(d) + "\"");
-    EXPECT_EQ(commandsChanged(files::join(d.dragon.current(), "local.ini")), "1");
+    EXPECT_EQ(d.dragon.commandsChanged(), "1");
     EXPECT_EQ(d.ui.statusText, editing::kUserReady);
     std::string trace = d.home("trace.plv");
     EXPECT_TRUE(test::has(trace, "file time: "));

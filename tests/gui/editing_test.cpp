@@ -3,7 +3,6 @@
 #include "datfile/record_ops.h"
 #include "gui/roaming_note_dialog.h"
 #include "gui_fixture.h"
-#include "platform/profile.h"
 #include "support/fixtures.h"
 
 #include <QApplication>
@@ -131,9 +130,7 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     EXPECT_EQ(home(run, "savedat"), original);
     EXPECT_EQ(home(run, "Demo/mycmds." + test::todayMMDDYYYY()), original);
     EXPECT_EQ(mergesRun(run), 1u);
-    EXPECT_EQ(Profile(files::join(run.dragon.current(), "local.ini"))
-                  .get("Options", "MyCommands Changed"),
-              "1");
+    EXPECT_EQ(run.dragon.commandsChanged(), "1");
     ASSERT_NE(w.list(Tab::Commands)->currentItem(), nullptr);
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that");
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");

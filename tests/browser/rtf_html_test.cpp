@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace plv::browser;
+using plv::test::has;
 
 namespace {
 
@@ -22,31 +23,30 @@ TEST(RtfToHtml, ParagraphsAndCharacterFormats) {
                            R"({\colortbl ;\red255\green0\blue0;}\f0\fs20 Plain )"
                            R"({\b bold}{\i italic}{\ul under}\ulnone  {\cf1 red}\par )"
                            R"(\qc\f1\fs30 second\line line\par\pard\par})");
-    EXPECT_FALSE(plv::test::has(out, "Arial;")); // the font table is not text
-    EXPECT_TRUE(plv::test::has(out, "font-size:10pt; font-family:'Arial'; \">Plain "));
+    EXPECT_FALSE(has(out, "Arial;")); // the font table is not text
+    EXPECT_TRUE(has(out, "font-size:10pt; font-family:'Arial'; \">Plain "));
+    EXPECT_TRUE(has(out, "font-weight:bold; font-size:10pt; font-family:'Arial'; \">bold"));
+    EXPECT_TRUE(has(out, "font-style:italic;"));
     EXPECT_TRUE(
-        plv::test::has(out, "font-weight:bold; font-size:10pt; font-family:'Arial'; \">bold"));
-    EXPECT_TRUE(plv::test::has(out, "font-style:italic;"));
-    EXPECT_TRUE(plv::test::has(
-        out, "text-decoration: underline; font-size:10pt; font-family:'Arial'; \">under"));
-    EXPECT_TRUE(plv::test::has(out, "color:#ff0000; font-family:'Arial'; \">red"));
-    EXPECT_TRUE(plv::test::has(out, "text-align:center;\"><span style=\"font-size:15pt; "
-                                    "font-family:'Courier New'; \">second</span><br />"));
+        has(out, "text-decoration: underline; font-size:10pt; font-family:'Arial'; \">under"));
+    EXPECT_TRUE(has(out, "color:#ff0000; font-family:'Arial'; \">red"));
+    EXPECT_TRUE(has(out, "text-align:center;\"><span style=\"font-size:15pt; "
+                         "font-family:'Courier New'; \">second</span><br />"));
     // An empty paragraph keeps its line.
-    EXPECT_TRUE(plv::test::has(out, "\">\u00A0</span></p>"));
+    EXPECT_TRUE(has(out, "\">\u00A0</span></p>"));
     EXPECT_EQ(out.rfind("<html><body><p", 0), 0u);
-    EXPECT_TRUE(plv::test::has(out, "</p></body></html>"));
+    EXPECT_TRUE(has(out, "</p></body></html>"));
 }
 
 TEST(RtfToHtml, SpecialCharactersEscapesAndUnicode) {
     std::string out =
         html(R"({\rtf1 caf\'e9 \u8364? \uc0\u8482 x \ldblquote q\rdblquote\tab a\~b \{\}\\ <&>)"
              R"( \uc1\u-10179?\u-8704?})");
-    EXPECT_TRUE(plv::test::has(out, "café €"));
-    EXPECT_TRUE(plv::test::has(out, "™x"));
-    EXPECT_TRUE(plv::test::has(out, "“q”\ta\u00A0b {}\\ &lt;&amp;&gt;"));
-    EXPECT_TRUE(plv::test::has(out, "\U0001F600")); // a surrogate pair
-    EXPECT_FALSE(plv::test::has(out, "?"));
+    EXPECT_TRUE(has(out, "café €"));
+    EXPECT_TRUE(has(out, "™x"));
+    EXPECT_TRUE(has(out, "“q”\ta\u00A0b {}\\ &lt;&amp;&gt;"));
+    EXPECT_TRUE(has(out, "\U0001F600")); // a surrogate pair
+    EXPECT_FALSE(has(out, "?"));
 }
 
 TEST(RtfToHtml, UnknownDestinationsAndFieldsAreSkipped) {
@@ -54,12 +54,12 @@ TEST(RtfToHtml, UnknownDestinationsAndFieldsAreSkipped) {
         html(R"({\rtf1{\*\generator Riched20;}{\info{\title T}}{\stylesheet{\s0 N;}})"
              R"({\*\unknownthing hidden}{\field{\*\fldinst HYPERLINK x}{\fldrslt shown}})"
              R"(\madeupword visible})");
-    EXPECT_FALSE(plv::test::has(out, "Riched"));
-    EXPECT_FALSE(plv::test::has(out, "hidden"));
-    EXPECT_FALSE(plv::test::has(out, "HYPERLINK"));
-    EXPECT_FALSE(plv::test::has(out, ">T<"));
-    EXPECT_TRUE(plv::test::has(out, "shown"));
-    EXPECT_TRUE(plv::test::has(out, "visible"));
+    EXPECT_FALSE(has(out, "Riched"));
+    EXPECT_FALSE(has(out, "hidden"));
+    EXPECT_FALSE(has(out, "HYPERLINK"));
+    EXPECT_FALSE(has(out, ">T<"));
+    EXPECT_TRUE(has(out, "shown"));
+    EXPECT_TRUE(has(out, "visible"));
 }
 
 TEST(RtfToHtml, PngAndJpegPicturesBecomeImages) {
@@ -77,9 +77,8 @@ TEST(RtfToHtml, PngAndJpegPicturesBecomeImages) {
     EXPECT_EQ(doc.images[1].data, std::string("\xff\xd8\xff\xe0", 4));
     EXPECT_EQ(doc.images[1].name, "rtfimage2.jpg");
     EXPECT_EQ(doc.images[1].width, 10);
-    EXPECT_TRUE(
-        plv::test::has(doc.html, "<img src=\"rtfimage1.png\" width=\"40\" height=\"20\" />"));
-    EXPECT_TRUE(plv::test::has(doc.html, "after"));
+    EXPECT_TRUE(has(doc.html, "<img src=\"rtfimage1.png\" width=\"40\" height=\"20\" />"));
+    EXPECT_TRUE(has(doc.html, "after"));
 
     // Binary picture data.
     std::string bin = std::string(R"({\rtf1{\pict\pngblip\bin4 )") + "\x89PN" + "}" + "x}";
@@ -97,5 +96,5 @@ TEST(RtfToHtml, DamagedInputEndsCleanly) {
         RtfDocument doc = rtfToHtml(rtf);
         EXPECT_EQ(doc.html.rfind("<html><body>", 0), 0u);
     }
-    EXPECT_TRUE(plv::test::has(html(std::string(2000, '{') + "deep"), "deep"));
+    EXPECT_TRUE(has(html(std::string(2000, '{') + "deep"), "deep"));
 }

@@ -164,23 +164,25 @@ std::string placeholders(std::size_t n) {
     return out;
 }
 
+// "(?, ?), (?, ?)": the values of `rows` rows of `columns` columns each.
+std::string rowValues(std::size_t columns, std::size_t rows) {
+    std::string row = "(" + placeholders(columns) + ")";
+    std::string out;
+    for (std::size_t i = 0; i < rows; ++i) {
+        out += (i ? ", " : "") + row;
+    }
+    return out;
+}
+
 // INSERT of n rows of `userrows` with their IDs.
 std::string insertNumberedRows(std::size_t n) {
-    std::string row = "(" + placeholders(user_table::rowColumnCount() + 1) + ")";
-    std::string sql = "INSERT INTO \"userrows\" (\"ID\", " + user_table::rowColumns() + ") VALUES ";
-    for (std::size_t i = 0; i < n; ++i) {
-        sql += (i ? ", " : "") + row;
-    }
-    return sql;
+    return "INSERT INTO \"userrows\" (\"ID\", " + user_table::rowColumns() + ") VALUES " +
+           rowValues(user_table::rowColumnCount() + 1, n);
 }
 
 // INSERT of n rows of `positions`.
 std::string insertPositionRows(std::size_t n) {
-    std::string sql = R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES )";
-    for (std::size_t i = 0; i < n; ++i) {
-        sql += i ? ", (?, ?, ?)" : "(?, ?, ?)";
-    }
-    return sql;
+    return R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES )" + rowValues(3, n);
 }
 
 std::vector<UserRow> collectRows(Statement& s) {
@@ -339,7 +341,7 @@ void Catalogue::prepareStatements() {
         prepare(selectRows(R"(WHERE "menu" = ? AND "state" = ? AND "name" = ? LIMIT 1)")),
         prepare("INSERT INTO \"userrows\" (" + user_table::rowColumns() + ") VALUES (" +
                 placeholders(user_table::rowColumnCount()) + ")"),
-        prepare(R"(INSERT INTO "positions" ("ID", "offset", "offsetbody") VALUES (?, ?, ?))"),
+        prepare(insertPositionRows(1)),
         prepare(insertNumberedRows(1)),
         prepare(insertNumberedRows(kRowsPerStatement)),
         prepare(insertPositionRows(kRowsPerStatement)),
@@ -373,18 +375,12 @@ void Catalogue::insertRow(UserRow& row, const DuplicateSink& onDuplicate) {
 void Catalogue::appendRow(UserRow& row) {
     auto& insert = prepared_->insert;
     bindRowColumns(insert, row, 1);
-    try {
-        insert.run();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
+    insert.run();
     row.id = sqlite3_last_insert_rowid(db_);
-    auto& positions = prepared_->insertPositions;
     try {
-        positions.bind(1, row.id).bind(2, row.offset).bind(3, row.offsetbody).run();
+        prepared_->insertPositions.bind(1, row.id).bind(2, row.offset).bind(3, row.offsetbody);
+        prepared_->insertPositions.run();
     } catch (...) {
-        positions.reset();
         deleteRow(row.id);
         throw;
     }
@@ -400,12 +396,7 @@ void Catalogue::appendChunk(const std::vector<UserRow>& rows, std::size_t first,
         insert.bind(next, rows[i].id);
         next = bindRowColumns(insert, rows[i], next + 1);
     }
-    try {
-        insert.run();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
+    insert.run();
     next = 1;
     for (std::size_t i = first; i < first + count; ++i) {
         positions.bind(next, rows[i].id).bind(next + 1, rows[i].offset);
@@ -415,9 +406,8 @@ void Catalogue::appendChunk(const std::vector<UserRow>& rows, std::size_t first,
     try {
         positions.run();
     } catch (...) {
-        positions.reset();
         for (std::size_t i = first; i < first + count; ++i) {
-            prepared_->deleteById.bind(1, rows[i].id).run();
+            deleteRow(rows[i].id);
         }
         throw;
     }

@@ -53,7 +53,9 @@ bool Statement::step() {
     }
     int code = sqlite3_extended_errcode(db_);
     std::string message = sqlite3_errmsg(db_);
-    sqlite3_reset(stmt_);
+    // A refused statement forgets its values too: texts bound without a copy must not
+    // outlive the run that failed.
+    reset();
     throw CatalogueError(code, message);
 }
 

@@ -1,4 +1,5 @@
 #include "catalogue/catalogue.h"
+#include "catalogue/rebuild.h"
 #include "catalogue/selection.h"
 #include "support/fixtures.h"
 
@@ -23,42 +24,95 @@ UserRow row(const std::string& menu, const std::string& state, const std::string
     return r;
 }
 
-} // namespace
+using Reports = std::vector<std::pair<std::int64_t, std::string>>;
 
-TEST(Catalogue, InsertRowMarksDuplicatesAndReplacesCatalogueOnlyRows) {
-    Catalogue c(":memory:");
-    std::vector<std::pair<std::string, std::string>> reported;
-    auto sink = [&](const UserRow& found, const UserRow& added) {
-        reported.emplace_back(found.name, added.name);
-    };
-    UserRow a = row("WINWORD", "Application-specific", "Bold That");
-    c.insertRow(a, sink);
-    UserRow b = row("winword", "application-SPECIFIC", "bold that");
-    c.insertRow(b, sink);
-    EXPECT_FALSE(a.dupe);
-    EXPECT_TRUE(b.dupe);
-    ASSERT_EQ(reported.size(), 1u);
-    EXPECT_EQ(reported[0].first, "Bold That");
-    EXPECT_EQ(c.allRows().size(), 2u);
+// What a parse leaves: the rows (ID, name, dupe) and the duplicates reported against them.
+struct Outcome {
+    std::vector<std::tuple<std::int64_t, std::string, bool>> rows;
+    Reports reports;
+    bool operator==(const Outcome&) const = default;
+};
 
-    UserRow copy = row(kGlobalCommands, kGlobalCommands, "apps", "L", 0);
-    c.appendRow(copy);
-    UserRow fromFile = row(kGlobalCommands, kGlobalCommands, "apps", "L", 900);
-    c.insertRow(fromFile, sink);
-    EXPECT_TRUE(fromFile.dupe);
-    EXPECT_FALSE(c.rowById(copy.id)) << "a row with offset 0 gives way to the file's row";
-    EXPECT_EQ(c.lastInserted()->id, fromFile.id);
+Outcome readBack(Catalogue& c, Reports reports) {
+    Outcome out{{}, std::move(reports)};
+    for (const auto& r : c.allRows()) {
+        out.rows.emplace_back(r.id, r.name, r.dupe);
+    }
+    return out;
 }
 
-TEST(Catalogue, LookupsFoldTheAccentedLettersOfTheCodePage) {
-    Catalogue c(":memory:");
-    UserRow r = row("MÜLLER", "Brief an Müller", "Grüße einfügen");
-    c.insertRow(r);
-    auto found = c.findRow("müller", "BRIEF AN MÜLLER", "GRÜSSE EINFÜGEN");
-    EXPECT_FALSE(found) << "ß is not SS";
-    found = c.findRow("müller", "BRIEF AN MÜLLER", "GRÜßE EINFÜGEN");
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->name, "Grüße einfügen");
+// A catalogue holding a row from an earlier parse and catalogue-only rows (offset 0).
+void seed(Catalogue& c) {
+    for (auto r : {row("WINWORD", "Application-specific", "old", "K", 40),
+                   row(kGlobalCommands, kGlobalCommands, "apps", "L", 0),
+                   row(kGlobalCommands, kGlobalCommands, "APPS", "L", 0),
+                   row("ZAPP", "Z", "kept", "K", 0)}) {
+        c.appendRow(r);
+    }
+}
+
+const std::vector<UserRow> kParsed = {
+    row("WINWORD", "Application-specific", "Bold That", "K", 22),
+    row("winword", "application-SPECIFIC", "bold that", "K", 60),
+    row("MÜLLER", "Brief", "Grüße", "K", 90),
+    row("müller", "BRIEF", "GRÜßE", "K", 120),
+    row(kGlobalCommands, kGlobalCommands, "apps", "L", 300),
+    row(kGlobalCommands, kGlobalCommands, "Apps", "L", 340),
+    row(kGlobalCommands, kGlobalCommands, "APPS", "L", 380),
+    row("BOLD", "THAT", "", "K", 400),
+    row("", "BOLD", "THAT", "K", 420),
+};
+
+} // namespace
+
+// A full parse inserts row by row through the index or, for many rows, through the
+// rebuild's own lookups: both mark and report the same duplicates.
+TEST(Catalogue, InsertRowAndTheRebuildFindTheSameDuplicates) {
+    Catalogue byIndex(":memory:");
+    seed(byIndex);
+    Reports indexReports;
+    byIndex.begin();
+    byIndex.deleteFileRows();
+    for (auto r : kParsed) {
+        byIndex.insertRow(r, [&](const UserRow& found, const UserRow& added) {
+            indexReports.emplace_back(found.id, added.name);
+        });
+    }
+    byIndex.commit();
+    // Case and the code page's accented letters fold; a catalogue-only row gives way to
+    // the file's row of its name.
+    Outcome expected{{{4, "kept", false},
+                      {5, "Bold That", false},
+                      {6, "bold that", true},
+                      {7, "Grüße", false},
+                      {8, "GRÜßE", true},
+                      {9, "apps", true},
+                      {10, "Apps", true},
+                      {11, "APPS", true},
+                      {12, "", false},
+                      {13, "THAT", false}},
+                     {{5, "bold that"}, {7, "GRÜßE"}, {2, "apps"}, {3, "Apps"}, {9, "APPS"}}};
+    EXPECT_EQ(readBack(byIndex, indexReports), expected);
+    EXPECT_EQ(byIndex.lastInserted()->id, 13);
+
+    for (std::size_t rows : {kParsed.size(), std::size_t{100000}}) {
+        Catalogue inMemory(":memory:");
+        seed(inMemory);
+        Reports memoryReports;
+        {
+            CatalogueRebuild rebuild(inMemory, rows);
+            for (auto r : kParsed) {
+                rebuild.insertRow(std::move(r), [&](const UserRow& found, const UserRow& added) {
+                    memoryReports.emplace_back(found.id, added.name);
+                });
+            }
+            rebuild.commit();
+        }
+        EXPECT_EQ(readBack(inMemory, memoryReports), expected);
+        EXPECT_TRUE(inMemory.findRow("winword", "APPLICATION-specific", "BOLD THAT"));
+        EXPECT_EQ(inMemory.findRow("müller", "BRIEF", "grüße")->name, "Grüße");
+        EXPECT_FALSE(inMemory.findRow("müller", "BRIEF", "GRÜSSE")) << "ß is not SS";
+    }
 }
 
 TEST(Catalogue, QueriesOfferProgramsScopesGroupsAndExportOrder) {
@@ -111,6 +165,17 @@ TEST(Catalogue, ParametersStatesAndPersistence) {
         EXPECT_THROW(c.parameter("1; DROP TABLE user"), CatalogueError);
         UserRow r = row("X", "Y", "z");
         c.insertRow(r);
+        {
+            CatalogueRebuild rebuild(c, 100000);
+            EXPECT_EQ(rebuild.stateId("Outlook", "Sent"), rebuild.stateId("OUTLOOK", "sent"));
+            EXPECT_NE(rebuild.stateId("Outlook", "Inbox"), rebuild.stateId("Outlook", "Sent"));
+            rebuild.insertRow(row("X", "Y", "new"));
+        } // no commit: the rows, the states and the dropped indexes come back
+        EXPECT_EQ(c.stateName(other), "Calendar");
+        auto indexes = c.prepare(R"(SELECT COUNT(*) FROM sqlite_master WHERE "type" = 'index' )"
+                                 R"(AND "name" IN ('menu', 'name', 'state', 'apps'))");
+        indexes.step();
+        EXPECT_EQ(indexes.integer(0), 4);
     }
     // A catalogue written before the parsed file's path and size were kept gets them.
     {
@@ -127,6 +192,30 @@ TEST(Catalogue, ParametersStatesAndPersistence) {
     EXPECT_EQ(again.countCommands(), 1);
     again.deleteAllRows();
     EXPECT_EQ(again.countCommands(), 0);
+}
+
+TEST(Catalogue, ARefusedRowIsReportedAndTheRowsAroundItGoIn) {
+    Catalogue c(":memory:");
+    c.execute(R"(CREATE TRIGGER "refuse" BEFORE INSERT ON "userrows" WHEN NEW."name" = 'bad' )"
+              R"(BEGIN SELECT RAISE(ABORT, 'refused'); END)");
+    std::vector<std::string> refused;
+    {
+        CatalogueRebuild rebuild(c, 100000);
+        rebuild.onRefused([&](const UserRow& r, const CatalogueError& e) {
+            refused.push_back(r.name + ": " + e.what());
+        });
+        for (int i = 0; i < 40; ++i) {
+            std::string name = i == 20 ? "bad" : "c" + std::to_string(i);
+            rebuild.insertRow(row("APP", "S", name, "K", 22 + i));
+        }
+        rebuild.commit();
+    }
+    EXPECT_EQ(refused, std::vector<std::string>{"bad: refused"});
+    auto rows = c.allRows();
+    ASSERT_EQ(rows.size(), 39u);
+    EXPECT_EQ(rows[19].name, "c19");
+    EXPECT_EQ(rows[20].name, "c21");
+    EXPECT_EQ(rows[38].offset, 22 + 39);
 }
 
 TEST(Catalogue, SelectionMarksByScopeChoiceAndTypeViewWithQuotesInNames) {

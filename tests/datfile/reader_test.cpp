@@ -83,7 +83,7 @@ TEST(Reader, EveryLayoutCataloguesScopesTypesAndPositions) {
     }
 }
 
-TEST(Reader, SkipBitProtectionStatesAndGraphics) {
+TEST(Reader, SkipBitProtectionStatesGraphicsUnknownTypesAndText) {
     test::Harness h;
     auto skipped = globalCommand("hidden", kTypeKeys, textBody("x"));
     skipped.scopeByte = kSkipBit;
@@ -97,13 +97,16 @@ TEST(Reader, SkipBitProtectionStatesAndGraphics) {
     stated2.states = {"Calendar"};
     auto graphic = globalCommand("letterhead", kTypeText, formattedBody("{\\rtf1 Hi}", "Hi"));
     graphic.scopeByte = kGlobalScope;
+    auto odd = globalCommand("odd", 9, {});
+    auto accented =
+        applicationCommand("caf\xe9 cr\xe8me", "b\xfcro", kTypeKeys, textBody("\x80 5"));
     auto asleep = windowCommand("wake up", "Dragon", "Asleep", kTypeKeys, textBody("w"));
-    std::string image =
-        buildFile(Layout::V1011, {skipped, locked, stated, stated2, graphic, asleep}, {});
+    std::string image = buildFile(
+        Layout::V1011, {skipped, locked, stated, stated2, graphic, odd, accented, asleep}, {});
     ASSERT_EQ(h.parseBytes(image), ParseStatus::Parsed);
     auto rows = h.rows();
-    ASSERT_EQ(rows.size(), 5u) << "the skip-bit record is read but not catalogued";
-    EXPECT_EQ(h.ui.countsText, "5 /0");
+    ASSERT_EQ(rows.size(), 7u) << "the skip-bit record is read but not catalogued";
+    EXPECT_EQ(h.ui.countsText, "7 /0");
     EXPECT_EQ(rows[0].name, "secret");
     EXPECT_TRUE(rows[0].encrypted);
     ByteReader body(image, rows[0].offsetbody);
@@ -124,20 +127,15 @@ TEST(Reader, SkipBitProtectionStatesAndGraphics) {
     EXPECT_EQ(rows[3].type, "T");
     EXPECT_EQ(rows[3].graphicsize, 10);
     EXPECT_EQ(rows[3].script, "Hi");
-    EXPECT_TRUE(rows[4].sleeping);
+    // An unknown type byte leaves the body unread; the next record still reads.
+    EXPECT_EQ(rows[4].type, "");
+    EXPECT_EQ(rows[4].script, "");
+    // Windows-1252 text is catalogued as UTF-8.
+    EXPECT_EQ(rows[5].name, "café crème");
+    EXPECT_EQ(rows[5].menu, "BÜRO");
+    EXPECT_EQ(rows[5].script, "€ 5");
+    EXPECT_TRUE(rows[6].sleeping);
     EXPECT_FALSE(rows[3].sleeping);
-}
-
-TEST(Reader, UnknownTypeByteLeavesTheBodyUnread) {
-    test::Harness h;
-    auto odd = globalCommand("odd", 9, {});
-    auto next = globalCommand("next", kTypeKeys, textBody("n"));
-    ASSERT_EQ(h.parseBytes(buildFile(Layout::V89, {odd, next}, {})), ParseStatus::Parsed);
-    auto rows = h.rows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].type, "");
-    EXPECT_EQ(rows[0].script, "");
-    EXPECT_EQ(rows[1].script, "n");
 }
 
 TEST(Reader, DuplicatesAreCataloguedAndLogged) {
@@ -220,7 +218,7 @@ TEST(Reader, ABadNameStopsTheParseWithDiagnostics) {
     EXPECT_TRUE(test::has(empty, "previous command (or list) \r\n"));
 }
 
-TEST(Reader, EveryTruncationFailsCleanly) {
+TEST(Reader, EveryTruncationAndAnUnknownVersionFailCleanly) {
     auto steps = StepsBody().press('A', 3).open("notepad", "", "", 1).type("hi").tokens();
     auto recorder = RecorderBody().window({"a", "b", "c", "d", "e", "f"}).key(65, 0).tokens();
     auto commands = mixedCommands();
@@ -236,21 +234,16 @@ TEST(Reader, EveryTruncationFailsCleanly) {
         EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "past the end"));
         EXPECT_EQ(h.parseBytes(image), ParseStatus::Parsed);
     }
-}
-
-TEST(Reader, HeaderProblemsFailTheParse) {
     test::Harness h;
-    EXPECT_EQ(h.parseBytes("LHSP"), ParseStatus::Failed);
-    std::string image = buildFile(Layout::V1011, {}, {});
-    image[4] = 9;
-    EXPECT_EQ(h.parseBytes(image), ParseStatus::Failed);
-    EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "unknown version code 9"));
     std::string empty = buildFile(Layout::V1011, {}, {});
     ASSERT_EQ(h.parseBytes(empty), ParseStatus::Parsed);
     EXPECT_EQ(h.catalogue->parameterNumber("OffsetLists"), 22);
+    empty[4] = 9;
+    EXPECT_EQ(h.parseBytes(empty), ParseStatus::Failed);
+    EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "unknown version code 9"));
 }
 
-TEST(Reader, AnUnchangedFileIsNotParsedAgain) {
+TEST(Reader, OnlyAChangedFileIsParsedAgainAndMissingFilesEndTheProgram) {
     test::Harness h;
     std::string path = h.home.write("mycmds.dat", buildFile(Layout::V1011, mixedCommands(), {}));
     ASSERT_EQ(parse(*h.session, false, path), ParseStatus::Parsed);
@@ -268,30 +261,14 @@ TEST(Reader, AnUnchangedFileIsNotParsedAgain) {
          {"b4 processing", "binary before keynames", "real", "before parselists", "binary done"}) {
         EXPECT_TRUE(test::has(trace, label)) << label;
     }
-}
 
-TEST(Reader, MissingFilesEndTheProgramWithTheirMessages) {
-    test::Harness h;
     std::string missing = h.home.file("nowhere.dat");
     EXPECT_EQ(parse(*h.session, true, missing), ParseStatus::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("Required NatSpeak file missing--cannot continue", missing));
-
-    std::string path = h.home.write("a.dat", buildFile(Layout::V1011, mixedCommands(), {}));
-    ASSERT_EQ(parse(*h.session, true, path), ParseStatus::Parsed);
     files::remove(h.home.file("keynames"));
     EXPECT_EQ(parse(*h.session, true, path), ParseStatus::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("Required file 'keynames' missing", "Reinstall"));
     EXPECT_EQ(h.rows().size(), 4u) << "the catalogue is left as it was";
-}
-
-TEST(Reader, TextIsCataloguedAsUtf8) {
-    test::Harness h;
-    auto c = applicationCommand("caf\xe9 cr\xe8me", "b\xfcro", kTypeKeys, textBody("\x80 5"));
-    ASSERT_EQ(h.parseBytes(buildFile(Layout::V1011, {c}, {})), ParseStatus::Parsed);
-    auto row = h.rows().at(0);
-    EXPECT_EQ(row.name, "café crème");
-    EXPECT_EQ(row.menu, "BÜRO");
-    EXPECT_EQ(row.script, "€ 5");
 }
 
 TEST(Reader, LongTextsAreCataloguedWholeAndOnlyDatabaseErrorsSkipARow) {

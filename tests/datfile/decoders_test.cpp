@@ -45,7 +45,7 @@ TEST(Decoders, MacroRecorderEvents) {
     EXPECT_EQ(h.rows().front().type, "R");
 }
 
-TEST(Decoders, StepByStepSteps) {
+TEST(Decoders, StepByStepStepsWithTheKeynamesFilesNames) {
     test::Harness h;
     auto body = StepsBody()
                     .press('S', 7)
@@ -66,22 +66,18 @@ TEST(Decoders, StepByStepSteps) {
               "wait 4464 milliseconds\r\nStop Listening\r\nMicrophone On\r\nMicrophone Off\r\n"
               "Type \"Dear Sir\"\r\nSendKeys \"{Enter}\"");
     EXPECT_EQ(decoded(h, kTypeStepByStep, StepsBody().tokens()), "");
-}
+    EXPECT_TRUE(h.ui.shown().empty());
 
-TEST(Decoders, AnUnknownStepIsReportedAndDecodingGoesOn) {
-    test::Harness h;
-    auto body = StepsBody().rawCode(42).type("x").tokens();
-    EXPECT_EQ(decoded(h, kTypeStepByStep, body), "Type \"x\"");
+    // An unknown step is reported and decoding goes on.
+    EXPECT_EQ(decoded(h, kTypeStepByStep, StepsBody().rawCode(42).type("x").tokens()),
+              "Type \"x\"");
     ASSERT_EQ(h.ui.shown().size(), 1u);
     EXPECT_EQ(h.ui.shown()[0].text, "Unknown step-by-step command:42");
     auto row = h.rows().front();
     EXPECT_EQ(h.ui.shown()[0].title, "Offset =" + std::to_string(row.offsetbody + 4 + 1));
-}
 
-TEST(Decoders, KeyNamesComeFromTheKeynamesFile) {
-    test::Harness h;
+    // Key names are the keynames file's lines, trimmed; past its end or empty, "Unknown".
     h.home.write("keynames", "Left Button\r\n  Right Button  \r\n\r\n");
-    auto body = StepsBody().press(2).press(3).press(4).press(0).tokens();
-    EXPECT_EQ(decoded(h, kTypeStepByStep, body),
+    EXPECT_EQ(decoded(h, kTypeStepByStep, StepsBody().press(2).press(3).press(4).press(0).tokens()),
               "Press Right Button\r\nPress Unknown\r\nPress \r\nPress ");
 }

@@ -98,20 +98,18 @@ class Sequence {
         return out;
     }
 
-    static std::string itemsText(const std::vector<std::string>& items, const std::string& tail) {
-        std::string out;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            out += (i ? "\r\n" : "") + items[i];
-        }
-        return out + tail;
-    }
-
     static std::string itemsScript(const std::vector<std::string>& items) {
         std::string out;
         for (const auto& item : items) {
             out += item + "\r\n";
         }
         return out;
+    }
+
+    // The items as a user types them: no line break after the last, maybe more lines.
+    static std::string itemsText(const std::vector<std::string>& items, const std::string& tail) {
+        std::string script = itemsScript(items);
+        return script.substr(0, script.size() - 2) + tail;
     }
 
     // A new command name, sometimes using LISTs of the model.
@@ -126,43 +124,20 @@ class Sequence {
     }
 
     CommandRecord randomRecord(const std::string& name) {
-        std::vector<BodyToken> body;
-        std::uint8_t type = 0;
-        switch (pick(7)) {
-        case 0:
-            type = kTypeKeys, body = textBody("{Ctrl+" + std::to_string(pick(9)) + "}");
-            break;
-        case 1:
-            type = kTypeScript, body = textBody("SendKeys \"x\"");
-            break;
-        case 2:
-            type = kTypeAdvanced, body = textBody("Sub Main\r\nEnd Sub\r\n");
-            break;
-        case 3:
-            type = kTypeText, body = plainTextBody(bytes("plain é"));
-            break;
-        case 4:
-            type = kTypeText, body = formattedBody("{\\rtf1 b}", "formatted");
-            break;
-        case 5:
-            type = kTypeStepByStep, body = StepsBody().press(65, 1).type("hi").tokens();
-            break;
-        default:
-            type = kTypeRecorder, body = RecorderBody().key(13, 0).tokens();
-            break;
-        }
-        CommandRecord r;
-        switch (pick(3)) {
-        case 0:
-            r = globalCommand(name, type, body);
-            break;
-        case 1:
-            r = applicationCommand(name, chance(50) ? "winword" : "excel", type, body);
-            break;
-        default:
-            r = windowCommand(name, "winword", "Letter - Word", type, body);
-            break;
-        }
+        const std::pair<std::uint8_t, std::vector<BodyToken>> bodies[] = {
+            {kTypeKeys, textBody("{Ctrl+" + std::to_string(pick(9)) + "}")},
+            {kTypeScript, textBody("SendKeys \"x\"")},
+            {kTypeAdvanced, textBody("Sub Main\r\nEnd Sub\r\n")},
+            {kTypeText, plainTextBody(bytes("plain é"))},
+            {kTypeText, formattedBody("{\\rtf1 b}", "formatted")},
+            {kTypeStepByStep, StepsBody().press(65, 1).type("hi").tokens()},
+            {kTypeRecorder, RecorderBody().key(13, 0).tokens()}};
+        const auto& [type, body] = bodies[pick(7)];
+        int scope = pick(3);
+        CommandRecord r =
+            scope == 0   ? globalCommand(name, type, body)
+            : scope == 1 ? applicationCommand(name, chance(50) ? "winword" : "excel", type, body)
+                         : windowCommand(name, "winword", "Letter - Word", type, body);
         r.listRefs = ExtractListRefs(name);
         if (chance(30)) {
             r.group = "Group " + std::to_string(pick(3));
@@ -253,26 +228,12 @@ class Sequence {
     }
 
     void edit() {
-        switch (pick(9)) {
-        case 0:
-            return setBody();
-        case 1:
-            return setHead();
-        case 2:
-            return newCommand();
-        case 3:
-            return newList();
-        case 4:
-            return renameList();
-        case 5:
-            return deleteList();
-        case 6:
-            return deleteCommands();
-        case 7:
-            return changeType();
-        default:
-            return rewrite();
-        }
+        using Edit = void (Sequence::*)();
+        static constexpr Edit edits[] = {
+            &Sequence::setBody,        &Sequence::setHead,    &Sequence::newCommand,
+            &Sequence::newList,        &Sequence::renameList, &Sequence::deleteList,
+            &Sequence::deleteCommands, &Sequence::changeType, &Sequence::rewrite};
+        (this->*edits[pick(9)])();
     }
 
     void setBody() {

@@ -38,7 +38,7 @@ std::string sampleFile() {
 
 } // namespace
 
-TEST(FileCommands, OpenFileReplacesTheCatalogueAndChoosesTheFirstRow) {
+TEST(FileCommands, OpenAndReloadReplaceTheCatalogueOrEndTheProgram) {
     test::Harness h;
     OneUser dragon(h.home.path());
     h.session->dragon = &dragon;
@@ -68,10 +68,15 @@ TEST(FileCommands, OpenFileReplacesTheCatalogueAndChoosesTheFirstRow) {
     EXPECT_EQ(props.substr(0, 10), "Filename:\n");
     EXPECT_TRUE(test::has(props, "Version:           8/9\n"));
     EXPECT_TRUE(test::has(props, "#Commands:  2\n#Lists:            1"));
-}
 
-TEST(FileCommands, MissingAndBrokenFiles) {
-    test::Harness h;
+    // Reload reads the current user's file again, whichever file is open.
+    ASSERT_EQ(openFile(*h.session, other).status, OpenResult::Status::Opened);
+    auto reloaded = reloadCurrentUserFile(*h.session);
+    EXPECT_EQ(reloaded.status, OpenResult::Status::Opened);
+    EXPECT_EQ(h.session->file.path, mine);
+    EXPECT_EQ(reloaded.fileUser, "Ann");
+    EXPECT_EQ(h.rows().size(), 3u);
+
     std::string missing = h.home.file("gone.dat");
     EXPECT_EQ(openFile(*h.session, missing).status, OpenResult::Status::NotFound);
     EXPECT_TRUE(h.ui.sawMessage("File does not exist", missing));
@@ -88,25 +93,12 @@ TEST(FileCommands, MissingAndBrokenFiles) {
     auto at = log.find("NOW TRACE\r\n");
     ASSERT_NE(at, std::string::npos);
     EXPECT_NE(log.find("binary before keynames", at), std::string::npos);
-}
-
-TEST(FileCommands, ReloadReadsTheCurrentUsersFileAgain) {
-    test::Harness h;
-    OneUser dragon(h.home.path());
-    h.session->dragon = &dragon;
-    std::string mine = h.home.write("users/Ann/current/mycmds.dat", sampleFile());
-    std::string other = h.home.write("other.dat", buildFile(Layout::V61, {}, {}));
-    ASSERT_EQ(openFile(*h.session, other).status, OpenResult::Status::Opened);
-    auto reloaded = reloadCurrentUserFile(*h.session);
-    EXPECT_EQ(reloaded.status, OpenResult::Status::Opened);
-    EXPECT_EQ(h.session->file.path, mine);
-    EXPECT_EQ(reloaded.fileUser, "Ann");
-    EXPECT_EQ(h.rows().size(), 3u);
 
     // Damaged in its LIST: the commands read before the damage are no catalogue.
-    std::string broken = sampleFile();
+    broken = sampleFile();
     broken[broken.size() - 6] = '\x7f'; // the LIST's item count
     files::writeAll(mine, broken);
+    files::remove(h.home.file("error.log"));
     EXPECT_EQ(reloadCurrentUserFile(*h.session).status, OpenResult::Status::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("The above file has a problem - parsing error", mine));
     EXPECT_TRUE(test::has(h.readHomeFile("error.log"), "NOW TRACE"));

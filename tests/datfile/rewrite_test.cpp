@@ -77,10 +77,25 @@ TEST(Update1Body, PrefixWidthChangesMoveEveryLaterRow) {
     }
 }
 
-TEST(Update1Body, ListItemsAreTrimmedAndTheLastListEndsTheFile) {
+TEST(Update1Body, ListsChangeThroughTheirDisplayCopiesAndTheLastListEndsTheFile) {
     Edit e;
     e.open(buildFile(Layout::V61, threeCommands("a"),
                      {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
+    // A copy of a LIST shown under another Program changes the file's LIST.
+    UserRow copy = e.row("apps");
+    copy.menu = "WINWORD";
+    copy.state = kApplicationSpecific;
+    copy.globalsort = "N";
+    copy.listcopy = true;
+    e.h.catalogue->appendRow(copy);
+    std::int64_t daysBefore = e.row("days").offset;
+    ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel", Positions::Move), Outcome::Done);
+    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
+    e.reparse();
+    EXPECT_EQ(e.row("apps").script, "Word\r\nExcel\r\n");
+    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
+
+    // Items are trimmed at their ends, empty lines at the end dropped.
     ASSERT_EQ(e.setBody("days", "Tuesday\r\n\r\nWed nesday \t \r\n\r\n \t "), Outcome::Done);
     ByteWriter tail;
     tail.PutCountedString("days");
@@ -94,25 +109,7 @@ TEST(Update1Body, ListItemsAreTrimmedAndTheLastListEndsTheFile) {
     EXPECT_EQ(image.substr(image.size() - tail.size()), tail.data()) << "nothing after the LIST";
     e.reparse();
     EXPECT_EQ(e.row("days").script, "Tuesday\r\n\r\nWed nesday\r\n");
-    EXPECT_EQ(e.row("apps").script, "Word\r\n");
-}
-
-TEST(Update1Body, DisplayCopyOfAListChangesTheFilesList) {
-    Edit e;
-    e.open(buildFile(Layout::V1011, threeCommands("a"),
-                     {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
-    UserRow copy = e.row("apps");
-    copy.menu = "WINWORD";
-    copy.state = kApplicationSpecific;
-    copy.globalsort = "N";
-    copy.listcopy = true;
-    e.h.catalogue->appendRow(copy);
-    std::int64_t daysBefore = e.row("days").offset;
-    ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel", Positions::Move), Outcome::Done);
-    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
-    e.reparse();
     EXPECT_EQ(e.row("apps").script, "Word\r\nExcel\r\n");
-    EXPECT_EQ(e.row("days").offset, daysBefore + 6);
 }
 
 TEST(Rewrite, KeepsSavedatTracesAndLeavesNoTemporaryFile) {
@@ -178,6 +175,13 @@ TEST(Rewrite, AFailedWriteOrAnUnwritableCharacterLeavesTheCommandFileAlone) {
     EXPECT_EQ(e.setBody("first", "y"), Outcome::Refused);
     EXPECT_EQ(e.file(), before);
     EXPECT_EQ(e.h.ui.shown().size(), 2u);
+
+    // Truncating cuts a file; a file that is not there ends the program.
+    std::string path = e.h.home.write("x.dat", "0123456789");
+    EXPECT_EQ(TruncateFile(*e.h.session, path, 4), Outcome::Done);
+    EXPECT_EQ(files::readAll(path), "0123");
+    EXPECT_EQ(TruncateFile(*e.h.session, e.h.home.file("none.dat"), 4), Outcome::ProgramEnds);
+    EXPECT_TRUE(e.h.ui.sawMessage("Lopen in truncatefile failed", e.h.home.file("none.dat")));
 }
 
 TEST(Rewrite, TextHelpers) {
@@ -191,13 +195,4 @@ TEST(Rewrite, TextHelpers) {
     EXPECT_EQ(normaliseLineBreaks("a"), "a\r\n");
     EXPECT_EQ(normaliseLineBreaks("a\r\nb"), "a\r\nb\r\n");
     EXPECT_EQ(normaliseLineBreaks("a\r\n\r\n\r\n"), "a\r\n");
-}
-
-TEST(Rewrite, TruncateFileCutsOrEndsTheProgram) {
-    test::Harness h;
-    std::string path = h.home.write("x.dat", "0123456789");
-    EXPECT_EQ(TruncateFile(*h.session, path, 4), Outcome::Done);
-    EXPECT_EQ(files::readAll(path), "0123");
-    EXPECT_EQ(TruncateFile(*h.session, h.home.file("none.dat"), 4), Outcome::ProgramEnds);
-    EXPECT_TRUE(h.ui.sawMessage("Lopen in truncatefile failed", h.home.file("none.dat")));
 }

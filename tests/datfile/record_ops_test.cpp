@@ -70,14 +70,6 @@ NewCommand globalNew(const std::string& type, const std::string& body) {
 
 } // namespace
 
-TEST(RecordOps, ExtractListRefs) {
-    EXPECT_EQ(ExtractListRefs("open <apps>"), std::vector<std::string>{"apps"});
-    EXPECT_EQ(ExtractListRefs("<a> to <b> now"), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(ExtractListRefs("no lists"), std::vector<std::string>{});
-    EXPECT_EQ(ExtractListRefs("x <a> <unclosed"), std::vector<std::string>{"a"});
-    EXPECT_EQ(ExtractListRefs("<>"), std::vector<std::string>{""});
-}
-
 TEST(RecordOps, NewCommandsHaveTheBytesOfTheirLayout) {
     for (Layout layout : kLayouts) {
         for (auto [type, typeByte] : {std::pair{"K", kTypeKeys}, std::pair{"S", kTypeScript},
@@ -100,7 +92,12 @@ TEST(RecordOps, NewCommandsHaveTheBytesOfTheirLayout) {
     }
 }
 
-TEST(RecordOps, NewCommandInAFileWithoutListsAndWithListReferences) {
+TEST(RecordOps, NewCommandInAFileWithoutListsTakesItsListReferencesFromTheName) {
+    EXPECT_EQ(ExtractListRefs("<a> to <b> now"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ExtractListRefs("no lists"), std::vector<std::string>{});
+    EXPECT_EQ(ExtractListRefs("x <a> <unclosed"), std::vector<std::string>{"a"});
+    EXPECT_EQ(ExtractListRefs("<>"), std::vector<std::string>{""});
+
     Edit e;
     e.open(buildFile(Layout::V1011, {}, {}));
     NewCommand c = globalNew("K", "{Enter}");

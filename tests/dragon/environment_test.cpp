@@ -82,25 +82,36 @@ TEST(DragonEnvironment, FindsTheDemoInstallationAndItsUser) {
 }
 
 TEST(DragonEnvironment, AcceptsOnlyTheVersionsOfDragon11) {
-    for (auto [major, minor, accepted, shownMinor] : {std::tuple{11, 50, true, 5},
-                                                      {11, 0, true, 0},
-                                                      {11, 10, true, 1},
-                                                      {11, 90, true, 9},
-                                                      {11, 30, false, 3},
-                                                      {11, 70, false, 7}}) {
+    struct Case {
+        int minor;           // the engine's
+        const char* logLine; // a version line here overrides the engine's numbers
+        bool accepted;
+        int shownMinor;
+        const char* version;
+    };
+    for (const Case& c :
+         {Case{50, "", true, 5, "*.*"},
+          {0, "", true, 0, "*.*"},
+          {10, "", true, 1, "*.*"},
+          {90, "", true, 9, "*.*"},
+          {30, "", false, 3, "*.*"},
+          {70, "", false, 7, "*.*"},
+          {50, "Dragon Medical Version 11.00.200.031", true, 0, "11.00.200.031"},
+          {50, "Dragon Legal Version 11.50.100.123", true, 5, "11.50.100.123"},
+          {50, "x Dragon NaturallySpeaking Version 11.10.1 (SP1)", true, 1, "11.10.1 (SP1)"}}) {
+        SCOPED_TRACE(std::to_string(c.minor) + " " + c.logLine);
         Discovery d;
-        d.dragon.setEngine("major", std::to_string(major));
-        d.dragon.setEngine("minor", std::to_string(minor));
-        // The log's own version line would override the engine's numbers.
-        files::writeAll(d.dragon.log(), "Edition: Medical\r\n");
-        EXPECT_EQ(d.open(), accepted) << minor;
-        EXPECT_EQ(d.env->failed(), !accepted);
-        EXPECT_EQ(d.p().MinorVersion, shownMinor);
+        d.dragon.setEngine("minor", std::to_string(c.minor));
+        files::writeAll(d.dragon.log(),
+                        std::string("boot\r\n") + c.logLine + "\r\nEdition: Legal\r\n");
+        EXPECT_EQ(d.open(), c.accepted);
+        EXPECT_EQ(d.env->failed(), !c.accepted);
+        EXPECT_EQ(d.p().MinorVersion, c.shownMinor);
         EXPECT_EQ(d.ui.sawMessage("Unknown NaturallySpeaking version", "Unable to continue"),
-                  !accepted);
-        if (accepted) {
-            EXPECT_EQ(d.p().version, "*.*") << "a log without a version line";
-            EXPECT_EQ(d.p().edition, "Medical");
+                  !c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(d.p().version, c.version);
+            EXPECT_EQ(d.p().edition, "Legal");
         }
     }
     Discovery old;
@@ -110,21 +121,7 @@ TEST(DragonEnvironment, AcceptsOnlyTheVersionsOfDragon11) {
                                   "Sorry"));
 }
 
-TEST(DragonEnvironment, ReadsTheVersionFromEveryEditionsLog) {
-    for (auto [line, version, minor] :
-         {std::tuple{"Dragon Medical Version 11.00.200.031", "11.00.200.031", 0},
-          {"Dragon Legal Version 11.50.100.123", "11.50.100.123", 5},
-          {"x Dragon NaturallySpeaking Version 11.10.1 (SP1)", "11.10.1 (SP1)", 1}}) {
-        Discovery d;
-        files::writeAll(d.dragon.log(), std::string("boot\r\n") + line + "\r\nEdition: Legal\r\n");
-        ASSERT_TRUE(d.open());
-        EXPECT_EQ(d.p().version, version);
-        EXPECT_EQ(d.p().MinorVersion, minor);
-        EXPECT_EQ(d.p().edition, "Legal");
-    }
-}
-
-TEST(DragonEnvironment, MissingSettingsFilesAreReported) {
+TEST(DragonEnvironment, MissingSettingsFilesAndAnUnknownSystemStopStartUp) {
     Discovery d;
     files::remove(d.dragon.nssystem());
     EXPECT_FALSE(d.open());
@@ -145,18 +142,18 @@ TEST(DragonEnvironment, MissingSettingsFilesAreReported) {
     EXPECT_FALSE(noDatabase.open());
     std::string db = files::join(noDatabase.dragon.home, "global.mdb");
     EXPECT_TRUE(noDatabase.ui.sawMessage("Required file " + db + " missing--reinstall"));
-}
 
-TEST(DragonEnvironment, AnUnknownOperatingSystemStopsStartUp) {
-    Discovery d;
-    d.engine = std::make_unique<dragon::StandInEngine>(d.dragon.engine());
-    d.env = std::make_unique<dragon::DragonEnvironment>(
-        dragon::DragonEnvironment::foldersOf(d.dragon.dragonRoot()), *d.engine, d.ui, d.trace);
-    d.env->setOperatingSystem("BeOS");
-    EXPECT_FALSE(d.env->ProductionOpen(*d.catalogue, d.dragon.home));
-    EXPECT_TRUE(d.ui.sawMessage("Unable to determine your Operating System", "Unable to continue"));
+    Discovery beos;
+    beos.engine = std::make_unique<dragon::StandInEngine>(beos.dragon.engine());
+    beos.env = std::make_unique<dragon::DragonEnvironment>(
+        dragon::DragonEnvironment::foldersOf(beos.dragon.dragonRoot()), *beos.engine, beos.ui,
+        beos.trace);
+    beos.env->setOperatingSystem("BeOS");
+    EXPECT_FALSE(beos.env->ProductionOpen(*beos.catalogue, beos.dragon.home));
     EXPECT_TRUE(
-        d.ui.sawMessage("Please send the file 'trace.plv' to Brinmoor", "This may assist him"));
+        beos.ui.sawMessage("Unable to determine your Operating System", "Unable to continue"));
+    EXPECT_TRUE(
+        beos.ui.sawMessage("Please send the file 'trace.plv' to Brinmoor", "This may assist him"));
     EXPECT_TRUE(dragon::isSupportedOperatingSystem("Windows 7"));
     EXPECT_TRUE(dragon::isSupportedOperatingSystem("Linux"));
 }

@@ -1,3 +1,4 @@
+#include "browser/follow.h"
 #include "browser_fixture.h"
 #include "datfile/file_commands.h"
 
@@ -184,6 +185,22 @@ TEST(ViewMenu, KeysTicksAndOnlyOneKeepTheSelectedCommand) {
     EXPECT_TRUE(t.browser->view().allTicked());
     EXPECT_TRUE(t.browser->view().legacyTicked());
     EXPECT_EQ(t.entries(Tab::Commands).size(), 9u);
+}
+
+TEST(Follow, CommandNamesCutIntoTextAndListReferences) {
+    EXPECT_EQ(tokenizeCommandName("prescribe <medication> <dose>"),
+              (Names{"prescribe ", "<medication>", " ", "<dose>"}));
+    EXPECT_EQ(tokenizeCommandName("<a><b>x"), (Names{"<a>", "<b>", "x"}));
+    EXPECT_EQ(tokenizeCommandName("go to <section"), (Names{"go to ", "<section"}));
+    EXPECT_TRUE(tokenizeCommandName("").empty());
+    EXPECT_EQ(listNamesOf(tokenizeCommandName("a <b> <c")), Names{"b"});
+    std::string many;
+    for (int i = 0; i < 40; ++i) {
+        many += "<l" + std::to_string(i) + ">";
+    }
+    Names tokens = tokenizeCommandName(many);
+    ASSERT_EQ(tokens.size(), kMaxFollowTokens);
+    EXPECT_EQ(tokens.back(), "<l29>");
 }
 
 TEST(Menus, NumberingLeavesTheGroupTailAndTheValuesAlone) {

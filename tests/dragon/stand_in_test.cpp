@@ -9,7 +9,7 @@
 
 using namespace plv;
 
-TEST(StandInEngine, ReportsWhatEngineIniSays) {
+TEST(StandInEngine, ReportsWhatEngineIniSaysAndRaisesTheSpeakerChangeOnce) {
     test::DemoDragon d;
     dragon::StandInEngine engine(d.engine());
     EXPECT_TRUE(engine.registerAndSwitchOn("Parlavista"));
@@ -31,11 +31,8 @@ TEST(StandInEngine, ReportsWhatEngineIniSays) {
 
     dragon::StandInEngine absent(d.dir.file("nowhere/engine.ini"));
     EXPECT_FALSE(absent.registerAndSwitchOn("Parlavista"));
-}
 
-TEST(StandInEngine, RaisesTheSpeakerChangeOnce) {
-    test::DemoDragon d;
-    dragon::StandInEngine engine(d.engine());
+    // The speaker change is raised once.
     std::vector<std::string> changes;
     engine.onSpeakerChanged([&](const std::string& s) { changes.push_back(s); });
     engine.poll();
@@ -77,7 +74,7 @@ TEST(StandInDragon, DialogTenOpensTheCommandEditor) {
     EXPECT_EQ(stand.mic().timesShown(), 1);
 }
 
-TEST(RecordingVoiceCommands, KeepsMenusAndRecognisesWithLists) {
+TEST(RecordingVoiceCommands, KeepsMenusRecognisesWithListsAndChecksScripts) {
     dragon::RecordingVoiceCommands voice;
     auto menu = voice.createMenu("Parlavista", "Parlavista", 1033, "", 1);
     voice.addCommand(menu, 5, "slider <numbers>", "Spoken controls");
@@ -106,10 +103,8 @@ TEST(RecordingVoiceCommands, KeepsMenusAndRecognisesWithLists) {
                          {5, "Slider 2"}, {5, "slider ten past"}, {7, "numbered 7"}}));
     voice.setActive(menu, false);
     EXPECT_FALSE(voice.speak("commands tab"));
-}
 
-TEST(RecordingVoiceCommands, ScriptCheckGivesTheFirstBadLine) {
-    dragon::RecordingVoiceCommands voice;
+    // The script check gives the first bad line.
     EXPECT_EQ(voice.scriptCheck("SendKeys \"{Ctrl+s}\"\r\nWait 500\r\n"), 0);
     EXPECT_EQ(voice.scriptCheck("If _arg1 = \"x\" Then\r\n  SendKeys \"(\"\r\nEndIf\r\n"), 0);
     EXPECT_EQ(voice.scriptCheck("Wait 1\r\nSendKeys \"{Tab}\r\nWait 2\r\n"), 2);

@@ -765,8 +765,13 @@ void Browser::showGraphic() {
 // Recently used
 
 void Browser::recordRecentlyUsed(bool check) {
+    recordRecentlyUsed({program_, scope_, commandName_}, preview_.typeCode, check);
+}
+
+void Browser::recordRecentlyUsed(const RecentEntry& entry, const std::string& typeCode,
+                                 bool check) {
     Batch batch(*this);
-    recent_.update(program_, scope_, commandName_, preview_.typeCode, check);
+    recent_.update(entry.program, entry.scope, entry.name, typeCode, check);
     markStale(Tab::RecentlyModified);
     if (tab_ == Tab::RecentlyModified) {
         buildRecentlyModified();

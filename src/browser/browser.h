@@ -130,8 +130,10 @@ class Browser {
 
     // The recently-used table of the open command file.
     const RecentlyUsed& recentlyUsed() const { return recent_; }
-    // Records the previewed entry (after a save or a rename).
+    // Records the previewed entry.
     void recordRecentlyUsed(bool check);
+    // The same for a command or LIST that need not be the one shown.
+    void recordRecentlyUsed(const RecentEntry& entry, const std::string& typeCode, bool check);
     // Drops entries whose command has gone and stores the rest.
     void outputRecentlyUsed();
 

@@ -23,6 +23,7 @@ editing::BrowsingView::Shown EditingView::shown() const {
     const Preview& p = b_.preview();
     s.typeCode = p.typeCode;
     s.body = p.body;
+    s.storedBody = p.storedBody;
     s.description = p.description;
     s.group = p.group;
     s.exists = p.rowId.has_value();

@@ -18,7 +18,10 @@ class EditingView : public editing::BrowsingView {
     void reset(std::optional<int> tab = {}) override;
     void refreshed(std::optional<int> tab = {}) override;
     void reopened(const std::string& program, const std::string& scope) override;
-    void recordRecentlyUsed() override { b_.recordRecentlyUsed(true); }
+    void recordRecentlyUsed(const std::string& program, const std::string& scope,
+                            const std::string& name, const std::string& typeCode) override {
+        b_.recordRecentlyUsed({program, scope, name}, typeCode, true);
+    }
     void outputRecentlyUsed() override { b_.outputRecentlyUsed(); }
     int slider() const override { return b_.slider(); }
     void setSlider(int value) override { b_.setSlider(value); }

@@ -93,6 +93,7 @@ Preview previewRow(const UserRow& row, const std::string& language,
     p.states = stateNames(row.states, stateName);
     p.enabled = editCommandsFor(row, language);
     p.body = shownBody(row);
+    p.storedBody = row.script;
     if (row.type == "T") {
         p.body = graphicMarker(row) + row.script;
     }

@@ -33,6 +33,7 @@ struct Highlight {
 // The preview pane's fields.
 struct Preview {
     std::string body;
+    std::string storedBody; // the row's `script`, before the backslash rule
     std::string description;
     std::string type; // display name
     std::string program;

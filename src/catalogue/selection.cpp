@@ -77,8 +77,11 @@ std::int64_t markSelection(Catalogue& c, const Selection& sel) {
         for (char t : typeLetters(sel.types)) {
             shown += std::string(shown.empty() ? "" : ",") + "'" + t + "'";
         }
-        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND "Type" NOT IN ()" +
-                  shown + ")");
+        // The copies of LISTs that browsing made under other Programs are the catalogue's
+        // own: the file holds each LIST once, under "Global Commands".
+        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND ("listcopy" <> 0 )"
+                  R"(OR "Type" NOT IN ()" +
+                  shown + "))");
         c.commit();
     } catch (...) {
         c.rollback();

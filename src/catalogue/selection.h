@@ -26,8 +26,9 @@ struct Selection {
     bool commandsOnly = false;           // LIST rows are never marked (Tools dialog)
 };
 
-// Clears every mark, marks the chosen rows, unmarks those of types the view does not show,
-// and returns how many stay marked. Texts are bound, never pasted into SQL.
+// Clears every mark, marks the chosen rows, unmarks those of types the view does not show
+// and the catalogue-only copies of LISTs, and returns how many stay marked. Texts are bound, never
+// pasted into SQL.
 std::int64_t markSelection(Catalogue& catalogue, const Selection& selection);
 
 // The type letters among `letters` (any case) in the order of kAllTypeLetters; empty when a

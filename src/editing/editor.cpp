@@ -81,7 +81,8 @@ void Editor::groupEdited(const std::string& text) {
 void Editor::loadShown() {
     BrowsingView::Shown shown = view_.shown();
     state_.body = state_.initialBody = shown.body;
-    state_.description = shown.description;
+    state_.storedBody = shown.storedBody;
+    state_.description = state_.initialDescription = shown.description;
     state_.group = state_.initialGroup = shown.group;
     state_.typeCode = shown.typeCode;
     state_.bodyLocked = shown.encrypted;

@@ -27,7 +27,8 @@ class BrowsingView {
         std::string scope;
         std::string name;
         std::string typeCode;
-        std::string body; // as the editor shows it: UTF-8, CR LF line breaks
+        std::string body;       // as the editor shows it: UTF-8, CR LF line breaks
+        std::string storedBody; // as the file holds it (the editor may halve backslashes)
         std::string description;
         std::string group;
         int tab = kCommandsTab;
@@ -50,8 +51,9 @@ class BrowsingView {
     // After a file took the open file's place (Restore): "All groups", the menus rebuilt
     // and this Program and Scope shown.
     virtual void reopened(const std::string& program, const std::string& scope) = 0;
-    // The shown entry goes on top of the recently-used table.
-    virtual void recordRecentlyUsed() = 0;
+    // The command or LIST goes on top of the recently-used table.
+    virtual void recordRecentlyUsed(const std::string& program, const std::string& scope,
+                                    const std::string& name, const std::string& typeCode) = 0;
     // Entries of commands that have gone are dropped.
     virtual void outputRecentlyUsed() = 0;
     virtual int slider() const = 0;
@@ -68,6 +70,8 @@ struct EditState {
     bool convertToAdvanced = false;
     bool bodyLocked = false; // an encrypted command: its body is shown, never written
     std::string initialBody;
+    std::string storedBody; // the initial body as the file holds it
+    std::string initialDescription;
     std::string initialGroup;
     std::string pendingName; // of the new command, selected after the save
     int savedTab = kCommandsTab;

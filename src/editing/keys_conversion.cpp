@@ -278,6 +278,25 @@ bool bracedKey(const Patterns& pt, std::string_view t, SendKeysWriter& w) {
     return true;
 }
 
+// The body with every lone CR and every lone LF made the CR LF line break it stands for, so
+// that no line break goes into a literal and splits its statement.
+std::string withCrLfLineBreaks(std::string_view body) {
+    std::string out;
+    out.reserve(body.size());
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        char c = body[i];
+        if (c == '\r' && i + 1 < body.size() && body[i + 1] == '\n') {
+            out += kCrLf;
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            out += kCrLf;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string quoteDoubled(std::string_view text) {
@@ -293,11 +312,13 @@ std::string quoteDoubled(std::string_view text) {
     }
 }
 
-KeysConversion toSendKeys(std::string_view body) {
+KeysConversion toSendKeys(std::string_view keysBody) {
     const Patterns* pt = patterns();
     if (pt == nullptr) {
         return {};
     }
+    const std::string text = withCrLfLineBreaks(keysBody);
+    std::string_view body = text;
     SendKeysWriter w;
     try {
         std::size_t at = 0;

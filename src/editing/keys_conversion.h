@@ -17,8 +17,9 @@ struct KeysConversion {
 };
 
 // SendKeys form: text and keys as SendKeys statements, keys that only Dragon can send as
-// SendDragonKeys statements. Fails on a brace that is not closed, and on a braced key
-// that spans a line break (it would break the statement in two).
+// SendDragonKeys statements. A lone CR or LF is a line break, as CR LF is. Fails on a brace
+// that is not closed, and on a braced key that spans a line break (it would break the
+// statement in two).
 KeysConversion toSendKeys(std::string_view body);
 
 // SendDragonKeys form: the whole body in one SendDragonKeys statement. Never fails.

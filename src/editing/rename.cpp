@@ -49,12 +49,9 @@ Outcome Rename(Editor& e) {
         return done;
     }
     e.view().select(shown.program, shown.scope, *answer);
+    e.view().recordRecentlyUsed(shown.program, shown.scope, *answer, row->type);
     e.showAfterRefresh(shown.tab);
-    done = e.road().postWrite();
-    if (done == Outcome::Done) {
-        e.view().recordRecentlyUsed();
-    }
-    return done;
+    return e.road().postWrite();
 }
 
 } // namespace plv::editing

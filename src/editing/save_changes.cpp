@@ -4,6 +4,8 @@
 #include "editing/commands.h"
 #include "editing/prompts.h"
 
+#include <deque>
+#include <map>
 #include <vector>
 
 namespace plv::editing {
@@ -22,10 +24,59 @@ bool bodyIsWritten(const std::string& type) {
     return type != "T" && type != "X" && type != "R";
 }
 
+// The edited body with each line that the user left as `shown` put back as `stored` holds
+// it: the shown form of a body may differ from the stored one (a LIST shows "\\" as "\"),
+// and what the user did not touch is written back byte for byte.
+std::string withStoredLines(const std::string& stored, const std::string& shown,
+                            const std::string& edited) {
+    if (stored == shown) {
+        return edited;
+    }
+    std::vector<std::string> storedLines = dat::splitAtCrLf(stored);
+    std::vector<std::string> shownLines = dat::splitAtCrLf(shown);
+    if (storedLines.size() != shownLines.size()) {
+        return edited;
+    }
+    // Equal shown lines are taken in their order, so untouched ones keep theirs.
+    std::map<std::string, std::deque<std::size_t>> linesShownAs;
+    for (std::size_t i = 0; i < shownLines.size(); ++i) {
+        linesShownAs[shownLines[i]].push_back(i);
+    }
+    std::string out;
+    std::vector<std::string> editedLines = dat::splitAtCrLf(edited);
+    for (std::size_t i = 0; i < editedLines.size(); ++i) {
+        auto same = linesShownAs.find(editedLines[i]);
+        if (same != linesShownAs.end() && !same->second.empty()) {
+            out += storedLines[same->second.front()];
+            same->second.pop_front();
+        } else {
+            out += editedLines[i];
+        }
+        out += i + 1 < editedLines.size() ? "\r\n" : "";
+    }
+    return out;
+}
+
+// The body is written when the user changed it and the change reaches the file (not only
+// line breaks that the save puts back as they were).
+bool bodyChanged(const EditState& st, const std::string& body) {
+    return st.body != st.initialBody && body != st.storedBody && bodyIsWritten(st.typeCode) &&
+           !st.bodyLocked;
+}
+
+std::string groupToWrite(const std::string& group) {
+    return group.empty() ? std::string(kUserDefined) : group;
+}
+
+bool headChanged(const EditState& st) {
+    return (st.descriptionChanged && st.description != st.initialDescription) ||
+           (st.groupChanged && groupToWrite(st.group) != groupToWrite(st.initialGroup));
+}
+
 // The writes of an existing entry, in the order the file takes them.
 std::vector<Step> changesOf(Session& s, const EditState& st, const std::string& body) {
     std::vector<Step> steps;
-    if (body != st.initialBody && bodyIsWritten(st.typeCode) && !st.bodyLocked) {
+    if (bodyChanged(st, body)) {
         // The road parses the file again after the last write, and between two writes.
         steps.push_back([&s, body](const UserRow& row) {
             return dat::Update1Body(s, row, body, dat::Positions::LeaveToRefresh);
@@ -37,9 +88,9 @@ std::vector<Step> changesOf(Session& s, const EditState& st, const std::string& 
         steps.push_back(
             [&s, change](const UserRow& row) { return dat::Updatechangetype(s, row, change); });
     }
-    if (st.descriptionChanged || st.groupChanged) {
+    if (headChanged(st)) {
         std::string description = st.description;
-        std::string group = st.group.empty() ? std::string(kUserDefined) : st.group;
+        std::string group = groupToWrite(st.group);
         steps.push_back([&s, description, group](const UserRow& row) {
             return dat::UpdateFirstThings(s, row, row.name, description, group);
         });
@@ -98,7 +149,7 @@ Outcome writeNew(Editor& e, const std::string& body) {
     c.program = shown.program;
     c.scope = shown.scope;
     c.description = st.description;
-    c.group = st.group.empty() ? std::string(kUserDefined) : st.group;
+    c.group = groupToWrite(st.group);
     c.body = body;
     return dat::BuildNewRecord(e.session(), c);
 }
@@ -125,7 +176,10 @@ std::optional<std::string> checkedBody(Editor& e, Outcome& refused) {
     if (st.bodyLocked) {
         return st.body; // not written, so not checked
     }
-    auto body = bodyToWrite(road, st.typeCode, st.body);
+    // A converted body is new text throughout; any other keeps the lines left as shown.
+    std::string edited =
+        st.convertToAdvanced ? st.body : withStoredLines(st.storedBody, st.initialBody, st.body);
+    auto body = bodyToWrite(road, st.typeCode, edited);
     if (!body) {
         ++st.focusRequests; // back to the line to mend
     }
@@ -163,6 +217,12 @@ Outcome SaveChanges(Editor& e) {
     Session& s = e.session();
     Road& road = e.road();
     EditState& st = e.state();
+    if (!st.newPending && changesOf(s, st, *body).empty()) {
+        // Nothing to write: the file stays as it is and Dragon has nothing to take over.
+        e.leaveEditMode();
+        e.view().reset();
+        return Outcome::Done;
+    }
     BrowsingView::Shown shown = e.view().shown();
     std::string proposed = e.takeNextList();
     s.ui.status(kOperationInProgress);
@@ -185,16 +245,18 @@ Outcome SaveChanges(Editor& e) {
         }
         return done; // nothing was written: still editing
     }
+    std::string saved = st.newPending ? st.pendingName : shown.name;
     if (st.newPending) {
         e.view().select(newList ? kGlobalCommands : shown.program,
-                        newList ? kGlobalCommands : shown.scope, st.pendingName);
+                        newList ? kGlobalCommands : shown.scope, saved);
     }
+    // The command saved, whatever the view shows once the file has been read again.
+    e.view().recordRecentlyUsed(shown.program, shown.scope, saved, st.typeCode);
     std::string listName = newList ? st.pendingName : std::string();
     e.showAfterRefresh(newList ? kListsTab : shown.tab);
     e.leaveEditMode();
     done = road.postWrite(newList);
     if (done == Outcome::Done) {
-        e.view().recordRecentlyUsed();
         e.state().nextList = listName;
     }
     return done;

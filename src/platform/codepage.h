@@ -9,8 +9,9 @@
 // These functions are the one place where the two meet.
 namespace plv {
 
-// Never fails: the five bytes that Windows-1252 leaves unassigned decode to the C1 controls of
-// the same value, as Windows does, so that every file byte survives a round trip.
+// Never fails: the five bytes that Windows-1252 leaves unassigned decode to private-use
+// characters (U+F781 for 0x81) that encode back to the same byte, so that every file byte
+// survives a round trip; the C1 controls U+0080..U+009F are not text of the code page.
 std::string decodeCp1252(std::string_view bytes);
 // The same for bytes the caller gives up: ASCII text is handed back without a copy.
 std::string decodeOwnedCp1252(std::string&& bytes);

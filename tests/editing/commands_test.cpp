@@ -24,6 +24,7 @@ struct EditorRun : test::DemoRoad {
         }
         browser = std::make_unique<browser::Browser>(session(), startup->settings());
         browser->readSettings();
+        browser->loadRecentlyUsed();
         browser->buildMenus();
         browser->start(kGlobalCommands, kGlobalCommands);
         view = std::make_unique<browser::EditingView>(*browser);
@@ -151,6 +152,56 @@ TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     EXPECT_EQ(r.editor->state().caret, 10u);
     editing::Abandon(*r.editor);
     EXPECT_FALSE(r.browser->list(Tab::Commands).entries.empty());
+}
+
+TEST(SaveChanges, NothingChangedIsNeitherWrittenNorMerged) {
+    EditorRun r(false);
+    const std::string original = r.diskFile();
+    const files::FileTime time = *files::lastModified(r.dragon.commandFile());
+    r.show(kGlobal, kGlobal, "copy that");
+    editing::Modify(*r.editor);
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_FALSE(r.editor->state().editing);
+    // A description typed and taken back, and a Group typed back to what it was.
+    r.editor->descriptionEdited("x");
+    r.editor->descriptionEdited("");
+    r.editor->groupEdited("Editor");
+    r.editor->groupEdited("Editing");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    r.browser->changeTab(Tab::Lists);
+    r.browser->clickEntry(Tab::Lists, 0);
+    ASSERT_EQ(r.browser->preview().typeCode, "L");
+    editing::Modify(*r.editor);
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+
+    EXPECT_EQ(r.diskFile(), original);
+    EXPECT_EQ(files::lastModified(r.dragon.commandFile()), time);
+    EXPECT_TRUE(r.standIns().merge().started().empty());
+    EXPECT_FALSE(files::exists(files::join(r.dragon.home, "savedat")));
+    EXPECT_FALSE(r.editor->state().editing);
+}
+
+TEST(SaveChanges, RecentlyModifiedRecordsTheCommandSaved) {
+    EditorRun r(true);
+    r.browser->chooseGroup(
+        static_cast<std::size_t>(r.browser->menu(browser::MenuKind::Group).findFirst("Editing")));
+    auto top = [&r] { return r.browser->recentlyUsed().entries().front(); };
+
+    // The command leaves the Group shown: the view shows another one after the save.
+    r.show(kGlobal, kGlobal, "copy that");
+    r.editor->groupEdited("Clipboard");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    ASSERT_NE(r.browser->commandName(), "copy that");
+    EXPECT_EQ(top(), kGlobal + "\t" + kGlobal + "\tcopy that");
+
+    // A new command of no Group is not shown under the Group either.
+    r.ui.answerInput("cut that");
+    ASSERT_EQ(editing::NewCommand(*r.editor, "K"), Outcome::Done);
+    r.editor->bodyEdited("{Ctrl+x}");
+    ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
+    EXPECT_EQ(r.now(kGlobal, kGlobal, "cut that").script, "{Ctrl+x}");
+    EXPECT_EQ(top(), kGlobal + "\t" + kGlobal + "\tcut that");
+    EXPECT_EQ(r.browser->recentlyUsed().entries().at(1), kGlobal + "\t" + kGlobal + "\tcopy that");
 }
 
 TEST(CommandMenu, ConversionsAndDebugWithBasic) {

@@ -188,6 +188,28 @@ TEST_F(Dialog, CurrentGroupAllGroupsIsEverything) {
     EXPECT_TRUE(test::has(group->text, "LIST \"apps\""));
 }
 
+TEST_F(Dialog, EachListOnceWhateverWasBrowsed) {
+    ExportReport report(*h.session, Format::Csv, wordView());
+    report.chooseDestination(Destination::Clipboard);
+    auto before = report.act({});
+    // Browsing WINWORD copied the global LIST there, in the catalogue only.
+    UserRow copy = *h.catalogue->findFileList("apps");
+    copy.id = 0;
+    copy.menu = "WINWORD";
+    copy.state = kApplicationSpecific;
+    copy.globalsort = "N";
+    copy.listcopy = true;
+    h.catalogue->appendRow(copy);
+    auto after = report.act({});
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(after->text, before->text);
+    EXPECT_TRUE(test::has(after->text, "\"Global Commands\",\"Global Commands\",\"L\",\"apps\""));
+    report.chooseScope(ScopeChoice::Program);
+    auto program = report.act({});
+    ASSERT_TRUE(program);
+    EXPECT_FALSE(test::has(program->text, "\"apps\"")) << program->text;
+}
+
 TEST(Spreadsheet, PythonReadsEveryCellBack) {
     if (std::system("python3 -c pass >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "python3 is not installed";

@@ -277,6 +277,8 @@ TEST(Editing, WhatTheUserDoesNotTypeIsWrittenAsItWas) {
         ASSERT_EQ(dat::BuildNewRecord(*h.session, c), dat::Outcome::Done);
         ASSERT_EQ(dat::refreshAfterWrite(*h.session), dat::Outcome::Done);
     }
+    ASSERT_EQ(dat::UpdateNewList(*h.session, "folders", "C:\\\\Temp\r\nD:\\\\Data"),
+              dat::Outcome::Done);
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
     QPlainTextEdit* body = w.bodyEditor();
@@ -314,6 +316,16 @@ TEST(Editing, WhatTheUserDoesNotTypeIsWrittenAsItWas) {
     ASSERT_TRUE(locked);
     EXPECT_EQ(locked->description, "Licensed from the prescribing formulary; cannot be edited!");
     EXPECT_EQ(locked->script, sealed);
+
+    // A LIST shows each stored "\\" as "\": an item added leaves the others as they were.
+    clickTab(run, Tab::Lists);
+    ASSERT_TRUE(clickEntry(run, Tab::Lists, "folders"));
+    EXPECT_EQ(body->toPlainText(), "C:\\Temp\nD:\\Data\n");
+    QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+    QTest::keyClick(body, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(body, "E:\\Work");
+    save(run);
+    EXPECT_EQ(bodyOnDisk(run, "folders"), "C:\\\\Temp\r\nD:\\\\Data\r\nE:\\Work\r\n");
 }
 
 TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {

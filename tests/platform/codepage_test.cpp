@@ -27,6 +27,15 @@ TEST(Codepage, CharactersOutsideTheCodePageAreRefusedNotReplaced) {
     EXPECT_FALSE(broken.ok());
     EXPECT_EQ(broken.refused, "invalid UTF-8");
     EXPECT_TRUE(test::has(refusedCharacterMessage("Ł"), "'Ł'"));
+    // The C1 controls are no characters of the code page: 0x80 is the euro sign, and the
+    // five unassigned bytes read as characters of their own.
+    for (char32_t c = 0x80; c <= 0x9F; ++c) {
+        std::string control;
+        appendUtf8(control, c);
+        auto typed = encodeCp1252("a" + control);
+        EXPECT_FALSE(typed.ok()) << "U+" << std::hex << static_cast<unsigned>(c);
+        EXPECT_EQ(typed.refused, control);
+    }
     EXPECT_EQ(encodeCp1252("Grüße €").bytes, "Gr\xfc\xdf"
                                              "e \x80");
 }

@@ -43,6 +43,21 @@ inline std::vector<std::string_view> crLfLines(std::string_view s) {
     }
 }
 
+// What a KEYS body types: each line break, CR LF or a lone CR or LF, as CR LF.
+inline std::string typedText(std::string_view body) {
+    std::string out;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        bool crLf = body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n';
+        if (body[i] == '\r' || body[i] == '\n') {
+            out += "\r\n";
+            i += crLf ? 1 : 0;
+        } else {
+            out += body[i];
+        }
+    }
+    return out;
+}
+
 struct SendKeysForm {
     std::string fault; // empty when well formed
     std::string typed; // what the SendKeys statements type, vbCr as CR LF
@@ -63,6 +78,11 @@ inline SendKeysForm readSendKeysForm(std::string_view body) {
         std::string_view line = lines[i];
         if (line.empty()) {
             continue;
+        }
+        // A script editor breaks the line at a lone CR or LF too.
+        if (line.find_first_of("\r\n") != std::string_view::npos) {
+            form.fault = "line " + std::to_string(i + 1) + " holds a lone line break";
+            return form;
         }
         if (line == "SendKeys vbCr, true") {
             form.typed += "\r\n";

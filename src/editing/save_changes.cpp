@@ -246,12 +246,14 @@ Outcome SaveChanges(Editor& e) {
         return done; // nothing was written: still editing
     }
     std::string saved = st.newPending ? st.pendingName : shown.name;
+    // A new LIST lives under Global Commands, whatever was shown.
+    std::string program = newList ? std::string(kGlobalCommands) : shown.program;
+    std::string scope = newList ? std::string(kGlobalCommands) : shown.scope;
     if (st.newPending) {
-        e.view().select(newList ? kGlobalCommands : shown.program,
-                        newList ? kGlobalCommands : shown.scope, saved);
+        e.view().select(program, scope, saved);
     }
     // The command saved, whatever the view shows once the file has been read again.
-    e.view().recordRecentlyUsed(shown.program, shown.scope, saved, st.typeCode);
+    e.view().recordRecentlyUsed(program, scope, saved, st.typeCode);
     std::string listName = newList ? st.pendingName : std::string();
     e.showAfterRefresh(newList ? kListsTab : shown.tab);
     e.leaveEditMode();

@@ -68,6 +68,9 @@ int runConvertKeys(const Args& args, Io& io) {
         return status;
     }
     Session& s = w->session();
+    if (!editing::keysLanguageAllows(s, *op)) {
+        return kFailed;
+    }
     std::int64_t marked = markFromArgs(s.catalogue, *selection);
     if (marked == 0) {
         s.ui.message("There are no macros of the specified type to Export",
@@ -76,13 +79,13 @@ int runConvertKeys(const Args& args, Io& io) {
     }
     editing::KeysTally tally;
     status = w->write([&] { return editing::runKeysConversion(w->road(), *op, tally); });
-    if (status != kOk) {
+    if (status != kOk && status != kNotTakenOver) {
         return status;
     }
     io.out << "convert-keys: " << tally.converted << " of " << marked << " commands converted, "
            << tally.notConverted << " not converted\n"
            << "convert-keys: log " << s.programFile(editing::namedLogFile(*op)) << "\n";
-    return kOk;
+    return status;
 }
 
 const bool registered =
@@ -102,7 +105,8 @@ const bool registered =
          "convert KEYS commands to Plain Text or Advanced Scripting",
          "Re-types the chosen KEYS commands (all of them when none are chosen): plain\n"
          "turns those without braced keys into Plain Text; vba and sdk turn those\n"
-         "with braced keys into Advanced Scripting with SendKeys or SendDragonKeys.\n"
+         "with braced keys into Advanced Scripting with SendKeys or SendDragonKeys\n"
+         "(vba only for an English file: exit 3 for another language).\n"
          "Each command converted is reported in Parlavista.log in the program folder and\n"
          "its copy ConvertKEYS2Plain.log, ConvertKEYS2Advanced.log or\n"
          "ConvertKEYS2SendDragon.log.\n\n"

@@ -175,7 +175,7 @@ TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
     }
     EXPECT_FALSE(files::exists(backup));
     EXPECT_FALSE(files::exists(files::join(d.dragon.home, "savedat")));
-    EXPECT_EQ(d.file(), original);
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
 
     // A write that cannot take the day's backup (a file stands where its folder goes) is
     // refused, not done without the copy.
@@ -183,7 +183,7 @@ TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
     auto unsaved = d.run(global({"set-body", "--body", "{Ctrl+Insert}"}, "copy that"));
     EXPECT_EQ(unsaved.status, 3);
     EXPECT_TRUE(test::has(unsaved.err, "The backup of the command file could not be written"));
-    EXPECT_EQ(d.file(), original);
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
     EXPECT_FALSE(files::exists(files::join(d.dragon.home, "savedat")));
 
     // A backup that does not read is refused before the pre-rollback copy (the only copy of
@@ -195,7 +195,7 @@ TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
     EXPECT_EQ(restored.status, 3);
     EXPECT_TRUE(test::has(restored.err, "cannot be read")) << restored.err;
     EXPECT_EQ(d.home("Demo/mycmds.prerollback"), "the file before the last restore");
-    EXPECT_EQ(d.file(), original);
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
 }
 
 TEST(CurrentUser, AWriteDragonDidNotTakeOverHasItsOwnStatus) {

@@ -390,6 +390,6 @@ TEST(Editing, ASaveThatCannotTakeItsBackupStaysOpen) {
               0u);
     EXPECT_TRUE(button(run, "saveChanges")->isVisible()) << "the edit stays open";
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");
-    EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
+    EXPECT_TRUE(files::readAll(run.dragon.commandFile()) == original) << "nothing written";
     EXPECT_EQ(mergesRun(run), 0u);
 }

@@ -111,9 +111,10 @@ const bool registered =
          "its copy ConvertKEYS2Plain.log, ConvertKEYS2Advanced.log or\n"
          "ConvertKEYS2SendDragon.log.\n\n"
          "  --home DIR   the program folder (logs, savedat, trace.plv)\n\n"
-         "With --current-user (and --dragon-root DIR) in place of FILE, the current Dragon\n"
-         "user's mycmds.dat is converted on the road of every edit: checked, backed up once a\n"
-         "day, and taken over by Dragon through its merge program.",
+         "With --current-user (and --dragon-root DIR) in place of FILE, or with a FILE that is\n"
+         "that user's file, the current Dragon user's mycmds.dat is converted on the road of\n"
+         "every edit: checked, backed up once a day, and taken over by Dragon through its\n"
+         "merge program (exit 4 when Dragon did not take it over; the file is written).",
          withWriteTargetOptions({"to", "program", "scope", "group", "name"}), kWriteTargetFlags,
          runConvertKeys});
 

@@ -181,8 +181,9 @@ int runConvertLanguage(const Args& args, Io& io) {
 
 constexpr const char* kOnCurrentUser =
     "\n\nWith --current-user (and --dragon-root DIR, else $PARLAVISTA_DRAGON_ROOT) in place of\n"
-    "FILE, the current Dragon user's mycmds.dat is changed as the window changes it, with\n"
-    "the refusals the window gives that file.";
+    "FILE, or with a FILE that is that user's file, the current Dragon user's mycmds.dat is\n"
+    "changed as the window changes it, with the refusals the window gives that file (exit 4\n"
+    "when Dragon did not take the change over; the file is written).";
 
 const std::string kSelectionHelp =
     "\n  --program P   the commands of Program P (--scope S: of its Scope S; --name N,\n"

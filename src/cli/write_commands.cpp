@@ -435,7 +435,7 @@ const std::string kCommon =
     "Texts are UTF-8 and are written in the file's code page "
     "(Windows-1252);\nline breaks are written as CR LF. The file is "
     "parsed again after the write; if\nit does not read, the previous "
-    "file is restored from savedat. A refused write (exit 3)\nchanges no file: its checks "
+    "file is restored from savedat.\nA refused write (exit 3) changes no file: its checks "
     "come before the day's backup.";
 
 const std::string kCurrentUser =

@@ -55,14 +55,15 @@ int restoreDate(WriteSession& w, Io& io, const std::string& date) {
     if (int status = exitStatus(editing::restoreBackup(road, entry)); status != kOk) {
         return status;
     }
-    if (editing::handOverRestored(road) != dat::Outcome::Done) {
-        return kParseFailed;
+    int status = w.afterWrite(editing::handOverRestored(road));
+    if (status != kOk && status != kNotTakenOver) {
+        return status;
     }
     Session& s = w.session();
     io.out << "restore: " << s.file.path << " from " << entry << " (the replaced file is "
            << editing::kPreRollbackName << "), " << s.catalogue.countCommands() << " commands, "
            << s.file.listCount << " LISTs\n";
-    return kOk;
+    return status;
 }
 
 int runRestore(const Args& args, Io& io) {
@@ -103,7 +104,8 @@ const bool registered = [] {
                      "first, as\nthe window's Restore menu offers them. --date MMDDYYYY copies "
                      "that day's backup\nover the current Dragon user's mycmds.dat, keeping the "
                      "replaced file as\nmycmds.prerollback, reads it and lets Dragon take it "
-                     "over.\n",
+                     "over. A backup that does not\nread is refused (exit 3), every file "
+                     "left as it was.\n",
                      {"dragon-root", "home", "date"},
                      {"list"},
                      runRestore});

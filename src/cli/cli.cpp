@@ -21,7 +21,11 @@ void printToolHelp(std::ostream& out) {
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     }
     out << "\nThe program folder (keynames, logs, catalogue) is --home DIR, else "
-           "$PARLAVISTA_HOME,\nelse $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n";
+           "$PARLAVISTA_HOME,\nelse $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n"
+        << "\nExit status: 0 done, 1 a file does not exist, 2 the command file does not parse,\n"
+           "3 the command was refused or failed (a refused write changes nothing), 4 the\n"
+           "current Dragon user's file was written but Dragon did not take the change over,\n"
+           "64 a usage error.\n";
 }
 
 // Short spellings of long options, for the commands that take the long one.

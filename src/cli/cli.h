@@ -17,8 +17,10 @@ namespace plv::cli {
 inline constexpr int kOk = 0;
 inline constexpr int kMissingFile = 1;
 inline constexpr int kParseFailed = 2;
-inline constexpr int kUsage = 64;
 inline constexpr int kFailed = 3;
+// The current user's file was written and read again, but Dragon did not take it over.
+inline constexpr int kNotTakenOver = 4;
+inline constexpr int kUsage = 64;
 
 // The command line after the command name: positional words and --options.
 struct Args {

@@ -68,6 +68,9 @@ int runConvertKeys(const Args& args, Io& io) {
         return status;
     }
     Session& s = w->session();
+    if (!editing::keysLanguageAllows(s, *op)) {
+        return kFailed;
+    }
     std::int64_t marked = markFromArgs(s.catalogue, *selection);
     if (marked == 0) {
         s.ui.message("There are no macros of the specified type to Export",
@@ -76,13 +79,13 @@ int runConvertKeys(const Args& args, Io& io) {
     }
     editing::KeysTally tally;
     status = w->write([&] { return editing::runKeysConversion(w->road(), *op, tally); });
-    if (status != kOk) {
+    if (status != kOk && status != kNotTakenOver) {
         return status;
     }
     io.out << "convert-keys: " << tally.converted << " of " << marked << " commands converted, "
            << tally.notConverted << " not converted\n"
            << "convert-keys: log " << s.programFile(editing::namedLogFile(*op)) << "\n";
-    return kOk;
+    return status;
 }
 
 const bool registered =
@@ -102,14 +105,16 @@ const bool registered =
          "convert KEYS commands to Plain Text or Advanced Scripting",
          "Re-types the chosen KEYS commands (all of them when none are chosen): plain\n"
          "turns those without braced keys into Plain Text; vba and sdk turn those\n"
-         "with braced keys into Advanced Scripting with SendKeys or SendDragonKeys.\n"
+         "with braced keys into Advanced Scripting with SendKeys or SendDragonKeys\n"
+         "(vba only for an English file: exit 3 for another language).\n"
          "Each command converted is reported in Parlavista.log in the program folder and\n"
          "its copy ConvertKEYS2Plain.log, ConvertKEYS2Advanced.log or\n"
          "ConvertKEYS2SendDragon.log.\n\n"
          "  --home DIR   the program folder (logs, savedat, trace.plv)\n\n"
-         "With --current-user (and --dragon-root DIR) in place of FILE, the current Dragon\n"
-         "user's mycmds.dat is converted on the road of every edit: checked, backed up once a\n"
-         "day, and taken over by Dragon through its merge program.",
+         "With --current-user (and --dragon-root DIR) in place of FILE, or with a FILE that is\n"
+         "that user's file, the current Dragon user's mycmds.dat is converted on the road of\n"
+         "every edit: checked, backed up once a day, and taken over by Dragon through its\n"
+         "merge program (exit 4 when Dragon did not take it over; the file is written).",
          withWriteTargetOptions({"to", "program", "scope", "group", "name"}), kWriteTargetFlags,
          runConvertKeys});
 

@@ -36,7 +36,8 @@ bool required(const Args& args, Io& io, const std::string& command,
 }
 
 // Parse (or, with --current-user, the program's start-up on the current Dragon user's file),
-// the operation on the editing road, verification; then the report.
+// the operation on the editing road (its checks, then the day's backup and its write),
+// verification; then the report.
 int runOnFile(const Args& args, Io& io, const std::string& command, bool confirmed,
               const Operation& operation) {
     int status = kOk;
@@ -44,13 +45,11 @@ int runOnFile(const Args& args, Io& io, const std::string& command, bool confirm
     if (!w) {
         return status;
     }
-    if (auto* console = dynamic_cast<ConsoleInteraction*>(&w->session().ui)) {
-        console->confirmed = confirmed;
-    }
+    w->console().confirmed = confirmed;
     Session& s = w->session();
     std::vector<std::string> report;
     status = w->write([&] { return operation(w->road(), report); });
-    if (status != kOk) {
+    if (status != kOk && status != kNotTakenOver) {
         return status;
     }
     for (const auto& line : report) {
@@ -58,7 +57,7 @@ int runOnFile(const Args& args, Io& io, const std::string& command, bool confirm
     }
     io.out << command << ": " << s.catalogue.countCommands() << " commands, " << s.file.listCount
            << " LISTs, format " << s.file.versionName << ", " << s.file.languageName << "\n";
-    return kOk;
+    return status;
 }
 
 // Marks the chosen commands as the Tools dialog does; false after its message when none is.
@@ -136,7 +135,9 @@ int runReplace(const Args& args, Io& io) {
         }
         editing::SearchReplace search(s);
         search.setTexts(*args.value("search"), *args.value("replace"), args.flag("match-case"));
-        if (search.replaceAll() != Outcome::Done || search.replacements() == 0) {
+        // Nothing to replace is a refusal, found before the day's backup is taken.
+        if (!search.textsWritable() || !search.findNext() || !road.automaticBackup() ||
+            search.replaceAll() != Outcome::Done || search.replacements() == 0) {
             return Outcome::Refused;
         }
         report.push_back(search.countsMessage());
@@ -180,8 +181,9 @@ int runConvertLanguage(const Args& args, Io& io) {
 
 constexpr const char* kOnCurrentUser =
     "\n\nWith --current-user (and --dragon-root DIR, else $PARLAVISTA_DRAGON_ROOT) in place of\n"
-    "FILE, the current Dragon user's mycmds.dat is changed as the window changes it, with\n"
-    "the refusals the window gives that file.";
+    "FILE, or with a FILE that is that user's file, the current Dragon user's mycmds.dat is\n"
+    "changed as the window changes it, with the refusals the window gives that file (exit 4\n"
+    "when Dragon did not take the change over; the file is written).";
 
 const std::string kSelectionHelp =
     "\n  --program P   the commands of Program P (--scope S: of its Scope S; --name N,\n"

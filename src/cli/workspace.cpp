@@ -1,10 +1,31 @@
 #include "cli/workspace.h"
 
+#include "dragon/dragon_root.h"
 #include "platform/program_folder.h"
 
 #include <ostream>
 
 namespace plv::cli {
+namespace {
+
+// Whether FILE is the current user's mycmds.dat of the Dragon root the options or the
+// environment give; false without one.
+bool isCurrentUsersFile(const Args& args, const std::string& file) {
+    auto root = dragon::resolveDragonRoot(args.value("dragon-root"));
+    if (!root) {
+        return false;
+    }
+    dragon::DragonRoot dragonRoot{*root};
+    dragon::StandInEngine engine(dragonRoot.engineIni());
+    SilentInteraction quiet;
+    Trace trace;
+    dragon::DragonEnvironment environment(dragon::DragonEnvironment::foldersOf(dragonRoot), engine,
+                                          quiet, trace);
+    return environment.GetPaths() && environment.initialize() &&
+           files::sameFile(environment.currentUserCommandFile(), file);
+}
+
+} // namespace
 
 std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io, const std::string& database) {
     std::unique_ptr<Workspace> w(new Workspace(io));
@@ -53,6 +74,10 @@ std::unique_ptr<WriteSession> WriteSession::open(const Args& args, Io& io,
     if (!oneFileArgument(args, io, command, file)) {
         status = kUsage;
         return nullptr;
+    }
+    // Dragon's live file is never written behind its back.
+    if (isCurrentUsersFile(args, file)) {
+        return openCurrentUser(args, io, status);
     }
     w->file_ = Workspace::open(args, io, ":memory:");
     if (!w->file_) {
@@ -118,11 +143,23 @@ int WriteSession::write(const std::function<dat::Outcome()>& write, bool newList
                      s.file.path);
         return road.reread() == dat::Outcome::ProgramEnds ? kParseFailed : kFailed;
     }
-    road.automaticBackup();
     if (int status = exitStatus(write()); status != kOk) {
         return status;
     }
-    return road.postWrite(newList) == dat::Outcome::Done ? kOk : kParseFailed;
+    return afterWrite(road.postWrite(newList));
+}
+
+int WriteSession::afterWrite(dat::Outcome postWrite) {
+    if (postWrite != dat::Outcome::Done) {
+        return kParseFailed;
+    }
+    if (!road_->dragonNotUpdated()) {
+        return kOk;
+    }
+    console().message("The command file was written, but Dragon has not taken the change over: "
+                      "it reads the file when the user is opened again",
+                      session().file.path);
+    return kNotTakenOver;
 }
 
 int exitStatus(dat::Outcome outcome) {

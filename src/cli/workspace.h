@@ -43,10 +43,10 @@ class Workspace {
 
 // The command file a write command changes, and the road the write travels. FILE is parsed
 // into a private catalogue and written with verification. With --current-user (and
-// --dragon-root DIR or $PARLAVISTA_DRAGON_ROOT) the program starts up as the window does on
-// the current Dragon user's mycmds.dat, and the write goes the whole editing road: the
-// file-changed check, the daily backup, the write, the verification and the fast save
-// through Dragon's merge program.
+// --dragon-root DIR or $PARLAVISTA_DRAGON_ROOT), or a FILE that is the current Dragon user's
+// mycmds.dat, the program starts up as the window does on that file, and the write goes the
+// whole editing road: the file-changed check, the operation's own checks, the daily backup,
+// the write, the verification and the fast save through Dragon's merge program.
 class WriteSession {
   public:
     // Null after a message, with the exit status in `status`.
@@ -61,10 +61,17 @@ class WriteSession {
     Session& session();
     editing::Road& road() { return *road_; }
     bool currentUser() const { return startup_ != nullptr; }
+    // Where messages go and questions are answered.
+    ConsoleInteraction& console() { return file_ ? file_->ui() : ui_; }
 
-    // Runs `write` on the road: 0 when it was done and the file verified, else the exit
-    // status. `newList` is a new LIST, which Dragon takes over with the command that uses it.
+    // Runs `write` on the road: its checks, the daily backup, its write. 0 when it was done
+    // and the file verified, kNotTakenOver when Dragon then did not take the file over, else
+    // the exit status. `newList` is a new LIST, which Dragon takes over with the command that
+    // uses it.
     int write(const std::function<dat::Outcome()>& write, bool newList = false);
+    // The exit status once the post-write step (of a write or a restore) has run: 0,
+    // kNotTakenOver (said so on standard error) or kParseFailed.
+    int afterWrite(dat::Outcome postWrite);
 
   private:
     explicit WriteSession(Io& io) : ui_(io.err) {}

@@ -44,21 +44,25 @@ std::optional<std::string> backupUser(Session& s) {
     return s.dragon->userOfCommandFile(s.file.path);
 }
 
-std::optional<BackupTaken> takeBackup(Session& s, BackupKind kind, files::FileTime now) {
+Backup takeBackup(Session& s, BackupKind kind, files::FileTime now) {
     auto user = backupUser(s);
     if (!user) {
-        return std::nullopt;
+        return {};
     }
     std::string folder = backupFolder(s.programFolder, *user);
     std::string path = files::join(folder, backupName(now));
     if (kind == BackupKind::Automatic && files::exists(path)) {
-        return std::nullopt;
+        return {};
     }
     if (!files::makeDirectories(folder) || !files::copyFileAtomically(s.file.path, path)) {
-        s.ui.message("The backup of the command file could not be written: " + path, s.file.path);
-        return std::nullopt;
+        s.ui.message("The backup of the command file could not be written: " + path +
+                         (kind == BackupKind::Automatic
+                              ? "\nNothing was changed: no change is written without it."
+                              : ""),
+                     s.file.path);
+        return {Backup::Status::Failed, {}};
     }
-    return BackupTaken{*user, path};
+    return {Backup::Status::Taken, {*user, path}};
 }
 
 std::optional<BackupTaken> explicitBackup(Road& road) {
@@ -68,16 +72,17 @@ std::optional<BackupTaken> explicitBackup(Road& road) {
                      s.file.path);
         return std::nullopt;
     }
-    auto taken = takeBackup(s, BackupKind::Explicit);
-    if (!taken) {
+    Backup backup = takeBackup(s, BackupKind::Explicit);
+    if (backup.status != Backup::Status::Taken) {
         return std::nullopt;
     }
     if (road.onBackupTaken) {
         road.onBackupTaken();
     }
-    s.ui.message("User '" + taken->user + "'\n\n" + s.file.path +
+    const BackupTaken& taken = backup.copy;
+    s.ui.message("User '" + taken.user + "'\n\n" + s.file.path +
                      "\n\nBackup taken successfully to above named file",
-                 taken->path);
+                 taken.path);
     return taken;
 }
 

@@ -33,10 +33,16 @@ struct BackupTaken {
     std::string path;
 };
 
-// Copies the open file to today's backup when it is a user's current command file. Nothing
-// when no copy was taken (another file, or today's exists); a copy that fails is reported.
-std::optional<BackupTaken> takeBackup(Session& session, BackupKind kind,
-                                      files::FileTime now = files::now());
+// What became of a backup: a copy taken, none needed (another file, or today's exists), or a
+// copy that could not be written (its message shown).
+struct Backup {
+    enum class Status { Taken, NotNeeded, Failed };
+    Status status = Status::NotNeeded;
+    BackupTaken copy; // when taken
+};
+
+// Copies the open file to today's backup when it is a user's current command file.
+Backup takeBackup(Session& session, BackupKind kind, files::FileTime now = files::now());
 
 class Road;
 

@@ -44,7 +44,9 @@ Outcome convertFormat(Road& road, const dat::FormatConversion& c) {
     if (!s.ui.okCancel(c.confirm, s.file.path)) {
         return Outcome::Refused;
     }
-    road.automaticBackup();
+    if (!road.automaticBackup()) {
+        return Outcome::Refused;
+    }
     s.ui.status(kConvertingStatus);
     Outcome done = dat::convertFormat(s, c);
     if (done != Outcome::Done) {

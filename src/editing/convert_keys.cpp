@@ -107,6 +107,12 @@ dat::Outcome rewriteAndReport(Session& s, const Texts& t, KeysOperation op, Keys
     plan.substitution = keysConversionStep(op, tally);
     dat::Outcome done = dat::runFullRewrite(s, plan);
     if (done != dat::Outcome::Done) {
+        // The log was written command by command before the file: none of it took place.
+        files::writeAll(s.programFile("Parlavista.log"),
+                        std::string("The conversion failed: the command file was left as it "
+                                    "was and no command was converted") +
+                            kCrLf);
+        tally = {};
         return done;
     }
     files::copyFile(s.programFile("Parlavista.log"), s.programFile(t.logName));
@@ -120,6 +126,14 @@ dat::Outcome rewriteAndReport(Session& s, const Texts& t, KeysOperation op, Keys
 }
 
 } // namespace
+
+bool keysLanguageAllows(Session& s, KeysOperation op) {
+    if (op != KeysOperation::ToSendKeys || dat::languageName(s.file.languageByte) == "English") {
+        return true;
+    }
+    s.ui.message(kEnglishOnly, kEnglishOnlyTitle);
+    return false;
+}
 
 std::string operationCode(KeysOperation op) {
     return texts(op).code;
@@ -150,7 +164,10 @@ dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally) {
     Session& s = road.session();
     s.ui.status(t.status);
     road.waits().pause(0); // the status shows before the work starts
-    road.automaticBackup(true);
+    if (!road.automaticBackup(true)) {
+        s.ui.status("");
+        return dat::Outcome::Refused;
+    }
     return rewriteAndReport(s, t, op, tally);
 }
 

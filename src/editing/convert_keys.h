@@ -17,6 +17,15 @@ namespace plv::editing {
 
 enum class KeysOperation { ToPlainText, ToSendKeys, ToSendDragonKeys };
 
+inline constexpr const char* kEnglishOnly =
+    "Sorry, this command is only supported for English Language Users";
+inline constexpr const char* kEnglishOnlyTitle =
+    "Contact Brinmoor if you are interested in a non-English User";
+
+// The SendKeys form knows the English key names only: false, after the message, for the
+// conversion to it of a file in another language.
+bool keysLanguageAllows(Session& session, KeysOperation op);
+
 // "dvc2plain", "dvc2vba", "dvc2sdk".
 std::string operationCode(KeysOperation op);
 std::optional<KeysOperation> keysOperationFromCode(const std::string& code);
@@ -37,8 +46,9 @@ std::string namedLogFile(KeysOperation op);
 class Road;
 // The run over the rows marked with `flag`: status text, the daily backup (the window
 // rebuilds its Restore menu), the full rewrite, the copy of the log, the completion
-// messages. The post-write step, which verifies the file and has Dragon take it over, is
-// the caller's, as for every Tools operation.
+// messages. A rewrite that fails leaves a log that says so and converts nothing. The
+// post-write step, which verifies the file and has Dragon take it over, is the caller's,
+// as for every Tools operation.
 dat::Outcome runKeysConversion(Road& road, KeysOperation op, KeysTally& tally);
 
 // The help on converting is offered before the conversions to Plain Text and to SendKeys

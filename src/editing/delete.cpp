@@ -78,17 +78,19 @@ Outcome Delete(Editor& e) {
         return Outcome::Refused;
     }
     bool list = row->isList();
-    if (!s.ui.yesNo(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name)) {
+    if (!s.ui.yesNo(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name) ||
+        (list && !listInUseCheck(e, row->name, "Delete"))) {
         return Outcome::Refused;
     }
     s.ui.status(kOperationInProgress);
     e.road().waits().pause(0);
-    e.road().automaticBackup(true);
+    if (!e.road().automaticBackup(true)) {
+        return Outcome::Refused;
+    }
     Outcome done = Outcome::Refused;
     if (!list) {
         done = deleteCommand(e, *row, shown.tab);
-    } else if (listInUseCheck(e, row->name, "Delete") &&
-               (done = dat::DeleteList(s, *row)) == Outcome::Done) {
+    } else if ((done = dat::DeleteList(s, *row)) == Outcome::Done) {
         e.showAfterRefresh(shown.tab);
         done = e.road().postWrite();
     }

@@ -7,7 +7,10 @@ namespace plv::editing {
 dat::Outcome deleteMarked(Road& road, std::vector<std::string>* droppedLists) {
     Session& s = road.session();
     s.ui.status("Deleting");
-    road.automaticBackup();
+    if (!road.automaticBackup()) {
+        s.ui.status("");
+        return dat::Outcome::Refused;
+    }
     dat::Outcome done = dat::deletethem(s, droppedLists);
     if (done != dat::Outcome::Done) {
         s.ui.status("");

@@ -13,9 +13,18 @@ bool refuse(Session& s, const std::string& text, const std::string& title) {
 
 } // namespace
 
+bool checkFileText(Session& s, const std::string& text) {
+    std::string bytes;
+    return dat::toFileText(s, text, bytes);
+}
+
 bool checkCommandName(Session& s, const std::string& name) {
     if (name.empty()) {
         return refuse(s, "A command name cannot be empty", s.file.path);
+    }
+    std::string bytes;
+    if (!dat::toFileText(s, name, bytes) || !dat::refuseControlCharacters(s, bytes)) {
+        return false;
     }
     std::size_t lastOpen = name.rfind('<');
     if (lastOpen != std::string::npos && name.find('>', lastOpen) == std::string::npos) {

@@ -9,8 +9,10 @@ namespace plv::editing {
 
 inline constexpr std::size_t kMaxListRefs = 20;
 
-// A command name: not empty, every '<' closed by a '>', at most 20 LISTs, each of them a
-// LIST of the file.
+// A text the file's code page can hold: a description, a Group, a Program.
+bool checkFileText(Session& session, const std::string& text);
+// A command name: not empty, written in the code page without control characters, every
+// '<' closed by a '>', at most 20 LISTs, each of them a LIST of the file.
 bool checkCommandName(Session& session, const std::string& name);
 // A LIST name: not empty, only letters, digits and "_-." (the letters' case is free).
 bool checkListName(Session& session, const std::string& name);

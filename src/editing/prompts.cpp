@@ -67,7 +67,11 @@ bool positionCheck(Editor& e) {
 }
 
 bool listInUseCheck(Editor& e, const std::string& list, const std::string& verb) {
-    Session& s = e.session();
+    return listInUseCheck(e.session(), list, verb, e.view().shown().name);
+}
+
+bool listInUseCheck(Session& s, const std::string& list, const std::string& verb,
+                    const std::string& title) {
     auto users = dat::commandsUsingList(s.catalogue, list);
     if (users.empty()) {
         return true;
@@ -81,7 +85,7 @@ bool listInUseCheck(Editor& e, const std::string& list, const std::string& verb)
                           "\n\nNaturallySpeaking and Razudid Udiridu will no longer hear/see "
                           "these commands.\nAre you sure you want to " +
                           verb + " this LIST?",
-                      e.view().shown().name);
+                      title);
 }
 
 std::optional<UserRow> shownRow(Editor& e) {

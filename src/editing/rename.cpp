@@ -43,7 +43,9 @@ Outcome Rename(Editor& e) {
     if (list && !listInUseCheck(e, row->name, "Rename")) {
         return Outcome::Refused;
     }
-    e.road().automaticBackup();
+    if (!e.road().automaticBackup()) {
+        return Outcome::Refused;
+    }
     Outcome done = dat::UpdateFirstThings(s, *row, *answer, row->description, row->owner);
     if (done != Outcome::Done) {
         return done;

@@ -1,6 +1,8 @@
 #include "editing/rename_group.h"
 
 #include "datfile/rename_group.h"
+#include "editing/name_checks.h"
+#include "platform/codepage.h"
 
 namespace plv::editing {
 
@@ -10,8 +12,14 @@ dat::Outcome renameGroup(Road& road, const std::string& oldGroup, const std::str
         s.ui.message("No New Group Name entered", "Parlavista");
         return dat::Outcome::Refused;
     }
+    if (!equalsNoCase(newGroup, kUserDefined) && !checkFileText(s, newGroup)) {
+        return dat::Outcome::Refused;
+    }
     s.ui.status("Renaming Group");
-    road.automaticBackup();
+    if (!road.automaticBackup()) {
+        s.ui.status("");
+        return dat::Outcome::Refused;
+    }
     dat::Outcome done = dat::RenameGroup(s, oldGroup, newGroup);
     if (done != dat::Outcome::Done) {
         s.ui.status("");

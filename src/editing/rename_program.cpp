@@ -1,6 +1,7 @@
 #include "editing/rename_program.h"
 
 #include "datfile/rename_group.h"
+#include "editing/name_checks.h"
 #include "platform/codepage.h"
 
 namespace plv::editing {
@@ -24,9 +25,15 @@ dat::Outcome renameProgram(Road& road, std::string& newProgram, ScopeChoice choi
                      s.file.path);
         return dat::Outcome::Refused;
     }
-    s.ui.status("Renaming Program");
     newProgram = programWithoutExe(newProgram);
-    road.automaticBackup();
+    if (!checkFileText(s, newProgram)) {
+        return dat::Outcome::Refused;
+    }
+    s.ui.status("Renaming Program");
+    if (!road.automaticBackup()) {
+        s.ui.status("");
+        return dat::Outcome::Refused;
+    }
     dat::Outcome done = dat::RenameProgram(s, newProgram);
     if (done != dat::Outcome::Done) {
         s.ui.status("");

@@ -15,6 +15,10 @@ Outcome parseRestored(Session& s, const std::string& target) {
     return s.parseOk ? Outcome::Done : Outcome::Refused;
 }
 
+std::string unreadable(const std::string& backup) {
+    return "The backup " + backup + " cannot be read; the command file was left as it was";
+}
+
 } // namespace
 
 std::string restoreUser(Road& road) {
@@ -52,6 +56,12 @@ Outcome restoreBackup(Road& road, const std::string& entry) {
         s.ui.message("There is no backup " + backup, kRestoreTitle);
         return Outcome::Refused;
     }
+    // The pre-rollback copy is the only one of the state before the last restore: it is
+    // replaced only for a backup that reads.
+    if (!dat::readsToItsEnd(files::readAll(backup).value_or(std::string()))) {
+        s.ui.message(unreadable(backup), target);
+        return Outcome::Refused;
+    }
     std::string preRollback = files::join(folder, kPreRollbackName);
     if (!files::copyFileAtomically(target, preRollback) ||
         !files::copyFileAtomically(backup, target)) {
@@ -68,8 +78,7 @@ Outcome restoreBackup(Road& road, const std::string& entry) {
         dat::failureExit(s, target);
         return Outcome::ProgramEnds;
     }
-    s.ui.message("The backup " + backup + " cannot be read; the command file was left as it was",
-                 target);
+    s.ui.message(unreadable(backup), target);
     return Outcome::Refused;
 }
 

@@ -18,9 +18,10 @@ std::string standardFile(Road& road, const std::string& user);
 std::string restoreQuestion(const std::string& user, const std::string& target,
                             const std::string& entry);
 
-// Copies the user's command file to the pre-rollback copy and the backup named `entry`
-// ("mycmds.mmddyyyy") over it; the restored file becomes the open file and is parsed. A
-// backup that does not read is taken out again (the replaced file comes back): Refused.
+// Once the backup named `entry` ("mycmds.mmddyyyy") is found to read, copies the user's
+// command file to the pre-rollback copy and the backup over it; the restored file becomes
+// the open file and is parsed. A backup that does not read is refused, every file left as
+// it was (one that the catalogue still refuses is taken out again).
 Outcome restoreBackup(Road& road, const std::string& entry);
 // Dragon takes the restored file over when it is the current user's and Dragon runs.
 Outcome handOverRestored(Road& road);

@@ -31,11 +31,15 @@ Outcome Road::refreshIfChanged() {
     return fileChanged() ? reread() : Outcome::Done;
 }
 
-void Road::automaticBackup(bool rebuildMenu) {
-    bool taken = takeBackup(s_, BackupKind::Automatic).has_value();
-    if ((taken || rebuildMenu) && onBackupTaken) {
+bool Road::automaticBackup(bool rebuildMenu) {
+    Backup::Status status = takeBackup(s_, BackupKind::Automatic).status;
+    if (status == Backup::Status::Failed) {
+        return false;
+    }
+    if ((status == Backup::Status::Taken || rebuildMenu) && onBackupTaken) {
         onBackupTaken();
     }
+    return true;
 }
 
 Outcome Road::refresh() {
@@ -64,6 +68,7 @@ Outcome Road::showParsed() {
 }
 
 Outcome Road::postWrite(bool newListWritten) {
+    dragonNotUpdated_ = false;
     if (!isCurrentUserFile()) {
         return refresh();
     }
@@ -82,7 +87,11 @@ Outcome Road::postWrite(bool newListWritten) {
     }
     s_.ui.status(kOperationInProgress);
     waits_.pause(0);
-    return fastSave(s_.programFile("placer.dat"));
+    // The fast save's own measure: Dragon's merge moves the file's time on.
+    files::FileTime written = files::lastModified(s_.file.path).value_or(0);
+    Outcome done = fastSave(s_.programFile("placer.dat"));
+    dragonNotUpdated_ = files::lastModified(s_.file.path).value_or(0) == written;
+    return done;
 }
 
 void Road::roamingNote() {

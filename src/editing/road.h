@@ -58,9 +58,11 @@ class Road {
     // or ProgramEnds when the file no longer reads.
     Outcome refreshIfChanged();
 
-    // Today's backup, unless it exists; the window is told so it rebuilds the Restore menu,
-    // with `rebuildMenu` also when no copy was taken (Delete and the conversion run).
-    void automaticBackup(bool rebuildMenu = false);
+    // Today's backup, unless it exists: taken once an operation's checks have passed, just
+    // before it writes. The window is told so it rebuilds the Restore menu, with
+    // `rebuildMenu` also when no copy was taken (Delete and the conversion run). False, after
+    // its message, when the copy could not be written: the write must not go ahead.
+    [[nodiscard]] bool automaticBackup(bool rebuildMenu = false);
 
     // The refresh after a write: the open file parsed again; a file that does not read
     // brings "savedat" back and the program ends (ProgramEnds). Then the window shows it.
@@ -72,6 +74,9 @@ class Road {
     // note, local.ini, fast save); for any other file the refresh alone. A new LIST is not
     // signalled yet: the command that uses it will be.
     Outcome postWrite(bool newListWritten = false);
+    // The last post-write step's fast save gave up ("Unable to update above file"): the file
+    // is written and read again, but Dragon has not taken the change over.
+    bool dragonNotUpdated() const { return dragonNotUpdated_; }
     // Dragon's merge program on the placer file; waits (the window kept responsive) until
     // the command file's time moves, then refreshes.
     Outcome fastSave(const std::string& placerFile);
@@ -102,6 +107,7 @@ class Road {
     DragonSide dragon_;
     Settings* settings_;
     std::string openedSpeaker_;
+    bool dragonNotUpdated_ = false;
 };
 
 } // namespace plv::editing

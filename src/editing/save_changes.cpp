@@ -224,10 +224,12 @@ Outcome SaveChanges(Editor& e) {
         return Outcome::Done;
     }
     BrowsingView::Shown shown = e.view().shown();
-    std::string proposed = e.takeNextList();
     s.ui.status(kOperationInProgress);
     road.waits().pause(0);
-    road.automaticBackup();
+    if (!road.automaticBackup()) {
+        return Outcome::Refused; // never written without the day's copy: still editing
+    }
+    std::string proposed = e.takeNextList();
 
     bool newList = st.newPending && st.typeCode == "L";
     bool wrote = false;

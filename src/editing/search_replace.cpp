@@ -83,6 +83,12 @@ bool SearchReplace::replaceBytes(std::string& search, std::string& replacement) 
     return dat::toFileText(s_, replace_, replacement);
 }
 
+bool SearchReplace::textsWritable() {
+    std::string search;
+    std::string replacement;
+    return replaceBytes(search, replacement);
+}
+
 void SearchReplace::noMoreMatches() {
     match_.reset();
     nextStart_ = 0;

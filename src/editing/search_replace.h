@@ -42,6 +42,9 @@ class SearchReplace {
     // Every match from the current one on replaced, in one rewrite: the file that Replace
     // repeated until no match is left would give.
     dat::Outcome replaceAll();
+    // Whether both texts are there and the file's code page holds them; false after the
+    // message. What Replace and Replace All check before they write.
+    bool textsWritable();
 
     const std::optional<SearchMatch>& match() const { return match_; }
     std::size_t replacements() const { return replacements_; }

@@ -238,7 +238,9 @@ ToolsDialog::After ToolsDialog::runMode() {
         return After::Closes;
     }
     case ToolsMode::Replace:
-        road_.automaticBackup();
+        if (!road_.automaticBackup()) {
+            return After::StaysOpen;
+        }
         searchStarted_ = true;
         search_.setTexts(text_, replaceText, matchCase);
         search_.findNext();
@@ -290,7 +292,9 @@ ToolsDialog::After ToolsDialog::replacing(dat::Outcome (SearchReplace::*action)(
         if (!markChosen()) {
             return After::StaysOpen;
         }
-        road_.automaticBackup();
+        if (!road_.automaticBackup()) {
+            return After::StaysOpen;
+        }
         searchStarted_ = true;
     }
     search_.setTexts(text_, replaceText, matchCase);

@@ -8,9 +8,8 @@ Outcome readyForToolsDialog(Editor& e, const Operation& op, ToolsMode mode) {
     if (Outcome ready = readyForCommand(e, op); ready != Outcome::Done) {
         return ready;
     }
-    Session& s = e.session();
-    if (mode == ToolsMode::DvcToVba && dat::languageName(s.file.languageByte) != "English") {
-        s.ui.message(kEnglishOnly, kEnglishOnlyTitle);
+    if (mode == ToolsMode::DvcToVba &&
+        !keysLanguageAllows(e.session(), KeysOperation::ToSendKeys)) {
         return Outcome::Refused;
     }
     return Outcome::Done;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datfile/convert_format.h"
+#include "editing/convert_keys.h"
 #include "editing/convert_language.h"
 #include "editing/editor.h"
 #include "editing/tools_dialog.h"
@@ -10,11 +11,6 @@
 // The Tools menu's entries: the checks before each operation and, after one that wrote the
 // file, the post-write step that has Dragon take the file over and the window show it.
 namespace plv::editing {
-
-inline constexpr const char* kEnglishOnly =
-    "Sorry, this command is only supported for English Language Users";
-inline constexpr const char* kEnglishOnlyTitle =
-    "Contact Brinmoor if you are interested in a non-English User";
 
 // Before the Tools dialog opens: no body being edited, the catalogue read again when the
 // file changed elsewhere; the conversion to SendKeys only for an English file.

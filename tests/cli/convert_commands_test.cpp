@@ -1,4 +1,5 @@
 // convert-body and convert-keys, on the demo user's file and on Dragon's own files.
+#include "datfile/format.h"
 #include "dragon/demo_root.h"
 #include "dragon/root_fixture.h"
 #include "platform/files.h"
@@ -147,4 +148,28 @@ TEST(ConvertCommands, ConvertKeysOnTheCurrentUsersFile) {
         }
     }
     EXPECT_TRUE(files::exists(files::join(d.home, "ConvertKEYS2Plain.log")));
+}
+
+TEST(ConvertCommands, ConvertKeysRefusesAsTheWindowDoesAndLogsOnlyWhatWasWritten) {
+    Work w;
+    std::string german = dragon::demoCommandFile();
+    german[dat::kLanguageOffset] = 7;
+    std::string path = w.dir.write("mycmds.dat", german);
+    auto vba = w.run({"convert-keys", path, "--to", "vba"});
+    EXPECT_EQ(vba.status, 3);
+    EXPECT_TRUE(test::has(vba.err, "Sorry, this command is only supported for English Language "
+                                   "Users\n    [Contact Brinmoor if you are interested in a "
+                                   "non-English User]"))
+        << vba.err;
+    EXPECT_EQ(files::readAll(path), german);
+
+    // A rewrite that fails (a folder stands where savedat goes) converts nothing, and the
+    // log says so instead of listing the commands as converted.
+    files::makeDirectories(files::join(w.home(), "savedat"));
+    auto failed = w.run({"convert-keys", path, "--to", "sdk"});
+    EXPECT_EQ(failed.status, 3);
+    EXPECT_EQ(files::readAll(path), german);
+    std::string log = w.homeFile("Parlavista.log");
+    EXPECT_TRUE(test::has(log, "The conversion failed")) << log;
+    EXPECT_FALSE(test::has(log, "KEYS:")) << log;
 }

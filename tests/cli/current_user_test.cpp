@@ -146,3 +146,79 @@ TEST(WriteThroughLinks, ALinkedCommandFileIsChangedWhereItLives) {
     EXPECT_EQ(commands[0].bodyStrings.back(), "Sub Main\r\nEnd Sub\r\n");
     EXPECT_EQ(files::readAll(dir.file("home/savedat")), test::readSample("clear_flag.dat"));
 }
+
+TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
+    Demo d;
+    const std::string original = d.file();
+    const std::string backup = files::join(d.dragon.home, "Demo/mycmds." + test::todayMMDDYYYY());
+    auto global = [](std::vector<std::string> words, const std::string& name) {
+        std::vector<std::string> where = {"--current-user", "--program", kGlobal, "--scope",
+                                          kGlobal,          "--name",    name};
+        words.insert(words.end(), where.begin(), where.end());
+        return words;
+    };
+    // The checks come before the day's backup: a refused write leaves every file as it was.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+        {global({"set-body", "--body", ""}, "copy that"), "Empty content not allowed"},
+        {global({"new-command", "--type", "K", "--body", "x"}, "copy that"),
+         "Command already exists"},
+        {global({"set-body", "--body", "\xE2\x98\x83"}, "copy that"),
+         "The character '\xE2\x98\x83' cannot be written"},
+        {{"new-list", "--current-user", "--name", "my wards", "--items", "A"},
+         "Only numbers, letters and _-. are allowed by Dragon in LIST names"},
+        {global({"delete"}, "no such command"), "Delete file error"},
+    };
+    for (const auto& [words, message] : refusals) {
+        auto r = d.run(words);
+        EXPECT_EQ(r.status, 3) << message;
+        EXPECT_TRUE(test::has(r.err, message)) << r.err;
+    }
+    EXPECT_FALSE(files::exists(backup));
+    EXPECT_FALSE(files::exists(files::join(d.dragon.home, "savedat")));
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
+
+    // A write that cannot take the day's backup (a file stands where its folder goes) is
+    // refused, not done without the copy.
+    files::writeAll(files::join(d.dragon.home, "Demo"), "not a folder");
+    auto unsaved = d.run(global({"set-body", "--body", "{Ctrl+Insert}"}, "copy that"));
+    EXPECT_EQ(unsaved.status, 3);
+    EXPECT_TRUE(test::has(unsaved.err, "The backup of the command file could not be written"));
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
+    EXPECT_FALSE(files::exists(files::join(d.dragon.home, "savedat")));
+
+    // A backup that does not read is refused before the pre-rollback copy (the only copy of
+    // the state before the last restore) is touched.
+    std::filesystem::remove(files::join(d.dragon.home, "Demo"));
+    d.dragon.dir.write("home/Demo/mycmds.prerollback", "the file before the last restore");
+    d.dragon.dir.write("home/Demo/mycmds.01022020", original.substr(0, original.size() / 2));
+    auto restored = d.run({"restore", "--date", "01022020"});
+    EXPECT_EQ(restored.status, 3);
+    EXPECT_TRUE(test::has(restored.err, "cannot be read")) << restored.err;
+    EXPECT_EQ(d.home("Demo/mycmds.prerollback"), "the file before the last restore");
+    EXPECT_TRUE(d.file() == original) << "the command file is as it was";
+}
+
+TEST(CurrentUser, AWriteDragonDidNotTakeOverHasItsOwnStatus) {
+    Demo d;
+    std::filesystem::remove(
+        files::join(d.dragon.dragonRoot().programFolder(), dragon::mergeProgramName()));
+    auto r = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                    "--name", "copy that", "--body", "{Ctrl+Insert}"});
+    EXPECT_EQ(r.status, cli::kNotTakenOver);
+    EXPECT_TRUE(test::has(r.err, "Unable to update above file"));
+    EXPECT_TRUE(test::has(r.err, "Dragon has not taken the change over")) << r.err;
+    EXPECT_EQ(d.body("copy that"), "{Ctrl+Insert}") << "the file is written all the same";
+    EXPECT_TRUE(test::has(r.out, "set-body: replaced the body of 'copy that'"));
+}
+
+TEST(CurrentUser, TheUsersFileNamedAsFileTakesTheWholeRoad) {
+    Demo d;
+    const std::string original = d.file();
+    auto r = d.run({"set-body", d.dragon.commandFile(), "--program", kGlobal, "--scope", kGlobal,
+                    "--name", "copy that", "--body", "{Ctrl+Insert}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(d.body("copy that"), "{Ctrl+Insert}");
+    EXPECT_EQ(d.home("Demo/mycmds." + test::todayMMDDYYYY()), original);
+    EXPECT_EQ(d.dragon.commandsChanged(), "1");
+    EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
+}

@@ -105,6 +105,23 @@ TEST(WriteCommands, NewCommandTakesTheApplicationsStrings) {
                             "Application-specific", "--name", "x", "--type", "P", "--body", "x"});
     EXPECT_EQ(elsewhere.status, 3);
     EXPECT_TRUE(test::has(elsewhere.err, "Parlavista cannot create a new command"));
+
+    // The body is prepared as Save Changes prepares it: a script with an error is refused,
+    // a script ends in one line break.
+    const std::vector<std::string> outlook = {"new-command", path,      "--program",
+                                              "OUTLOOK",     "--scope", "Application-specific"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), outlook.begin(), outlook.end());
+        return w.run(more);
+    };
+    auto script = with({"--name", "check it", "--type", "S", "--body", "If x"});
+    EXPECT_EQ(script.status, 3);
+    EXPECT_TRUE(test::has(script.err, "Error in your script at line: 1")) << script.err;
+    auto advanced = with({"--name", "say it", "--type", "A", "--body", "Sub Main\nEnd Sub"});
+    ASSERT_EQ(advanced.status, 0) << advanced.err;
+    f = readDat(Work::bytes(path));
+    ASSERT_EQ(f.commands.size(), 3u);
+    EXPECT_EQ(f.commands[2].bodyStrings, std::vector<std::string>{"Sub Main\r\nEnd Sub\r\n"});
 }
 
 TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
@@ -115,11 +132,24 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     auto bad = w.run({"new-list", path, "--name", "my apps", "--items", "x"});
     EXPECT_EQ(bad.status, 3);
     EXPECT_TRUE(test::has(bad.err, "Only numbers, letters and _-. are allowed"));
+    auto blank = w.run({"new-list", path, "--name", "blank", "--items", "  "});
+    EXPECT_EQ(blank.status, 3);
+    EXPECT_TRUE(test::has(blank.err, "Empty content not allowed"));
 
     auto plain = w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name",
                         "start <apps>", "--type", "P", "--body", "hello"});
     ASSERT_EQ(plain.status, 0) << plain.err;
-    auto rename = w.run({"rename-list", path, "--name", "apps", "--new-name", "programs"});
+    // A LIST that a command uses is renamed only with --yes, the answer to the window's
+    // question.
+    const std::string used = Work::bytes(path);
+    auto asked = w.run({"rename-list", path, "--name", "apps", "--new-name", "programs"});
+    EXPECT_EQ(asked.status, 3);
+    EXPECT_TRUE(test::has(asked.err, "There are 1 commands using this LIST including:\n\n"
+                                     "start <apps>\n"))
+        << asked.err;
+    EXPECT_TRUE(test::has(asked.err, "Are you sure you want to Rename this LIST?"));
+    EXPECT_EQ(Work::bytes(path), used);
+    auto rename = w.run({"rename-list", path, "--name", "apps", "--new-name", "programs", "--yes"});
     ASSERT_EQ(rename.status, 0) << rename.err;
     EXPECT_TRUE(test::has(rename.out, "1 commands still refer to <apps>"));
 
@@ -158,8 +188,23 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
 TEST(WriteCommands, DeleteAListAndUsage) {
     Work w;
     std::string path = w.copy("move-dock_window.dat");
-    auto r =
-        w.run({"delete", path, "--program", kGlobal, "--scope", kGlobal, "--name", "direction"});
+    const std::vector<std::string> direction = {"--program", kGlobal,  "--scope",
+                                                kGlobal,     "--name", "direction"};
+    auto words = [&](std::vector<std::string> head, std::vector<std::string> tail) {
+        head.insert(head.end(), direction.begin(), direction.end());
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    // Without --yes the question of the window is the answer No, for delete and set alike.
+    for (const auto& asked :
+         {words({"delete", path}, {}), words({"set", path}, {"--new-name", "way"})}) {
+        auto r = w.run(asked);
+        EXPECT_EQ(r.status, 3);
+        EXPECT_TRUE(test::has(r.err, "There are 1 commands using this LIST including:")) << r.err;
+        EXPECT_TRUE(test::has(r.err, "(answered No)"));
+    }
+    EXPECT_EQ(Work::bytes(path), test::readSample("move-dock_window.dat"));
+    auto r = w.run(words({"delete", path}, {"--yes"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "1 commands still refer to <direction>"));
     DatFile f = readDat(Work::bytes(path));

@@ -66,6 +66,29 @@ TEST(SaveChanges, ChecksRefuseBeforeAnythingIsWritten) {
     EXPECT_TRUE(r.editor->state().editing);
     editing::Abandon(*r.editor);
 
+    // A LIST of blanks and empty lines is empty content too, whether it is new or not.
+    r.browser->setSelection(kGlobal, kGlobal, "dose");
+    r.browser->reset(Tab::Lists);
+    ASSERT_EQ(r.browser->commandName(), "dose");
+    editing::Modify(*r.editor);
+    r.editor->bodyEdited("  \r\n\r\n");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Refused);
+    EXPECT_EQ(r.ui.shown().back().text, "Empty content not allowed");
+    EXPECT_TRUE(r.editor->state().editing);
+    editing::Abandon(*r.editor);
+    r.ui.answerInput("wards");
+    ASSERT_EQ(editing::NewList(*r.editor), Outcome::Done);
+    r.editor->bodyEdited("  ");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Refused);
+    EXPECT_EQ(r.ui.shown().back().text, "Empty content not allowed");
+    editing::Abandon(*r.editor);
+    // Delete of a LIST that commands use, answered No at that question, takes no backup.
+    r.browser->setSelection(kGlobal, kGlobal, "dose");
+    r.browser->reset(Tab::Lists);
+    r.ui.answerYes(true);
+    EXPECT_EQ(editing::Delete(*r.editor), Outcome::Refused);
+    EXPECT_FALSE(files::exists(files::join(r.dragon.home, "Demo")));
+
     r.show(kGlobal, kGlobal, "open patient records");
     editing::Modify(*r.editor);
     r.editor->bodyEdited("Wait 100\r\nIf x\r\n");

@@ -100,7 +100,7 @@ TEST(Road, AnotherFileIsOnlyReadAgainAndNeverCountsAsChanged) {
     EXPECT_EQ(refreshed, 1);
     EXPECT_TRUE(d.standIns().merge().started().empty());
     EXPECT_FALSE(files::exists(files::join(d.dragon.current(), "local.ini")));
-    d.road->automaticBackup();
+    EXPECT_TRUE(d.road->automaticBackup());
     EXPECT_FALSE(files::exists(files::join(d.dragon.home, "Demo")))
         << "only a user's current file is backed up";
     EXPECT_FALSE(d.road->speakerChanged("Someone Else"));

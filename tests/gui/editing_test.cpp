@@ -381,3 +381,27 @@ TEST(Editing, TheRoamingNoteOffersHelpAndNotToBeShownAgain) {
     EXPECT_EQ(note.result(), QDialog::Accepted);
     EXPECT_TRUE(note.dontShowAgain());
 }
+
+TEST(Editing, ASaveThatCannotTakeItsBackupStaysOpen) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    const std::string original = files::readAll(run.dragon.commandFile()).value_or("");
+    // A file stands where the user's backup folder goes.
+    files::writeAll(files::join(run.dragon.home, "Demo"), "not a folder");
+    ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
+    ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
+    QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+    typeBody(run, "{Ctrl+Insert}");
+    save(run);
+
+    ASSERT_FALSE(run.ui.shown().empty());
+    EXPECT_EQ(run.ui.shown().back().text.rfind("The backup of the command file could not be "
+                                               "written",
+                                               0),
+              0u);
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible()) << "the edit stays open";
+    EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");
+    EXPECT_TRUE(files::readAll(run.dragon.commandFile()) == original) << "nothing written";
+    EXPECT_EQ(mergesRun(run), 0u);
+}

@@ -2,6 +2,7 @@
 #include "datfile/record_ops.h"
 #include "editing/body_to_write.h"
 #include "editing/commands.h"
+#include "editing/name_checks.h"
 #include "editing/prompts.h"
 
 #include <deque>
@@ -180,8 +181,10 @@ std::optional<std::string> checkedBody(Editor& e, Outcome& refused) {
     std::string edited =
         st.convertToAdvanced ? st.body : withStoredLines(st.storedBody, st.initialBody, st.body);
     auto body = bodyToWrite(road, st.typeCode, edited);
-    if (!body) {
+    // The description and Group go into the file too: refused before the day's backup.
+    if (!body || !checkFileText(s, st.description) || !checkFileText(s, st.group)) {
         ++st.focusRequests; // back to the line to mend
+        return std::nullopt;
     }
     return body;
 }

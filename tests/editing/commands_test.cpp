@@ -65,6 +65,13 @@ TEST(SaveChanges, ChecksRefuseBeforeAnythingIsWritten) {
     EXPECT_TRUE(r.ui.sawMessage("Empty content not allowed"));
     EXPECT_TRUE(r.editor->state().editing);
     editing::Abandon(*r.editor);
+    // A description the file's code page cannot hold is refused before the day's backup.
+    editing::Modify(*r.editor);
+    r.editor->descriptionEdited("\xe2\x98\x83");
+    EXPECT_EQ(editing::SaveChanges(*r.editor), Outcome::Refused);
+    EXPECT_TRUE(r.editor->state().editing);
+    EXPECT_FALSE(files::exists(files::join(r.dragon.home, "Demo")));
+    editing::Abandon(*r.editor);
 
     // A LIST of blanks and empty lines is empty content too, whether it is new or not.
     r.browser->setSelection(kGlobal, kGlobal, "dose");

@@ -280,7 +280,7 @@ void DragonEnvironment::readRoaming() {
 bool DragonEnvironment::isCurrentUserFile(const std::string& path) {
     p_.UserName = iniValue(p_.userSettingsFile, kSettings, "Current User");
     p_.CurrentPath = files::join(files::join(p_.UserBaseDirectory, p_.UserName), "current");
-    return files::sameFile(files::join(p_.CurrentPath, "mycmds.dat"), path);
+    return files::samePath(files::join(p_.CurrentPath, "mycmds.dat"), path);
 }
 
 void DragonEnvironment::setInstallPath(const std::string& path) {

@@ -32,6 +32,10 @@ inline int inUnwritableFolder(const std::string& tree, const std::string& folder
             (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
             ::_exit(255);
         }
+        // A temporary folder inside one closed to others cannot be reached at all.
+        if (::access(tree.c_str(), R_OK | W_OK | X_OK) != 0) {
+            ::_exit(255);
+        }
         ::_exit(work());
     }
     int status = 0;

@@ -336,7 +336,7 @@ std::optional<std::string> DatExport::image() {
 
 void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& result) {
     Rewrite source(s);
-    if (!source.load()) {
+    if (!source.load(Rewrite::LoadFor::Reading)) {
         return;
     }
     std::optional<std::string> existing;
@@ -365,8 +365,11 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
     if (!image) {
         return;
     }
-    if (!files::replaceAtomically(result.target, *image)) {
-        s.ui.message("The Export file could not be written", result.target);
+    files::WriteResult written = files::replaceFile(result.target, *image);
+    if (!written) {
+        s.ui.message(written.readOnly() ? files::readOnlyMessage(result.target)
+                                        : "The Export file could not be written",
+                     result.target);
         return;
     }
     result.exportDone = true;
@@ -400,6 +403,10 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
     }
     if (!files::exists(target)) {
         return true;
+    }
+    if (files::isReadOnly(target)) {
+        s.ui.message(files::readOnlyMessage(target), target);
+        return false;
     }
     std::size_t action = request.existing == ExistingTarget::Append      ? kAppend
                          : request.existing == ExistingTarget::Overwrite ? kOverwrite

@@ -5,8 +5,6 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 
-#include <filesystem>
-
 namespace plv::dat {
 namespace {
 
@@ -28,21 +26,14 @@ std::string quotedName(const std::string& name) {
     return "'" + name + "'";
 }
 
+constexpr const char* kTemporaryName = "mycmds.Parlavista";
+
 // The temporary file lives beside the command file, so the final rename stays on one
 // file system and is atomic.
-std::string temporaryPath(const std::string& commandFile) {
-    std::string temp = files::join(files::parentFolder(commandFile), "mycmds.Parlavista");
-    return files::samePathNoCase(temp, commandFile) ? temp + ".new" : temp;
-}
-
-// The new file takes the old one's place, and its access rights with it: a file only its
-// owner could read stays so.
-void keepPermissions(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    auto status = std::filesystem::status(from, ec);
-    if (!ec) {
-        std::filesystem::permissions(to, status.permissions(), ec);
-    }
+std::string temporaryName(const std::string& commandFile) {
+    return files::samePath(files::fileName(commandFile), kTemporaryName)
+               ? std::string(kTemporaryName) + ".new"
+               : kTemporaryName;
 }
 
 void shiftRowsBehind(Session& s, const UserRow& edited, std::int64_t offsetLists,
@@ -149,10 +140,15 @@ bool Rewrite::refuse(const std::string& reason) {
 }
 
 void removeLeftoverTemporary(const std::string& commandFile) {
-    files::remove(temporaryPath(files::linkTarget(commandFile)));
+    std::string real = files::linkTarget(commandFile);
+    files::remove(files::join(files::parentFolder(real), temporaryName(real)));
 }
 
-bool Rewrite::load() {
+bool Rewrite::load(LoadFor purpose) {
+    if (purpose == LoadFor::Writing && files::isReadOnly(s_.file.path)) {
+        s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
+        return false;
+    }
     removeLeftoverTemporary(s_.file.path);
     auto image = files::readAll(s_.file.path);
     if (!image) {
@@ -276,35 +272,28 @@ bool Rewrite::addToCount(std::int64_t position, int delta) {
 
 bool Rewrite::FinishRewrite(const std::string& traceWord) {
     traceRewrite(s_, traceWord);
-    // A linked command file is written through: the new file goes beside the real one and
-    // replaces it, and the link stays.
-    std::string commandFile = files::linkTarget(s_.file.path);
-    std::string temp = temporaryPath(commandFile);
-    files::remove(temp);
     if (s_.beforeReplace) {
         s_.beforeReplace(output_);
     }
-    if (!files::writeFlushed(temp, output_)) {
-        files::remove(temp);
-        s_.ui.message("The new command file could not be written: " + temp, s_.file.path);
-        return false;
-    }
-    keepPermissions(commandFile, temp);
     // The image is the command file as it was read for this rewrite: savedat is its copy.
     // The command file does not depend on it reaching the disk, so it is not flushed.
     if (!s_.keepSavedat && !files::writeAll(s_.programFile("savedat"), input_)) {
-        files::remove(temp);
         s_.ui.message("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),
                       s_.file.path);
         return false;
     }
-    if (!files::renameOver(temp, commandFile)) {
-        files::remove(temp);
-        s_.ui.message("The command file could not be replaced by the new one", s_.file.path);
-        return false;
+    // A linked command file is written through: the new file goes beside the real one and
+    // replaces it, and the link stays.
+    files::WriteResult written = files::replaceFile(
+        s_.file.path, output_, {.temporaryName = temporaryName(files::linkTarget(s_.file.path))});
+    if (written.readOnly()) {
+        s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
+    } else if (!written) {
+        s_.ui.message("The new command file could not be written beside " + s_.file.path,
+                      s_.file.path);
     }
-    return true;
+    return static_cast<bool>(written);
 }
 
 bool makeBodySplice(Rewrite& e, const UserRow& row, const std::string& bytes, BodySplice& out) {

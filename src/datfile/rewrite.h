@@ -9,9 +9,10 @@
 #include <vector>
 
 // The rewrite engine: the only code that changes a command file. Every operation builds the
-// complete new file in memory from the file as it is on disk, writes it beside the command
-// file as "mycmds.Parlavista", flushes it, keeps the previous file as "savedat" in the
-// program folder and renames the new file over the command file.
+// complete new file in memory from the file as it is on disk, keeps the previous file as
+// "savedat" in the program folder, writes the new one beside the command file as
+// "mycmds.Parlavista", flushes it and renames it over the command file. A command file its
+// user made read-only is refused before anything is written.
 namespace plv::dat {
 
 // What an operation came to. A refused operation has shown its message and touched nothing;
@@ -50,9 +51,12 @@ class Rewrite {
   public:
     explicit Rewrite(Session& session) : s_(session) {}
 
+    // What the command file is loaded for: a write refuses a file its user made read-only.
+    enum class LoadFor { Writing, Reading };
     // Reads the command file and checks its header, command count and LIST section against
-    // the last parse. Shows a message and returns false when they disagree.
-    bool load();
+    // the last parse. Shows a message and returns false when they disagree, or when a file
+    // to be written is read-only.
+    bool load(LoadFor purpose = LoadFor::Writing);
 
     Session& session() { return s_; }
     const std::string& input() const { return input_; }
@@ -80,8 +84,9 @@ class Rewrite {
     // Adds `delta` to the 32-bit count at 1-based `position` of the new file; refuses when
     // the count's low word, which is all readers take, would leave 0..65535.
     bool addToCount(std::int64_t position, int delta);
-    // Trace line, new file flushed, "savedat", atomic replace. False (message shown, command
-    // file untouched) when a step fails.
+    // Trace line, "savedat", and the command file replaced by files::replaceFile (its rights
+    // kept, a link written through). False (message shown, command file untouched) when a
+    // step fails.
     bool FinishRewrite(const std::string& traceWord);
 
   private:

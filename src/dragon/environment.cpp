@@ -280,7 +280,7 @@ void DragonEnvironment::readRoaming() {
 bool DragonEnvironment::isCurrentUserFile(const std::string& path) {
     p_.UserName = iniValue(p_.userSettingsFile, kSettings, "Current User");
     p_.CurrentPath = files::join(files::join(p_.UserBaseDirectory, p_.UserName), "current");
-    return files::samePathNoCase(files::join(p_.CurrentPath, "mycmds.dat"), path);
+    return files::samePath(files::join(p_.CurrentPath, "mycmds.dat"), path);
 }
 
 void DragonEnvironment::setInstallPath(const std::string& path) {
@@ -301,9 +301,9 @@ std::string DragonEnvironment::directoryPrefix() {
 std::optional<std::string> DragonEnvironment::userOfCommandFile(const std::string& path) {
     std::string current = files::parentFolder(path);
     std::string userFolder = files::parentFolder(current);
-    if (!equalsNoCase(files::fileName(path), "mycmds.dat") ||
-        !equalsNoCase(files::fileName(current), "current") ||
-        !files::samePathNoCase(files::parentFolder(userFolder), p_.UserBaseDirectory)) {
+    if (!files::samePath(files::fileName(path), "mycmds.dat") ||
+        !files::samePath(files::fileName(current), "current") ||
+        !files::samePath(files::parentFolder(userFolder), p_.UserBaseDirectory)) {
         return std::nullopt;
     }
     std::string user = files::fileName(userFolder);

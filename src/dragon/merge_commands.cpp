@@ -152,9 +152,12 @@ MergeResult mergeCommandFile(const std::string& commandFile, const std::string& 
     }
     // Whoever started the merge learns that it is done only from the file's time.
     auto before = files::lastModified(commandFile);
-    if (!files::replaceAtomicallyAfter(commandFile, *merged, before.value_or(0))) {
+    files::WriteResult written =
+        files::replaceFile(commandFile, *merged, {.modifiedAfter = before.value_or(0)});
+    if (!written) {
         result.status = MergeResult::Status::WriteFailed;
-        result.message = "cannot write " + commandFile;
+        result.message = written.readOnly() ? files::readOnlyMessage(commandFile)
+                                            : "cannot write " + commandFile;
     }
     return result;
 }

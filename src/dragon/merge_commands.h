@@ -23,8 +23,9 @@ struct MergeResult {
 std::optional<std::string> mergeImages(std::string_view user, std::string_view placer,
                                        MergeResult& result);
 
-// Merges `placerFile` into `commandFile` and replaces the command file atomically, also when
-// nothing is added, so that its modification time always moves on.
+// Merges `placerFile` into `commandFile` and replaces the command file by files::replaceFile
+// (its rights kept, a read-only file refused), also when nothing is added, so that its
+// modification time always moves on.
 MergeResult mergeCommandFile(const std::string& commandFile, const std::string& placerFile);
 
 } // namespace plv::dragon

@@ -55,8 +55,12 @@ std::string Road::localIniPath(const std::string& speaker) const {
 void Road::markCommandsChanged() {
     dragon::EngineControl* engine = dragon_.controls.engine;
     std::string path = localIniPath(engine ? engine->currentSpeaker() : openedSpeaker_);
-    if (!path.empty()) {
-        Profile(path).write("Options", "MyCommands Changed", "1");
+    if (path.empty()) {
+        return;
+    }
+    // Only the one line changes: the rest of local.ini is Dragon's.
+    if (!Profile(path).write("Options", "MyCommands Changed", "1") && files::isReadOnly(path)) {
+        s_.ui.message(files::readOnlyMessage(path), path);
     }
 }
 

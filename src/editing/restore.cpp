@@ -63,6 +63,12 @@ Outcome restoreBackup(Road& road, const std::string& entry) {
         return Outcome::Refused;
     }
     std::string preRollback = files::join(folder, kPreRollbackName);
+    for (const std::string& file : {target, preRollback}) {
+        if (files::isReadOnly(file)) {
+            s.ui.message(files::readOnlyMessage(file), file);
+            return Outcome::Refused;
+        }
+    }
     if (!files::copyFileAtomically(target, preRollback) ||
         !files::copyFileAtomically(backup, target)) {
         s.ui.message("The backup could not be restored: " + backup, target);

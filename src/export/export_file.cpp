@@ -80,11 +80,21 @@ bool writeExportFile(UserInteraction& ui, const std::string& path, const std::st
     if (!toExportBytes(ui, text, path, bytes)) {
         return false;
     }
-    if (!files::replaceAtomically(path, bytes)) {
-        ui.message("The file could not be written", path);
+    files::WriteResult written = files::replaceFile(path, bytes);
+    if (!written) {
+        ui.message(written.readOnly() ? files::readOnlyMessage(path)
+                                      : "The file could not be written",
+                   path);
+    }
+    return static_cast<bool>(written);
+}
+
+bool mayReplace(UserInteraction& ui, const std::string& path) {
+    if (files::isReadOnly(path)) {
+        ui.message(files::readOnlyMessage(path), path);
         return false;
     }
-    return true;
+    return !files::exists(path) || ui.okCancel(kFileExists, path);
 }
 
 } // namespace plv::exports

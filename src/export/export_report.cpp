@@ -105,7 +105,7 @@ bool ExportReport::checkFile(const std::string& path) {
     if (!stored || *stored != folder) {
         s_.catalogue.setParameter("exportPath", folder);
     }
-    return !files::exists(path) || s_.ui.okCancel(kFileExists, path);
+    return mayReplace(s_.ui, path);
 }
 
 std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& selectedNames) {

@@ -20,7 +20,6 @@ inline constexpr const char* kNoMacrosOfType =
     "There are no macros of the specified type to Export";
 inline constexpr const char* kNoMacrosOfTypeTitle = "Change Program, Scope, or Type of Export";
 inline constexpr const char* kFolderMissing = "Folder does not exist";
-inline constexpr const char* kFileExists = "File already exists.  Overwrite?";
 
 // What the main window shows when the dialog opens.
 struct ExportView {

@@ -208,25 +208,14 @@ std::vector<std::string> ExportDialog::selectedNames() const {
 }
 
 void ExportDialog::act() {
-    QString pdfPath;
-    if (state_.destination() == exports::Destination::Printer &&
-        printers_->currentText() == kPrintToPdf) {
-        SaveFileQuestion question{kPrintToPdf, exports::exportFolder(state_.session()),
-                                  files::baseNameWithoutExtension(state_.fileName()) + ".pdf",
-                                  "pdf"};
-        auto chosen = chooseFile_ ? chooseFile_(question) : askSaveFile(this, question);
-        if (!chosen) {
-            return;
-        }
-        pdfPath = qs(*chosen);
-    }
+    // The choice of commands is checked and the text made before a PDF file is asked for.
     auto output = state_.act(selectedNames());
-    if (output && deliver(*output, pdfPath)) {
+    if (output && deliver(*output)) {
         accept();
     }
 }
 
-bool ExportDialog::deliver(const exports::ExportOutput& output, const QString& pdfPath) {
+bool ExportDialog::deliver(const exports::ExportOutput& output) {
     switch (output.destination) {
     case exports::Destination::File:
         return true;
@@ -236,12 +225,24 @@ bool ExportDialog::deliver(const exports::ExportOutput& output, const QString& p
     case exports::Destination::Printer:
         break;
     }
-    if (printText(unicodeText(output.text), printers_->currentText(), pdfPath)) {
+    Session& s = state_.session();
+    if (printers_->currentText() == kPrintToPdf) {
+        std::string name = files::baseNameWithoutExtension(state_.fileName()) + ".pdf";
+        return printToChosenPdf(this, chooseFile_, s.ui,
+                                {kPrintToPdf, exports::exportFolder(s), name, "pdf"},
+                                unicodeText(output.text));
+    }
+    if (printText(unicodeText(output.text), printers_->currentText())) {
         return true;
     }
-    QString where = pdfPath.isEmpty() ? printers_->currentText() : pdfPath;
-    state_.session().ui.message("The document could not be printed", where.toStdString());
+    s.ui.message("The document could not be printed", printers_->currentText().toStdString());
     return false;
+}
+
+bool printToChosenPdf(QWidget* parent, const SaveFileChooser& chooseFile, UserInteraction& ui,
+                      const SaveFileQuestion& question, const QString& text) {
+    auto chosen = chooseFile ? chooseFile(question) : askSaveFile(parent, question);
+    return chosen && exports::mayReplace(ui, *chosen) && printToPdf(ui, text, *chosen);
 }
 
 } // namespace plv::gui

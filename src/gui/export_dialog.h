@@ -42,7 +42,7 @@ class ExportDialog : public QDialog {
     void chooseDestination(exports::Destination destination);
     void specify();
     void act();
-    bool deliver(const exports::ExportOutput& output, const QString& pdfPath);
+    bool deliver(const exports::ExportOutput& output);
     std::vector<std::string> selectedNames() const;
 
     exports::ExportReport& state_;
@@ -59,5 +59,11 @@ class ExportDialog : public QDialog {
 
 // A save-file dialog over `parent`.
 std::optional<std::string> askSaveFile(QWidget* parent, const SaveFileQuestion& question);
+
+// "Print to PDF": asks for the file (through `chooseFile`, else a save-file dialog), then
+// whether an existing one may be overwritten, and prints the text into it. False when the
+// user cancelled or the file could not be written (after a message).
+bool printToChosenPdf(QWidget* parent, const SaveFileChooser& chooseFile, UserInteraction& ui,
+                      const SaveFileQuestion& question, const QString& text);
 
 } // namespace plv::gui

@@ -50,20 +50,17 @@ void MainWindow::printCurrentCommand() {
     exports::writeCurrentCommand(browser_.program(), browser_.scope(), browser_.commandName(),
                                  body_->toPlainText().toStdString(), text);
     QString printer = QPrinterInfo::defaultPrinterName();
-    QString pdfPath;
+    QString page = unicodeText(text.str());
     if (printer.isEmpty()) {
         // Without a printer the page goes into a PDF file.
-        SaveFileQuestion question{kPrintToPdf, exports::exportFolder(session),
-                                  browser_.commandName() + ".pdf", "pdf"};
-        auto chosen = chooseSaveFile ? chooseSaveFile(question) : askSaveFile(this, question);
-        if (!chosen) {
-            return;
-        }
-        pdfPath = QString::fromStdString(*chosen);
+        printToChosenPdf(
+            this, chooseSaveFile, session.ui,
+            {kPrintToPdf, exports::exportFolder(session), browser_.commandName() + ".pdf", "pdf"},
+            page);
+        return;
     }
-    if (!printText(unicodeText(text.str()), printer, pdfPath)) {
-        QString where = pdfPath.isEmpty() ? printer : pdfPath;
-        session.ui.message("The document could not be printed", where.toStdString());
+    if (!printText(page, printer)) {
+        session.ui.message("The document could not be printed", printer.toStdString());
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/interaction.h"
+
 #include <QString>
 #include <QStringList>
+#include <string>
 
 // Printing through Qt's print support: the installed printers, and a PDF file for a machine
 // that has none.
@@ -15,9 +18,12 @@ struct PrinterChoices {
 };
 PrinterChoices printerChoices();
 
-// Prints the text line by line (in a fixed-pitch font) on the named printer, or into the PDF
-// file when `pdfPath` is given. False when the printer cannot take the document.
-bool printText(const QString& text, const QString& printer, const QString& pdfPath = {});
+// Prints the text line by line (in a fixed-pitch font) on the named printer. False when the
+// printer cannot take the document.
+bool printText(const QString& text, const QString& printer);
+// Prints the text into a PDF file that then replaces `path` as every file the program
+// replaces is written (files::replaceFile). False after a message when it cannot.
+bool printToPdf(UserInteraction& ui, const QString& text, const std::string& path);
 
 // Export text (CR LF line ends) as the clipboard and printers take it.
 QString unicodeText(const std::string& text);

@@ -1,7 +1,7 @@
 #include "platform/files.h"
 
-#include "platform/codepage.h"
-
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -40,6 +40,74 @@ std::tm localTm(FileTime t) {
     std::tm tm{};
     localtime_r(&secs, &tm);
     return tm;
+}
+
+FileTime fileTime(const struct timespec& t) {
+    return static_cast<FileTime>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+// The times utimensat and futimens take: access time left alone, modification time set.
+std::array<struct timespec, 2> modificationTimes(FileTime time) {
+    std::array<struct timespec, 2> times{};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(time / 1000000000LL);
+    times[1].tv_nsec = static_cast<long>(time % 1000000000LL);
+    return times;
+}
+
+bool writeFully(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The modification time moved past `after` on an open file; one millisecond survives every
+// file system that keeps times finer than seconds.
+bool stampAfter(int fd, const std::optional<FileTime>& after) {
+    if (!after) {
+        return true;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        return false;
+    }
+    if (fileTime(st.st_mtim) > *after) {
+        return true;
+    }
+    auto times = modificationTimes(*after + 1000000);
+    return ::futimens(fd, times.data()) == 0;
+}
+
+// The replaced file's owner, group and rights go to the new one. Only root may give a file
+// away; anyone may keep a group they belong to. The group's rights stay only with the group:
+// a file left in the writer's own group loses them.
+void takeOverRights(int fd, const struct stat& old) {
+    bool groupKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                     ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    mode_t mode = old.st_mode & 0777;
+    ::fchmod(fd, groupKept ? mode : mode & ~static_cast<mode_t>(0070));
+}
+
+// The last way to a writable file in a folder that takes no new file: truncated and written
+// where it is. A crash in the middle leaves it half written, but the user asked for the file
+// to be overwritten, and a refusal would leave no way to do so.
+WriteResult writeInPlace(const std::string& path, std::string_view data,
+                         const ReplaceOptions& options) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        return {};
+    }
+    bool ok = writeFully(fd, data) && ::fsync(fd) == 0 && stampAfter(fd, options.modifiedAfter);
+    ok = ::close(fd) == 0 && ok;
+    return {ok ? WriteResult::Status::Written : WriteResult::Status::Failed};
 }
 
 } // namespace
@@ -89,16 +157,12 @@ std::optional<FileTime> lastModified(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0) {
         return std::nullopt;
     }
-    return static_cast<FileTime>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return fileTime(st.st_mtim);
 }
 
 bool setLastModified(const std::string& path, FileTime time) {
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(time / 1000000000LL);
-    times[1].tv_nsec = static_cast<long>(time % 1000000000LL);
-    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+    auto times = modificationTimes(time);
+    return ::utimensat(AT_FDCWD, path.c_str(), times.data(), 0) == 0;
 }
 
 bool writeAll(const std::string& path, std::string_view data) {
@@ -116,53 +180,71 @@ bool appendAll(const std::string& path, std::string_view data) {
 }
 
 std::string linkTarget(const std::string& path) {
-    std::error_code ec;
-    if (!stdfs::is_symlink(path, ec)) {
-        return path;
+    std::string at = path;
+    // As many links as the system itself follows before it gives up on a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!stdfs::is_symlink(at, ec)) {
+            return at;
+        }
+        stdfs::path next = stdfs::read_symlink(at, ec);
+        if (ec) {
+            return at;
+        }
+        at = next.is_absolute()
+                 ? next.string()
+                 : (stdfs::path(at).parent_path() / next).lexically_normal().string();
     }
-    auto target = stdfs::canonical(path, ec);
-    return ec ? path : target.string();
+    return path;
 }
 
-bool replaceAtomically(const std::string& linkOrPath, std::string_view data) {
+bool isReadOnly(const std::string& path) {
+    struct stat st {};
+    // The owner's write bit, not access(2): the program may run with rights (root's) that
+    // write any file, and a file its user made read-only must stay so all the same.
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
+std::string readOnlyMessage(const std::string& path) {
+    return "The file " + path + " is read-only; nothing was written to it";
+}
+
+WriteResult replaceFile(const std::string& linkOrPath, std::string_view data,
+                        const ReplaceOptions& options) {
     std::string path = linkTarget(linkOrPath);
-    std::string temp = path + ".tmp-" + uniqueSuffix();
-    if (!writeAll(temp, data) || !flushToDisk(temp)) {
-        remove(temp);
-        return false;
+    struct stat old {};
+    bool exists = ::stat(path.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        return {};
     }
-    std::error_code ec;
-    stdfs::rename(temp, path, ec);
-    if (ec) {
-        remove(temp);
-        return false;
+    if (isReadOnly(path)) {
+        return {WriteResult::Status::ReadOnly};
     }
-    flushToDisk(parentFolder(path).empty() ? "." : parentFolder(path));
-    return true;
-}
-
-bool replaceAtomicallyAfter(const std::string& linkOrPath, std::string_view data, FileTime after) {
-    std::string path = linkTarget(linkOrPath);
-    std::string temp = path + ".tmp-" + uniqueSuffix();
-    if (!writeAll(temp, data) || !flushToDisk(temp)) {
-        remove(temp);
-        return false;
+    // Beside the target, so that the rename stays on one file system and is atomic.
+    std::string folder = parentFolder(path);
+    std::string temp = options.temporaryName.empty() ? path + ".tmp-" + uniqueSuffix()
+                                                     : join(folder, options.temporaryName);
+    ::unlink(temp.c_str());
+    // Only its writer may read the new content until it has the old file's rights.
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+    if (fd < 0) {
+        bool folderRefused = errno == EACCES || errno == EPERM;
+        return exists && folderRefused ? writeInPlace(path, data, options) : WriteResult{};
     }
-    auto written = lastModified(temp);
-    // One millisecond survives every file system that keeps times finer than seconds.
-    if (!written || (*written <= after && !setLastModified(temp, after + 1000000))) {
-        remove(temp);
-        return false;
+    struct stat model {};
+    if (exists) {
+        takeOverRights(fd, old);
+    } else if (!options.rightsOf.empty() && ::stat(options.rightsOf.c_str(), &model) == 0) {
+        ::fchmod(fd, model.st_mode & 0777);
     }
-    if (!renameOver(temp, path)) {
-        remove(temp);
-        return false;
+    bool ok = writeFully(fd, data) && ::fsync(fd) == 0 && stampAfter(fd, options.modifiedAfter);
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return {};
     }
-    return true;
-}
-
-bool writeFlushed(const std::string& path, std::string_view data) {
-    return writeAll(path, data) && flushToDisk(path);
+    flushToDisk(folder.empty() ? "." : folder);
+    return {WriteResult::Status::Written};
 }
 
 bool renameOver(const std::string& from, const std::string& to) {
@@ -183,7 +265,7 @@ bool copyFile(const std::string& from, const std::string& to) {
 
 bool copyFileAtomically(const std::string& from, const std::string& to) {
     auto data = readAll(from);
-    return data && replaceAtomically(to, *data);
+    return data && replaceFile(to, *data, {.rightsOf = from});
 }
 
 bool remove(const std::string& path) {
@@ -247,14 +329,13 @@ std::string baseNameWithoutExtension(const std::string& path) {
     return stdfs::path(path).stem().string();
 }
 
-bool samePathNoCase(const std::string& a, const std::string& b) {
-    return equalsNoCase(stdfs::path(a).lexically_normal().string(),
-                        stdfs::path(b).lexically_normal().string());
+bool samePath(const std::string& a, const std::string& b) {
+    return stdfs::path(a).lexically_normal() == stdfs::path(b).lexically_normal();
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
-    return samePathNoCase(a, b) || stdfs::equivalent(a, b, ec);
+    return samePath(a, b) || stdfs::equivalent(a, b, ec);
 }
 
 std::string tempFolder() {

@@ -22,23 +22,50 @@ bool setLastModified(const std::string& path, FileTime time);
 // Plain (non-atomic) write: for logs, staging files and new files.
 bool writeAll(const std::string& path, std::string_view data);
 bool appendAll(const std::string& path, std::string_view data);
-// The file that `path` names once symbolic links are followed; `path` itself when it is no
-// link or does not exist. Replacing a file writes here, so that a linked file (roaming and
-// synced profiles often are) is changed rather than replaced by a copy.
+// The file that `path` names once symbolic links are followed (to a file that may not exist
+// yet); `path` itself when it is no link. Replacing a file writes there, so that a linked file
+// (roaming and synced profiles often are) is changed rather than replaced by a copy.
 std::string linkTarget(const std::string& path);
-// Writes a temporary file beside `path`, flushes it to disk and renames it over `path`,
-// so a crash leaves either the old content or the new, never a mix. A link is written
-// through: the file it names is replaced.
-bool replaceAtomically(const std::string& path, std::string_view data);
-// The same, and the new file's modification time is later than `after` even where the
-// file-system clock ticks coarsely: for readers that watch the time for a change.
-bool replaceAtomicallyAfter(const std::string& path, std::string_view data, FileTime after);
-// The two halves of a replacement whose temporary file has a name of its own: write the
-// file and flush it to disk; then rename it over the target and flush the folder.
-bool writeFlushed(const std::string& path, std::string_view data);
+
+// What became of a write that replaces a file (or creates it).
+struct WriteResult {
+    enum class Status { Written, ReadOnly, Failed };
+    Status status = Status::Failed;
+    explicit operator bool() const { return status == Status::Written; }
+    bool readOnly() const { return status == Status::ReadOnly; }
+};
+
+struct ReplaceOptions {
+    // The new file's modification time is later than this even where the file-system clock
+    // ticks coarsely: for readers that watch the time for a change.
+    std::optional<FileTime> modifiedAfter = std::nullopt;
+    // A file that does not exist yet gets the access rights of this one, as a copy does.
+    std::string rightsOf = {};
+    // The temporary file's name beside the target, for a writer that removes the one a
+    // killed write left; a unique name when empty.
+    std::string temporaryName = {};
+};
+
+// The one way every file the program replaces is written:
+// - a file its user has made read-only is refused (ReadOnly) and left as it is;
+// - a link is written through: the file it names is replaced and the link stays;
+// - the new content goes to a temporary file beside the target, reaches the disk and is
+//   renamed over the target, so a crash leaves the old content or the new, never a mix;
+// - the replaced file's access rights (and owner and group, where the program may set
+//   them) stay with the new one.
+// A writable file in a folder where no temporary file may be made is written in place.
+WriteResult replaceFile(const std::string& path, std::string_view data,
+                        const ReplaceOptions& options = {});
+// True when the file exists and its user has taken the right to write it away.
+bool isReadOnly(const std::string& path);
+// The message of a write refused because the file is read-only.
+std::string readOnlyMessage(const std::string& path);
+
+// One of the program's own files moved over another (a rebuilt database), flushed.
 bool renameOver(const std::string& from, const std::string& to);
 bool copyFile(const std::string& from, const std::string& to);
-// Copies through a temporary file and a rename, so the target is never half written.
+// Copies by replaceFile: the target is never half written, and a new one gets the access
+// rights of the file it copies.
 bool copyFileAtomically(const std::string& from, const std::string& to);
 bool remove(const std::string& path);
 bool makeDirectories(const std::string& path);
@@ -56,8 +83,10 @@ std::string join(const std::string& folder, const std::string& name);
 std::string fileName(const std::string& path);
 std::string parentFolder(const std::string& path);
 std::string baseNameWithoutExtension(const std::string& path);
-bool samePathNoCase(const std::string& a, const std::string& b);
-// The same path, or two names (links) of one existing file.
+// Two paths that name one file as the file system compares names: letter case counts here,
+// not on Windows. Links are not followed.
+bool samePath(const std::string& a, const std::string& b);
+// The same path, or two names (links, hard links) of one existing file.
 bool sameFile(const std::string& a, const std::string& b);
 // A fresh, empty folder under the system's temporary folder.
 std::string makeTempFolder(const std::string& prefix);

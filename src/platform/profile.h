@@ -8,7 +8,8 @@
 namespace plv {
 
 // A Windows profile (.ini) file: sections and keys compared without regard to case,
-// values read with a 250-character buffer. Writes go to disk at once, atomically.
+// values read with a 250-character buffer. Writes go to disk at once, through
+// files::replaceFile, and change only the line of their key.
 class Profile {
   public:
     static constexpr std::size_t kValueLimit = 250;
@@ -33,7 +34,7 @@ class Profile {
     std::vector<std::string> keys(const std::string& section) const;
 
   private:
-    bool save();
+    bool save(std::string text);
     std::string path_;
     struct Store;
     std::unique_ptr<Store> store_;

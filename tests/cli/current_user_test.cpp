@@ -4,7 +4,6 @@
 #include "dragon/root_fixture.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
-#include "support/hand_reader.h"
 #include "support/tool_run.h"
 
 #include <algorithm>
@@ -129,22 +128,6 @@ TEST(CurrentUser, ADifferentFileStampedLikeTheUsersFileIsNotTakenForIt) {
     ASSERT_EQ(next.status, 0) << next.err;
     EXPECT_TRUE(test::has(next.out, "commands: 80\n")) << next.out;
     EXPECT_TRUE(test::has(next.out, "parsed: yes\n"));
-}
-
-TEST(WriteThroughLinks, ALinkedCommandFileIsChangedWhereItLives) {
-    test::TempDir dir;
-    std::string real = dir.write("real/mycmds.dat", test::readSample("clear_flag.dat"));
-    files::makeDirectories(dir.file("lnk"));
-    std::filesystem::create_symlink(real, dir.file("lnk/mycmds.dat"));
-    auto r = test::tool({"set-body", dir.file("lnk/mycmds.dat"), "--program", "OUTLOOK", "--scope",
-                         "Application-specific", "--name", "clear flag", "--body",
-                         "Sub Main\nEnd Sub\n", "--home", dir.file("home")});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("lnk/mycmds.dat")));
-    auto commands = test::hand::readDat(files::readAll(real).value_or("")).commands;
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].bodyStrings.back(), "Sub Main\r\nEnd Sub\r\n");
-    EXPECT_EQ(files::readAll(dir.file("home/savedat")), test::readSample("clear_flag.dat"));
 }
 
 TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {

@@ -19,7 +19,7 @@ class OneUser : public dragon::UserFiles {
     }
     std::string directoryPrefix() override { return root_; }
     std::optional<std::string> userOfCommandFile(const std::string& path) override {
-        if (files::samePathNoCase(path, currentUserCommandFile())) {
+        if (files::samePath(path, currentUserCommandFile())) {
             return "Ann";
         }
         return std::nullopt;

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace plv;
@@ -91,6 +92,51 @@ TEST(ExportDialog, PrintsTheCommandListToAPdfFile) {
     }
     EXPECT_FALSE(text.contains("WINWORD"));
     EXPECT_EQ(run.browser().commandName(), "copy that"); // the view is kept
+}
+
+TEST(ExportDialog, PrintToPdfChecksTheChoiceFirstAndReplacesAFileOnlyWhenAllowed) {
+    namespace fs = std::filesystem;
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    // The file chosen is a link to a file only its owner may read, beside a file whose name
+    // differs in letter case only.
+    std::string real = run.dragon.dir.write("synced/precious.pdf", "keep me");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    std::string chosen = run.dragon.dir.file("precious.pdf");
+    fs::create_symlink(real, chosen);
+    std::string other = run.dragon.dir.write("PRECIOUS.pdf", "another file");
+    int asked = 0;
+    run.window().chooseSaveFile = [&](const gui::SaveFileQuestion&) {
+        ++asked;
+        return std::optional<std::string>(chosen);
+    };
+    auto bytes = [](const std::string& path) { return files::readAll(path).value_or(""); };
+    withDialog(run.window().action("Filereport"), [&](gui::ExportDialog& d) {
+        child<QComboBox>(d, "printers")->setCurrentText("Print to PDF");
+        child<QRadioButton>(d, "outputselect")->click();
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_TRUE(run.ui.sawMessage("Nothing is selected to print/export", "Global Commands"));
+        EXPECT_EQ(asked, 0) << "no file is asked for before the choice is checked";
+
+        child<QRadioButton>(d, "outputall")->click();
+        child<QPushButton>(d, "Command2")->click(); // "Overwrite?" answered Cancel
+        EXPECT_TRUE(run.ui.sawMessage("File already exists.  Overwrite?", chosen));
+        ASSERT_TRUE(d.isVisible());
+        fs::permissions(real, fs::perms::owner_read | fs::perms::group_read);
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_TRUE(run.ui.sawMessage(files::readOnlyMessage(chosen), chosen));
+        ASSERT_TRUE(d.isVisible());
+        EXPECT_EQ(bytes(real), "keep me");
+
+        fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+        run.ui.answerOk(true);
+        child<QPushButton>(d, "Command2")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(bytes(real).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(fs::is_symlink(chosen));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(bytes(other), "another file");
 }
 
 TEST(ExportDialog, PickAndChooseToTheClipboardAndToAFile) {

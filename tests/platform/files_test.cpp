@@ -1,24 +1,105 @@
 #include "platform/files.h"
 #include "platform/trace.h"
 #include "support/fixtures.h"
+#include "support/unwritable_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace plv;
 
-TEST(Files, AtomicReplaceLeavesOnlyTheNewContent) {
-    test::TempDir dir;
-    std::string path = dir.write("mycmds.dat", "old");
-    ASSERT_TRUE(files::replaceAtomically(path, "new content"));
-    EXPECT_EQ(files::readAll(path), "new content");
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::perms rights(const std::string& path) {
+    return fs::status(path).permissions();
+}
+
+int entriesIn(const std::string& folder) {
     int entries = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.path())) {
+    for (auto& e : fs::directory_iterator(folder)) {
         (void)e;
         ++entries;
     }
-    EXPECT_EQ(entries, 1) << "no temporary file may be left behind";
-    EXPECT_FALSE(files::replaceAtomically(dir.file("missing/x.dat"), "x"));
+    return entries;
+}
+
+} // namespace
+
+TEST(Files, ReplaceFileKeepsRightsRefusesReadOnlyFilesAndWritesThroughLinks) {
+    test::TempDir dir;
+    std::string path = dir.write("mycmds.dat", "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(files::replaceFile(path, "new content"));
+    EXPECT_EQ(files::readAll(path), "new content");
+    EXPECT_EQ(rights(path), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(entriesIn(dir.path()), 1) << "no temporary file may be left behind";
+
+    // Read-only by its bits, whoever runs the program (root may write any file).
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(files::isReadOnly(path));
+    EXPECT_TRUE(files::replaceFile(path, "x").readOnly());
+    EXPECT_EQ(files::readAll(path), "new content");
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+    EXPECT_FALSE(files::copyFileAtomically(dir.write("other.dat", "y"), path));
+    EXPECT_EQ(files::readAll(path), "new content");
+
+    // A link stays a link; the file it names is replaced, also through a link to a link.
+    std::string real = dir.write("synced/real.dat", "linked");
+    fs::create_symlink("synced/real.dat", dir.file("link.dat"));
+    fs::create_symlink("link.dat", dir.file("link2.dat"));
+    ASSERT_TRUE(files::replaceFile(dir.file("link2.dat"), "through"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link2.dat")) && fs::is_symlink(dir.file("link.dat")));
+    EXPECT_EQ(files::readAll(real), "through");
+
+    // A copy to a new file keeps its source's rights; the new time passes the one given.
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(files::copyFileAtomically(real, dir.file("copy.dat")));
+    EXPECT_EQ(rights(dir.file("copy.dat")), fs::perms::owner_read | fs::perms::owner_write);
+    files::FileTime later = files::now() + 60LL * 1000000000LL;
+    ASSERT_TRUE(files::replaceFile(real, "merged", {.modifiedAfter = later}));
+    EXPECT_GT(files::lastModified(real).value_or(0), later);
+    EXPECT_FALSE(files::replaceFile(dir.file("missing/x.dat"), "x"));
+}
+
+TEST(Files, ReplaceFileKeepsTheOwnerAndWritesInPlaceWhereNoNewFileMayGo) {
+    test::TempDir dir;
+    std::string folder = dir.file("shared");
+    std::string path = dir.write("shared/export.csv", "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    int result = test::inUnwritableFolder(dir.path(), folder,
+                                          [&] { return files::replaceFile(path, "new") ? 0 : 1; });
+    if (result == -1) {
+        GTEST_SKIP() << "no user here for whom the folder can be closed";
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(files::readAll(path), "new");
+    EXPECT_EQ(rights(path), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(entriesIn(folder), 1);
+
+    // Root hands the new file to the old one's owner and group.
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ASSERT_TRUE(files::replaceFile(path, "newer"));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+}
+
+TEST(Files, NamesCompareAsTheFileSystemDoes) {
+    test::TempDir dir;
+    std::string lower = dir.write("tricky.dat", "a");
+    std::string upper = dir.write("TRICKY.dat", "b");
+    EXPECT_FALSE(files::samePath(lower, upper));
+    EXPECT_FALSE(files::sameFile(lower, upper));
+    EXPECT_TRUE(files::samePath(lower, dir.path() + "/./tricky.dat"));
+    fs::create_hard_link(lower, dir.file("hard.dat"));
+    fs::create_symlink(lower, dir.file("soft.dat"));
+    EXPECT_TRUE(files::sameFile(lower, dir.file("hard.dat")));
+    EXPECT_TRUE(files::sameFile(lower, dir.file("soft.dat")));
 }
 
 TEST(Files, StoredTimesAreExact) {

@@ -1,0 +1,250 @@
+// The one rule of every write to an existing file, shown on every writer of the terminal tool:
+// a file only its owner may read stays so, a read-only file is refused and left as it was, a
+// linked file is written through, and a name that differs only in letter case names another
+// file. (Print to PDF keeps the same rule in the window's export dialog test.)
+#include "dragon/root_fixture.h"
+#include "platform/files.h"
+#include "support/tool_run.h"
+#include "support/unwritable_folder.h"
+
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace plv;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kGlobal = "Global Commands";
+constexpr fs::perms kPrivate = fs::perms::owner_read | fs::perms::owner_write;
+constexpr fs::perms kReadOnly =
+    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+
+// Plain files to export from and to, and a demo Dragon root for the writers that need one.
+struct Bench {
+    test::DemoDragon& dragon() {
+        if (!demo) {
+            demo.emplace();
+        }
+        return *demo;
+    }
+    test::ToolRun run(std::vector<std::string> words) {
+        auto options = dragon().rootOptions();
+        words.insert(words.end(), options.begin(), options.end());
+        return test::tool(words);
+    }
+    test::ToolRun exportRun(std::vector<std::string> words) const {
+        words.insert(words.end(), {"--home", dir.file("home")});
+        return test::tool(words);
+    }
+    std::string programFile(const std::string& name) {
+        return files::join(files::join(dragon().home, dragon::kDemoUser), name);
+    }
+    static std::string bytes(const std::string& path) {
+        return files::readAll(path).value_or("(none)");
+    }
+
+    test::TempDir dir;
+    std::optional<test::DemoDragon> demo;
+    std::string source = dir.write("tricky.dat", test::readSample("move-dock_window.dat"));
+};
+
+std::string existing(const std::string& path, const std::string& content = "old content") {
+    files::makeDirectories(files::parentFolder(path));
+    files::writeAll(path, content);
+    return path;
+}
+
+// A command that replaces files, and the files it replaces, made to exist with content it
+// does not write.
+struct Writer {
+    std::string name;
+    std::function<std::vector<std::string>(Bench&)> prepare;
+    std::function<test::ToolRun(Bench&)> write;
+    std::string goesOnWithout = {}; // a file whose refusal does not fail the command
+};
+
+std::vector<Writer> writers() {
+    std::vector<Writer> all = {
+        // Dragon's local.ini is marked on the way: the fast save goes on without it.
+        {"set-body --current-user",
+         [](Bench& b) {
+             return std::vector<std::string>{
+                 b.dragon().commandFile(), existing(files::join(b.dragon().current(), "local.ini"),
+                                                    "[Options]\r\nMyCommands Changed=0\r\n")};
+         },
+         [](Bench& b) {
+             return b.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                           "--name", "copy that", "--body", "{Ctrl+Shift+c}"});
+         },
+         "local.ini"},
+        {"backup",
+         [](Bench& b) {
+             return std::vector<std::string>{
+                 existing(b.programFile("mycmds." + test::todayMMDDYYYY()))};
+         },
+         [](Bench& b) { return b.run({"backup"}); }},
+        // Today's backup, the demo file, comes back over a command file that holds another.
+        {"restore",
+         [](Bench& b) {
+             existing(b.programFile("mycmds." + test::todayMMDDYYYY()),
+                      Bench::bytes(b.dragon().commandFile()));
+             files::writeAll(b.dragon().commandFile(), test::readSample("reply.dat"));
+             return std::vector<std::string>{b.dragon().commandFile(),
+                                             existing(b.programFile("mycmds.prerollback"))};
+         },
+         [](Bench& b) {
+             return b.run({"restore", "--date", test::todayMMDDYYYY()});
+         }},
+        {"export-dat",
+         [](Bench& b) { return std::vector<std::string>{existing(b.dir.file("shared.dat"))}; },
+         [](Bench& b) {
+             return b.exportRun({"export-dat", b.source, b.dir.file("shared.dat"), "--overwrite"});
+         }},
+    };
+    for (std::string format : {"txt", "csv", "pseudo", "dvc"}) {
+        std::string name = "out." + format;
+        all.push_back(
+            {"export " + format,
+             [name](Bench& b) { return std::vector<std::string>{existing(b.dir.file(name))}; },
+             [name, format](Bench& b) {
+                 return b.exportRun(
+                     {"export", b.source, "--format", format, "-o", b.dir.file(name)});
+             }});
+    }
+    return all;
+}
+
+std::string otherCase(const std::string& path) {
+    std::string name = files::fileName(path);
+    for (char& c : name) {
+        auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::isupper(u) ? std::tolower(u) : std::toupper(u));
+    }
+    return files::join(files::parentFolder(path), name);
+}
+
+// Every target prepared, changed by `arrange` (which returns where its content now lives),
+// and written; what was there before, by target.
+struct Written {
+    std::vector<std::string> targets;
+    std::vector<std::string> before;
+    std::vector<std::string> where;
+    test::ToolRun run;
+};
+Written writeWith(const Writer& w, Bench& b,
+                  const std::function<std::string(const std::string&)>& arrange) {
+    Written out;
+    out.targets = w.prepare(b);
+    for (const auto& target : out.targets) {
+        out.before.push_back(Bench::bytes(target));
+        out.where.push_back(arrange(target));
+    }
+    out.run = w.write(b);
+    return out;
+}
+
+} // namespace
+
+TEST(WriteRule, EveryWriterKeepsRightsRefusesReadOnlyFilesFollowsLinksAndMindsCase) {
+    for (const Writer& w : writers()) {
+        SCOPED_TRACE(w.name);
+        std::size_t count = 0;
+        {
+            Bench b;
+            Written x = writeWith(w, b, [](const std::string& target) {
+                fs::permissions(target, kPrivate);
+                return target;
+            });
+            EXPECT_EQ(x.run.status, 0) << x.run.err;
+            count = x.targets.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                EXPECT_NE(Bench::bytes(x.targets[i]), x.before[i]) << x.targets[i];
+                EXPECT_EQ(fs::status(x.targets[i]).permissions(), kPrivate) << x.targets[i];
+            }
+        }
+        // One target read-only at a time: each is refused on its own.
+        for (std::size_t refused = 0; refused < count; ++refused) {
+            Bench b;
+            std::size_t i = 0;
+            Written x = writeWith(w, b, [&](const std::string& target) {
+                if (i++ == refused) {
+                    fs::permissions(target, kReadOnly);
+                }
+                return target;
+            });
+            const std::string& target = x.targets[refused];
+            bool goesOn = files::fileName(target) == w.goesOnWithout;
+            EXPECT_EQ(x.run.status == 0, goesOn) << x.run.err;
+            EXPECT_TRUE(test::has(x.run.err, target)) << x.run.err;
+            EXPECT_EQ(Bench::bytes(target), x.before[refused]) << target;
+        }
+        {
+            Bench b;
+            Written x = writeWith(w, b, [&](const std::string& target) {
+                std::string real = b.dir.file("synced/" + files::fileName(target));
+                files::makeDirectories(files::parentFolder(real));
+                fs::rename(target, real);
+                fs::create_symlink(real, target);
+                return real;
+            });
+            EXPECT_EQ(x.run.status, 0) << x.run.err;
+            for (std::size_t i = 0; i < x.targets.size(); ++i) {
+                EXPECT_TRUE(fs::is_symlink(x.targets[i])) << x.targets[i];
+                EXPECT_NE(Bench::bytes(x.where[i]), x.before[i]) << x.targets[i];
+            }
+        }
+        {
+            Bench b;
+            Written x = writeWith(w, b, [](const std::string& target) {
+                return existing(otherCase(target), "another file");
+            });
+            EXPECT_EQ(x.run.status, 0) << x.run.err;
+            for (std::size_t i = 0; i < x.targets.size(); ++i) {
+                EXPECT_NE(Bench::bytes(x.targets[i]), x.before[i]) << x.targets[i];
+                EXPECT_EQ(Bench::bytes(x.where[i]), "another file") << x.where[i];
+            }
+        }
+    }
+}
+
+TEST(WriteRule, ExportDatTellsNamesApartAsTheFileSystemDoes) {
+    Bench b;
+    std::string before = Bench::bytes(b.source);
+    auto upper = b.exportRun({"export-dat", b.source, b.dir.file("TRICKY.dat")});
+    EXPECT_EQ(upper.status, 0) << upper.err;
+    EXPECT_EQ(Bench::bytes(b.source), before);
+    // Two names of the one file are still the open file.
+    fs::create_hard_link(b.source, b.dir.file("hard.dat"));
+    fs::create_symlink(b.source, b.dir.file("soft.dat"));
+    for (const char* self : {"hard.dat", "soft.dat"}) {
+        auto r = b.exportRun({"export-dat", b.source, b.dir.file(self), "--overwrite"});
+        EXPECT_EQ(r.status, 3);
+        EXPECT_TRUE(test::has(r.err, "Can't export to self")) << r.err;
+    }
+    EXPECT_EQ(Bench::bytes(b.source), before);
+}
+
+TEST(WriteRule, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+    Bench b;
+    std::string folder = b.dir.file("shared");
+    std::string dat = existing(files::join(folder, "shared.dat"));
+    std::string csv = existing(files::join(folder, "list.csv"));
+    fs::permissions(csv, kPrivate);
+    int status = test::inUnwritableFolder(b.dir.path(), folder, [&] {
+        auto toDat = b.exportRun({"export-dat", b.source, dat, "--overwrite"});
+        auto toCsv = b.exportRun({"export", b.source, "--format", "csv", "-o", csv});
+        return toDat.status * 10 + toCsv.status;
+    });
+    if (status == -1) {
+        GTEST_SKIP() << "no user here for whom the folder can be closed";
+    }
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Bench::bytes(dat).substr(0, 4), "LHSP");
+    EXPECT_EQ(Bench::bytes(csv).substr(0, 1), "\"");
+    EXPECT_EQ(fs::status(csv).permissions(), kPrivate);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace plv::test {
+
+// Runs `work` in a child process for which `folder` takes no new file while the files in it
+// stay writable, and returns work's result (-1 when the child could not be set up). The
+// folder loses its write bits; root, whom no bit stops, gives everything under `tree` to
+// the user "nobody" and runs the child as that user.
+inline int inUnwritableFolder(const std::string& tree, const std::string& folder,
+                              const std::function<int()>& work) {
+    namespace fs = std::filesystem;
+    constexpr uid_t kNobody = 65534;
+    bool root = ::geteuid() == 0;
+    if (root) {
+        ::lchown(tree.c_str(), kNobody, kNobody);
+        for (const auto& entry : fs::recursive_directory_iterator(tree)) {
+            ::lchown(entry.path().c_str(), kNobody, kNobody);
+        }
+    }
+    ::chmod(folder.c_str(), 0555);
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            ::_exit(255);
+        }
+        // A temporary folder inside one closed to others cannot be reached at all.
+        if (::access(tree.c_str(), R_OK | W_OK | X_OK) != 0) {
+            ::_exit(255);
+        }
+        ::_exit(work());
+    }
+    int status = 0;
+    bool waited = child > 0 && ::waitpid(child, &status, 0) == child;
+    ::chmod(folder.c_str(), 0755);
+    if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) == 255) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+} // namespace plv::test

@@ -49,6 +49,10 @@ LanguageConversion::Result LanguageConversion::convert(const std::string& choice
     if (code == 0 || road_.fileChanged()) {
         return Result::StaysOpen;
     }
+    if (files::isReadOnly(s.file.path)) {
+        s.ui.message(files::readOnlyMessage(s.file.path), s.file.path);
+        return Result::StaysOpen;
+    }
     if (!s.ui.yesNo("Convert this file to " + language, s.file.path)) {
         return Result::StaysOpen;
     }

@@ -61,7 +61,8 @@ class Road {
     // Today's backup, unless it exists: taken once an operation's checks have passed, just
     // before it writes. The window is told so it rebuilds the Restore menu, with
     // `rebuildMenu` also when no copy was taken (Delete and the conversion run). False, after
-    // its message, when the copy could not be written: the write must not go ahead.
+    // its message, when the file is read-only or the copy could not be written: the write
+    // must not go ahead.
     [[nodiscard]] bool automaticBackup(bool rebuildMenu = false);
 
     // The refresh after a write: the open file parsed again; a file that does not read

@@ -105,6 +105,15 @@ std::vector<Writer> writers() {
          [](Bench& b) {
              return b.exportRun({"export-dat", b.source, b.dir.file("shared.dat"), "--overwrite"});
          }},
+        // The header's language byte is written in place.
+        {"convert-language",
+         [](Bench& b) {
+             return std::vector<std::string>{
+                 existing(b.dir.file("export.dat"), test::readSample("move-dock_window.dat"))};
+         },
+         [](Bench& b) {
+             return b.exportRun({"convert-language", b.dir.file("export.dat"), "--to", "German"});
+         }},
     };
     for (std::string format : {"txt", "csv", "pseudo", "dvc"}) {
         std::string name = "out." + format;
@@ -182,6 +191,10 @@ TEST(WriteRule, EveryWriterKeepsRightsRefusesReadOnlyFilesFollowsLinksAndMindsCa
             EXPECT_EQ(x.run.status == 0, goesOn) << x.run.err;
             EXPECT_TRUE(test::has(x.run.err, target)) << x.run.err;
             EXPECT_EQ(Bench::bytes(target), x.before[refused]) << target;
+            if (refused == 0 && w.name == "set-body --current-user") {
+                // Refused before the day's copy of a file that does not change is taken.
+                EXPECT_FALSE(files::exists(b.programFile("mycmds." + test::todayMMDDYYYY())));
+            }
         }
         {
             Bench b;

@@ -54,6 +54,10 @@ Backup takeBackup(Session& s, BackupKind kind, files::FileTime now) {
     if (kind == BackupKind::Automatic && files::exists(path)) {
         return {};
     }
+    if (files::isReadOnly(path)) {
+        s.ui.message(files::readOnlyMessage(path), s.file.path);
+        return {Backup::Status::Failed, {}};
+    }
     if (!files::makeDirectories(folder) || !files::copyFileAtomically(s.file.path, path)) {
         s.ui.message("The backup of the command file could not be written: " + path +
                          (kind == BackupKind::Automatic

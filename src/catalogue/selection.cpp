@@ -77,11 +77,15 @@ std::int64_t markSelection(Catalogue& c, const Selection& sel) {
         for (char t : typeLetters(sel.types)) {
             shown += std::string(shown.empty() ? "" : ",") + "'" + t + "'";
         }
-        // The copies of LISTs that browsing made under other Programs are the catalogue's
-        // own: the file holds each LIST once, under "Global Commands".
-        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND ("listcopy" <> 0 )"
-                  R"(OR "Type" NOT IN ()" +
-                  shown + "))");
+        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND "Type" NOT IN ()" +
+                  shown + ")");
+        // Browsing a Program copies the global LISTs under it, in the catalogue only: a
+        // copy stays marked only where neither the file's LIST nor an earlier copy is, so
+        // each LIST is listed once, whatever was browsed.
+        c.execute(R"(UPDATE "userrows" SET "flag" = 0 WHERE "flag" <> 0 AND "listcopy" <> 0 )"
+                  R"(AND EXISTS (SELECT 1 FROM "userrows" AS o WHERE o."flag" <> 0 )"
+                  R"(AND o."Type" = "userrows"."Type" AND o."name" = "userrows"."name" )"
+                  R"(AND (o."listcopy" = 0 OR o."ID" < "userrows"."ID")))");
         c.commit();
     } catch (...) {
         c.rollback();

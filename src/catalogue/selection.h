@@ -27,8 +27,8 @@ struct Selection {
 };
 
 // Clears every mark, marks the chosen rows, unmarks those of types the view does not show
-// and the catalogue-only copies of LISTs, and returns how many stay marked. Texts are bound, never
-// pasted into SQL.
+// and every second mark of one LIST (a catalogue-only copy), and returns how many stay
+// marked. Texts are bound, never pasted into SQL.
 std::int64_t markSelection(Catalogue& catalogue, const Selection& selection);
 
 // The type letters among `letters` (any case) in the order of kAllTypeLetters; empty when a

@@ -110,11 +110,13 @@ const std::string kSelectionHelp =
     "  --group G      of Group G (with --program or --scope: narrows them)\n"
     "  --name N       with --program and --scope: the command N (repeatable)\n"
     "  --types LETTERS  only these types (KSLTPRXA; default all eight)\n"
-    "  --home DIR     the program folder\n";
+    "  --home DIR     the program folder\n"
+    "  --dragon-root DIR  Dragon's folders (else $PARLAVISTA_DRAGON_ROOT): a Dragon user's\n"
+    "                 command file is never replaced by an export\n";
 
 std::set<std::string> withSelection(std::set<std::string> options) {
     options.insert(kSelectionOptions.begin(), kSelectionOptions.end());
-    options.insert("home");
+    options.insert({"home", "dragon-root"});
     return options;
 }
 

@@ -6,26 +6,32 @@
 #include <ostream>
 
 namespace plv::cli {
+
+std::unique_ptr<DragonUsers> dragonUsers(const Args& args) {
+    auto root = dragon::resolveDragonRoot(args.value("dragon-root"));
+    if (!root) {
+        return nullptr;
+    }
+    auto users = std::make_unique<DragonUsers>(*root);
+    return users->read() ? std::move(users) : nullptr;
+}
+
+std::string currentUserCommandFile(DragonUsers* users) {
+    return users ? users->environment().currentUserCommandFile() : std::string();
+}
+
 namespace {
 
 // Whether FILE is the current user's mycmds.dat of the Dragon root the options or the
 // environment give; false without one.
 bool isCurrentUsersFile(const Args& args, const std::string& file) {
-    auto root = dragon::resolveDragonRoot(args.value("dragon-root"));
-    if (!root) {
-        return false;
-    }
-    dragon::DragonRoot dragonRoot{*root};
-    dragon::StandInEngine engine(dragonRoot.engineIni());
-    SilentInteraction quiet;
-    Trace trace;
-    dragon::DragonEnvironment environment(dragon::DragonEnvironment::foldersOf(dragonRoot), engine,
-                                          quiet, trace);
-    return environment.GetPaths() && environment.initialize() &&
-           files::sameFile(environment.currentUserCommandFile(), file);
+    auto users = dragonUsers(args);
+    return users && files::sameFile(currentUserCommandFile(users.get()), file);
 }
 
 } // namespace
+
+Workspace::~Workspace() = default;
 
 std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io, const std::string& database) {
     std::unique_ptr<Workspace> w(new Workspace(io));
@@ -42,6 +48,10 @@ std::unique_ptr<Workspace> Workspace::open(const Args& args, Io& io, const std::
         return nullptr;
     }
     w->session_ = std::make_unique<Session>(*w->catalogue_, w->ui_, w->trace_, w->home_);
+    w->dragon_ = dragonUsers(args);
+    if (w->dragon_) {
+        w->session_->dragon = &w->dragon_->environment();
+    }
     return w;
 }
 

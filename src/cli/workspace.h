@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 #include "datfile/file_commands.h"
 #include "datfile/session.h"
+#include "dragon/dragon_root.h"
 #include "editing/road.h"
 #include "platform/trace.h"
 #include "platform/waits.h"
@@ -16,14 +17,39 @@
 
 namespace plv::cli {
 
+// The users of the Dragon root that the options or the environment give, when there is
+// one: their files are known as Dragon's (backed up, never replaced by an export).
+class DragonUsers {
+  public:
+    explicit DragonUsers(const std::string& root)
+        : root_{root}, engine_(root_.engineIni()),
+          environment_(dragon::DragonEnvironment::foldersOf(root_), engine_, quiet_, trace_) {}
+    bool read() { return environment_.GetPaths() && environment_.initialize(); }
+    dragon::DragonEnvironment& environment() { return environment_; }
+
+  private:
+    dragon::DragonRoot root_;
+    dragon::StandInEngine engine_;
+    SilentInteraction quiet_;
+    Trace trace_;
+    dragon::DragonEnvironment environment_;
+};
+
+// Null when no Dragon root is given or its users cannot be read.
+std::unique_ptr<DragonUsers> dragonUsers(const Args& args);
+// The current user's mycmds.dat of those users; empty without them.
+std::string currentUserCommandFile(DragonUsers* users);
+
 // What a command needs to work on a command file: the program folder (seeded with
-// keynames), the trace, a catalogue and the session over them.
+// keynames), the trace, a catalogue and the session over them, and Dragon's users when a
+// Dragon root is known.
 class Workspace {
   public:
     // `database` is a path or ":memory:". Returns null (after a message) when the
     // program folder or the catalogue cannot be opened.
     static std::unique_ptr<Workspace> open(const Args& args, Io& io, const std::string& database);
 
+    ~Workspace();
     Session& session() { return *session_; }
     Catalogue& catalogue() { return *catalogue_; }
     const std::string& home() const { return home_; }
@@ -39,6 +65,7 @@ class Workspace {
     Trace trace_;
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<Session> session_;
+    std::unique_ptr<DragonUsers> dragon_;
 };
 
 // The command file a write command changes, and the road the write travels. FILE is parsed

@@ -375,11 +375,24 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
     result.exportDone = true;
 }
 
+// The open file is never a target, nor the file Dragon keeps open for its current user:
+// written behind Dragon's back, with no backup, Dragon would overwrite the change anyway.
+bool refusedTarget(Session& s, const std::string& target) {
+    if (files::sameFile(target, s.file.path)) {
+        s.ui.message(kExportToSelf, target);
+        return true;
+    }
+    if (s.dragon && files::sameFile(target, s.dragon->currentUserCommandFile())) {
+        s.ui.message(kExportToDragonsFile, target);
+        return true;
+    }
+    return false;
+}
+
 // The target path after the checks, or nothing (after a message) when the export stops.
 bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& result) {
     std::string& target = result.target;
-    if (files::sameFile(target, s.file.path)) {
-        s.ui.message(kExportToSelf, target);
+    if (refusedTarget(s, target)) {
         return false;
     }
     std::string folder = files::parentFolder(target);
@@ -393,8 +406,7 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
             return false;
         }
         // With its ending the name may now be the open file's.
-        if (files::sameFile(target, s.file.path)) {
-            s.ui.message(kExportToSelf, target);
+        if (refusedTarget(s, target)) {
             return false;
         }
     }

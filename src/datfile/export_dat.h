@@ -12,6 +12,9 @@
 namespace plv::dat {
 
 inline constexpr const char* kExportToSelf = "Can't export to self";
+inline constexpr const char* kExportToDragonsFile =
+    "This is the command file Dragon has open for its current user, which only the editing "
+    "road changes: export to another file and import that one into Dragon";
 inline constexpr const char* kExportFolderMissing = "Folder does not exist";
 inline constexpr const char* kAppendingDat = "Appending .dat to your filename";
 inline constexpr const char* kTargetExistsTitle = "Choose action below";

@@ -80,6 +80,11 @@ std::string languageName(int languageByte) {
     }
 }
 
+bool beginsAsCommandFile(std::string_view bytes) {
+    return bytes.size() >= kHeaderSize && bytes.substr(0, 4) == "LHSP" &&
+           layoutFromCode(static_cast<std::uint8_t>(bytes[kVersionCodeOffset])).has_value();
+}
+
 std::string headerTemplate(Layout layout, int languageByte, std::uint32_t commandCount) {
     std::string h = {'L', 'H', 'S', 'P', 4, 2, static_cast<char>(135), 0, 0, 0, 0, 0, 0, 0, 0,
                      9,   4,   0,   0,   0, 0};

@@ -54,6 +54,9 @@ enum TypeByte : std::uint8_t {
     kTypeKeys = 17,
 };
 
+// Whether the bytes begin as a command file does: its signature and a version it knows.
+bool beginsAsCommandFile(std::string_view bytes);
+
 // The header template that whole-file writers start from.
 std::string headerTemplate(Layout layout, int languageByte, std::uint32_t commandCount);
 

@@ -1,5 +1,6 @@
 #include "export/export_file.h"
 
+#include "datfile/format.h"
 #include "export/writers.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -16,6 +17,17 @@ constexpr std::array<std::pair<Format, const char*>, 4> kCodes = {{
     {Format::Dvc, "dvc"},
     {Format::Pseudo, "pseudo"},
 }};
+
+// A text never takes the place of a command file (the one it was made from, Dragon's own):
+// every command in it would be lost.
+bool refusesCommandFile(UserInteraction& ui, const std::string& path) {
+    auto bytes = files::readAll(path);
+    if (!bytes || !dat::beginsAsCommandFile(*bytes)) {
+        return false;
+    }
+    ui.message(kCommandFileTarget, path);
+    return true;
+}
 
 } // namespace
 
@@ -77,7 +89,7 @@ bool toExportBytes(UserInteraction& ui, const std::string& text, const std::stri
 
 bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text) {
     std::string bytes;
-    if (!toExportBytes(ui, text, path, bytes)) {
+    if (refusesCommandFile(ui, path) || !toExportBytes(ui, text, path, bytes)) {
         return false;
     }
     files::WriteResult written = files::replaceFile(path, bytes);
@@ -90,6 +102,9 @@ bool writeExportFile(UserInteraction& ui, const std::string& path, const std::st
 }
 
 bool mayReplace(UserInteraction& ui, const std::string& path) {
+    if (refusesCommandFile(ui, path)) {
+        return false;
+    }
     if (files::isReadOnly(path)) {
         ui.message(files::readOnlyMessage(path), path);
         return false;

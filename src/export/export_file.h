@@ -16,6 +16,8 @@ enum class Format { Report, Csv, Dvc, Pseudo };
 inline constexpr const char* kNoDvcCommands = "There are no DVC commands in this Scope or View";
 inline constexpr const char* kNoDvcCommandsTitle = "Sorry";
 inline constexpr const char* kFileExists = "File already exists.  Overwrite?";
+inline constexpr const char* kCommandFileTarget =
+    "This is a Dragon command file: an export or a printout does not take its place";
 
 // The operation code and file extension: "txt", "csv", "dvc", "pseudo".
 std::string formatCode(Format format);
@@ -32,10 +34,10 @@ std::optional<std::string> exportMarked(Catalogue& catalogue, Format format);
 bool toExportBytes(UserInteraction& ui, const std::string& text, const std::string& path,
                    std::string& bytes);
 // Writes the text to the file by files::replaceFile; false after a message when it cannot
-// (a read-only file among them).
+// (a command file or a read-only file among them).
 bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text);
-// Whether the file may be written: false after a message when it is read-only, and when it
-// exists and the user does not want it overwritten.
+// Whether the file may be written: false after a message when it is a command file or
+// read-only, and when it exists and the user does not want it overwritten.
 bool mayReplace(UserInteraction& ui, const std::string& path);
 
 } // namespace plv::exports

@@ -261,3 +261,32 @@ TEST(WriteRule, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
     EXPECT_EQ(Bench::bytes(csv).substr(0, 1), "\"");
     EXPECT_EQ(fs::status(csv).permissions(), kPrivate);
 }
+
+TEST(WriteRule, ExportsNeverTakeThePlaceOfACommandFileAndDragonsFilesAreBackedUp) {
+    Bench b;
+    const std::string live = b.dragon().commandFile();
+    const std::string before = Bench::bytes(live);
+    const std::string source = Bench::bytes(b.source);
+    for (const char* format : {"txt", "csv"}) {
+        for (const std::string& target : {b.source, live}) {
+            auto r = b.run({"export", b.source, "--format", format, "-o", target});
+            EXPECT_EQ(r.status, 3) << target;
+            EXPECT_TRUE(test::has(r.err, "This is a Dragon command file")) << r.err;
+        }
+    }
+    // The file Dragon keeps open for its current user is changed only by the editing road.
+    auto toLive = b.run({"export-dat", b.source, live, "--overwrite"});
+    EXPECT_EQ(toLive.status, 3);
+    EXPECT_TRUE(test::has(toLive.err, "the command file Dragon has open")) << toLive.err;
+    EXPECT_EQ(Bench::bytes(live), before);
+    EXPECT_EQ(Bench::bytes(b.source), source);
+
+    // Another Dragon user's file named as FILE is backed up as the window backs it up.
+    std::string other = b.dragon().commandFile("Other");
+    existing(other, test::readSample("clear_flag.dat"));
+    auto r = b.run({"set-body", other, "--program", "OUTLOOK", "--scope", "Application-specific",
+                    "--name", "clear flag", "--body", "Sub Main\nEnd Sub\n"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Bench::bytes(files::join(b.dragon().home, "Other/mycmds." + test::todayMMDDYYYY())),
+              test::readSample("clear_flag.dat"));
+}

@@ -144,7 +144,8 @@ Session& WriteSession::session() {
     return road_->session();
 }
 
-int WriteSession::write(const std::function<dat::Outcome()>& write, bool newList) {
+int WriteSession::write(const std::function<dat::Outcome()>& write, bool newList,
+                        const bool* nothingWritten) {
     editing::Road& road = *road_;
     Session& s = road.session();
     if (road.fileChanged()) {
@@ -155,6 +156,9 @@ int WriteSession::write(const std::function<dat::Outcome()>& write, bool newList
     }
     if (int status = exitStatus(write()); status != kOk) {
         return status;
+    }
+    if (nothingWritten && *nothingWritten) {
+        return kOk;
     }
     return afterWrite(road.postWrite(newList));
 }

@@ -95,7 +95,10 @@ class WriteSession {
     // and the file verified, kNotTakenOver when Dragon then did not take the file over, else
     // the exit status. `newList` is a new LIST, which Dragon takes over with the command that
     // uses it.
-    int write(const std::function<dat::Outcome()>& write, bool newList = false);
+    // When `nothingWritten` is set once `write` is done, the file already held what was asked:
+    // 0, and nothing follows the write.
+    int write(const std::function<dat::Outcome()>& write, bool newList = false,
+              const bool* nothingWritten = nullptr);
     // The exit status once the post-write step (of a write or a restore) has run: 0,
     // kNotTakenOver (said so on standard error) or kParseFailed.
     int afterWrite(dat::Outcome postWrite);

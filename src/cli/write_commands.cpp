@@ -27,7 +27,14 @@ using dat::Outcome;
 // What a command reports once its write has been verified.
 struct Report {
     std::vector<std::string> lines;
+    bool unchanged = false; // the file already holds what was asked: nothing is written
     void add(const std::string& line) { lines.push_back(line); }
+    // As Save Changes with nothing changed: no backup, no write, nothing for Dragon.
+    Outcome nothingToWrite(const std::string& line) {
+        add(line);
+        unchanged = true;
+        return Outcome::Done;
+    }
 };
 
 // The operation on the road: its checks, then the day's backup and its write.
@@ -67,7 +74,7 @@ int runWrite(const Args& args, Io& io, const std::string& command, const Operati
     std::string file = s.file.path;
     std::uint64_t before = fileSize(file);
     Report report;
-    status = w->write([&] { return operation(w->road(), report); }, newList);
+    status = w->write([&] { return operation(w->road(), report); }, newList, &report.unchanged);
     if (status != kOk && status != kNotTakenOver) {
         return status;
     }
@@ -159,6 +166,9 @@ int runSetBody(const Args& args, Io& io) {
         if (!written) {
             return Outcome::Refused;
         }
+        if (*written == row->script) {
+            return report.nothingToWrite(where(*row) + " already has this body: nothing written");
+        }
         report.add("replaced the body of " + where(*row));
         return backedUp(road, [&] {
             // The write road parses the file again afterwards.
@@ -185,6 +195,10 @@ Outcome setCommand(editing::Road& road, const Args& args, const UserRow& row, Re
     }
     if (!headTextsFit(s, description, group)) {
         return Outcome::Refused;
+    }
+    if (name == row.name && description == row.description &&
+        group == (row.owner.empty() ? std::string(kUserDefined) : row.owner)) {
+        return report.nothingToWrite(where(row) + " is already so: nothing written");
     }
     report.add("changed " + where(row) + ": name '" + name + "', description '" + description +
                "', Group '" + group + "'");

@@ -204,4 +204,20 @@ TEST(CurrentUser, TheUsersFileNamedAsFileTakesTheWholeRoad) {
     EXPECT_EQ(d.home("Demo/mycmds." + test::todayMMDDYYYY()), original);
     EXPECT_EQ(d.dragon.commandsChanged(), "1");
     EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
+
+    // What the file already holds is not written again, nor handed to Dragon.
+    files::FileTime written = *files::lastModified(d.dragon.commandFile());
+    test::DemoDragon::set(files::join(d.dragon.current(), "local.ini"), "Options",
+                          "MyCommands Changed", "0");
+    for (const auto& again : std::vector<std::vector<std::string>>{
+             {"set-body", "--body", "{Ctrl+Insert}"}, {"set", "--group", "Editing"}}) {
+        std::vector<std::string> words = again;
+        words.insert(words.end(), {"--current-user", "--program", kGlobal, "--scope", kGlobal,
+                                   "--name", "copy that"});
+        auto same = d.run(words);
+        EXPECT_EQ(same.status, 0) << same.err;
+        EXPECT_TRUE(test::has(same.out, "nothing written")) << same.out;
+    }
+    EXPECT_EQ(files::lastModified(d.dragon.commandFile()), written);
+    EXPECT_EQ(d.dragon.commandsChanged(), "0");
 }

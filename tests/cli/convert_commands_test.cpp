@@ -137,19 +137,6 @@ TEST(ConvertCommands, ConvertKeysWithASelectionAndOnDragonFiles) {
     }
 }
 
-TEST(ConvertCommands, ConvertKeysOnTheCurrentUsersFile) {
-    test::DemoDragon d;
-    auto r = test::tool({"convert-keys", "--current-user", "--to", "plain", "--dragon-root", d.root,
-                         "--home", d.home});
-    ASSERT_EQ(r.status, 0) << r.err;
-    for (const auto& row : test::parsedRows(files::readAll(d.commandFile()).value_or(""))) {
-        if (row.name == "type practice phone") {
-            EXPECT_EQ(row.type, "P");
-        }
-    }
-    EXPECT_TRUE(files::exists(files::join(d.home, "ConvertKEYS2Plain.log")));
-}
-
 TEST(ConvertCommands, ConvertKeysRefusesAsTheWindowDoesAndLogsOnlyWhatWasWritten) {
     Work w;
     std::string german = dragon::demoCommandFile();

@@ -149,6 +149,8 @@ TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
          "The character '\xE2\x98\x83' cannot be written"},
         {{"new-list", "--current-user", "--name", "my wards", "--items", "A"},
          "Only numbers, letters and _-. are allowed by Dragon in LIST names"},
+        {{"new-list", "--current-user", "--name", "blank", "--items", "  "},
+         "Empty content not allowed"},
         {global({"delete"}, "no such command"), "Delete file error"},
     };
     for (const auto& [words, message] : refusals) {

@@ -105,20 +105,28 @@ TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
         words.insert(words.end(), options.begin(), options.end());
         return test::tool(words);
     };
-    auto r = run({"convert-format", "--to", "8/9"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "This is your open User file - Not Allowed"));
-    r = run({"convert-language", "--to", "German"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "Cannot convert current (or any) User file, only Exported files"));
-    r = run({"rename-program", "--to", "word"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(
-        test::has(r.err, "Rename Program not allowed on production file with All or Group"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+        {{"convert-format", "--to", "8/9"}, "This is your open User file - Not Allowed"},
+        {{"convert-language", "--to", "German"},
+         "Cannot convert current (or any) User file, only Exported files"},
+        {{"rename-program", "--to", "word"},
+         "Rename Program not allowed on production file with All or Group"},
+    };
+    for (const auto& [words, message] : refusals) {
+        auto r = run(words);
+        EXPECT_EQ(r.status, 3) << message;
+        EXPECT_TRUE(test::has(r.err, message)) << r.err;
+    }
     EXPECT_EQ(files::readAll(dragon.commandFile()).value_or(""), own);
 
-    r = run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
+    auto r =
+        run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "replace: 1 occurrences in 1 macros replaced"));
     EXPECT_NE(files::readAll(dragon.commandFile()).value_or(""), own);
+    // convert-keys takes the user's file too.
+    ASSERT_EQ(run({"convert-keys", "--to", "plain"}).status, 0);
+    for (const auto& row : test::parsedRows(files::readAll(dragon.commandFile()).value_or(""))) {
+        EXPECT_TRUE(row.name != "type practice phone" || row.type == "P");
+    }
 }

@@ -127,10 +127,7 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     save(run);
 
     EXPECT_EQ(bodyOnDisk(run, "copy that"), "{Ctrl+Insert}");
-    EXPECT_EQ(home(run, "savedat"), original);
-    EXPECT_EQ(home(run, "Demo/mycmds." + test::todayMMDDYYYY()), original);
     EXPECT_EQ(mergesRun(run), 1u);
-    EXPECT_EQ(run.dragon.commandsChanged(), "1");
     ASSERT_NE(w.list(Tab::Commands)->currentItem(), nullptr);
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that");
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");
@@ -149,7 +146,6 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     restore->actions().front()->trigger();
     QApplication::processEvents();
     EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
-    EXPECT_EQ(home(run, "Demo/mycmds.prerollback").empty(), false);
     EXPECT_EQ(mergesRun(run), 2u) << "Dragon takes the restored file over";
     w.action("viewall")->trigger();
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
@@ -312,10 +308,7 @@ TEST(Editing, WhatTheUserDoesNotTypeIsWrittenAsItWas) {
     EXPECT_TRUE(body->isReadOnly());
     QTest::keyClicks(body, "typed");
     save(run);
-    auto locked = onDisk(run, "insert prescription disclaimer");
-    ASSERT_TRUE(locked);
-    EXPECT_EQ(locked->description, "Licensed from the prescribing formulary; cannot be edited!");
-    EXPECT_EQ(locked->script, sealed);
+    EXPECT_EQ(bodyOnDisk(run, "insert prescription disclaimer"), sealed);
 
     // A LIST shows each stored "\\" as "\": an item added leaves the others as they were.
     clickTab(run, Tab::Lists);

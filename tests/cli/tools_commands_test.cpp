@@ -65,10 +65,7 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "convert-format: File converted to 6.1 format (from 10/11)"));
     EXPECT_TRUE(test::has(r.out, "80 commands, 7 LISTs, format 6.1, English"));
-    EXPECT_TRUE(test::has(r.err, "- the state lists of 2 commands"));
-    r = d.run({"convert-format", "--to", "6.1"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "Already in 6.1 format"));
+    EXPECT_TRUE(test::has(r.err, "- the state lists of 2 commands")) << "what 6.1 cannot hold";
     EXPECT_EQ(d.run({"convert-format", "--to", "9"}).status, 64);
 
     std::string before = d.bytes();
@@ -76,8 +73,6 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     ASSERT_EQ(r.status, 0) << r.err;
     before[15] = '\x0A'; // only the language byte changes
     EXPECT_EQ(d.bytes(), before);
-    r = d.run({"convert-format", "--to", "6.0"});
-    EXPECT_TRUE(test::has(r.err, "There is no Spanish version 6.0"));
     EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);
 }
 

@@ -101,8 +101,14 @@ TEST(Lists, RecentlyCreatedShowsTheNewest75AdmittedCommands) {
     EXPECT_EQ(recentEntryText(std::string(60, 'n'), "P"), std::string(60, 'n') + " P");
 }
 
-TEST(Preview, EachTypeEnablesItsEditCommands) {
+TEST(Preview, EachTypeEnablesItsEditCommandsAndStatesComeFromTheStatesTable) {
     BrowserHarness t;
+    auto mail = t.h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "open mail");
+    ASSERT_TRUE(mail);
+    auto a = t.h.catalogue->stateId(kGlobalCommands, "Dictation");
+    auto b = t.h.catalogue->stateId(kGlobalCommands, "Spelling");
+    mail->states = std::to_string(a) + "," + std::to_string(b) + ",";
+    t.h.catalogue->updateRow(*mail);
     t.start();
     struct Case {
         const char* name;
@@ -133,6 +139,8 @@ TEST(Preview, EachTypeEnablesItsEditCommands) {
         EXPECT_TRUE(p.enabled.bodyLocked);
         EXPECT_EQ(p.group, std::string(c.name) == "type date" ? "Office" : "User-defined");
     }
+    ASSERT_TRUE(t.click(Tab::Commands, "open mail"));
+    EXPECT_EQ(t.browser->preview().states, "Dictation,Spelling");
     ASSERT_TRUE(t.click(Tab::Commands, "type date"));
     EXPECT_EQ(t.browser->preview().description, "Types the date");
     EXPECT_EQ(t.browser->preview().body, "today");
@@ -193,19 +201,6 @@ TEST(Preview, MarkerStatesBackslashesAndMissingEntries) {
     EXPECT_TRUE(gone.type.empty());
     EXPECT_FALSE(gone.enabled.modify);
     EXPECT_FALSE(gone.enabled.commandMenu);
-}
-
-TEST(Preview, StatesComeFromTheStatesTable) {
-    BrowserHarness t;
-    auto row = t.h.catalogue->findCommand(kGlobalCommands, kGlobalCommands, "open mail");
-    ASSERT_TRUE(row);
-    auto a = t.h.catalogue->stateId(kGlobalCommands, "Dictation");
-    auto b = t.h.catalogue->stateId(kGlobalCommands, "Spelling");
-    row->states = std::to_string(a) + "," + std::to_string(b) + ",";
-    t.h.catalogue->updateRow(*row);
-    t.start();
-    ASSERT_TRUE(t.click(Tab::Commands, "open mail"));
-    EXPECT_EQ(t.browser->preview().states, "Dictation,Spelling");
 }
 
 TEST(Preview, ShowGraphicRendersTheFormattedBlockFromTheFile) {

@@ -19,14 +19,6 @@ TEST(Cli, InfoAndListOnADragonFile) {
               "version: 10/11\nlanguage: English\ncommands: 1\nlists: 2\nOffsetLists: 1348\n");
     EXPECT_TRUE(files::exists(home.file("keynames"))) << "the seed keynames is copied in";
 
-    auto list = tool({"list", sample, "--json", "--home", home.path()});
-    ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(list.out.substr(0, 2), "[\n");
-    EXPECT_TRUE(test::has(list.out, R"("name":"<move_or_dock> window <direction>")"));
-    EXPECT_TRUE(test::has(list.out, R"("script":"left\r\nright\r\nup\r\ndown\r\n")"));
-    EXPECT_TRUE(test::has(list.out, R"("Global":true,"noglobals":false)"));
-    EXPECT_TRUE(test::has(list.out, R"("offset":1389,"offsetbody":0)"));
-
     std::string db = home.file("cat.db");
     ASSERT_EQ(tool({"list", sample, "--db", db, "--home", home.path()}).status, 0);
     EXPECT_TRUE(files::exists(db));

@@ -42,7 +42,8 @@ const std::string kGlobal = "Global Commands";
 TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     Demo d;
     const std::string original = d.file();
-    auto r = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+    // The user's file named as FILE is taken for what it is.
+    auto r = d.run({"set-body", d.dragon.commandFile(), "--program", kGlobal, "--scope", kGlobal,
                     "--name", "copy that", "--body", "{Ctrl+Shift+c}"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(d.body("copy that"), "{Ctrl+Shift+c}");
@@ -53,7 +54,8 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     // The merge program moved the file's time on and the file was read again after it.
     EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
 
-    // A second write the same day keeps the backup of the day's first state.
+    // A second write the same day (with --current-user) keeps the backup of the day's
+    // first state.
     ASSERT_EQ(d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
                      "--name", "copy that", "--body", "{Ctrl+Insert}"})
                   .status,
@@ -66,6 +68,21 @@ TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     EXPECT_EQ(script.status, 3);
     EXPECT_TRUE(test::has(script.err, "Error in your script at line: 2"));
     EXPECT_EQ(d.file(), edited);
+    // What the file already holds is not written again, nor handed to Dragon.
+    files::FileTime written = *files::lastModified(d.dragon.commandFile());
+    test::DemoDragon::set(files::join(d.dragon.current(), "local.ini"), "Options",
+                          "MyCommands Changed", "0");
+    for (const auto& again : std::vector<std::vector<std::string>>{
+             {"set-body", "--body", "{Ctrl+Insert}"}, {"set", "--group", "Editing"}}) {
+        std::vector<std::string> words = again;
+        words.insert(words.end(), {"--current-user", "--program", kGlobal, "--scope", kGlobal,
+                                   "--name", "copy that"});
+        auto same = d.run(words);
+        EXPECT_EQ(same.status, 0) << same.err;
+        EXPECT_TRUE(test::has(same.out, "nothing written")) << same.out;
+    }
+    EXPECT_EQ(files::lastModified(d.dragon.commandFile()), written);
+    EXPECT_EQ(d.dragon.commandsChanged(), "0");
 
     auto listed = d.run({"restore", "--list"});
     ASSERT_EQ(listed.status, 0) << listed.err;
@@ -149,6 +166,8 @@ TEST(CurrentUser, ARefusalChangesNoFileAndNothingIsWrittenWithoutItsBackup) {
          "The character '\xE2\x98\x83' cannot be written"},
         {{"new-list", "--current-user", "--name", "my wards", "--items", "A"},
          "Only numbers, letters and _-. are allowed by Dragon in LIST names"},
+        {{"new-list", "--current-user", "--name", "blank", "--items", "  "},
+         "Empty content not allowed"},
         {global({"delete"}, "no such command"), "Delete file error"},
     };
     for (const auto& [words, message] : refusals) {
@@ -192,32 +211,4 @@ TEST(CurrentUser, AWriteDragonDidNotTakeOverHasItsOwnStatus) {
     EXPECT_TRUE(test::has(r.err, "Dragon has not taken the change over")) << r.err;
     EXPECT_EQ(d.body("copy that"), "{Ctrl+Insert}") << "the file is written all the same";
     EXPECT_TRUE(test::has(r.out, "set-body: replaced the body of 'copy that'"));
-}
-
-TEST(CurrentUser, TheUsersFileNamedAsFileTakesTheWholeRoad) {
-    Demo d;
-    const std::string original = d.file();
-    auto r = d.run({"set-body", d.dragon.commandFile(), "--program", kGlobal, "--scope", kGlobal,
-                    "--name", "copy that", "--body", "{Ctrl+Insert}"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(d.body("copy that"), "{Ctrl+Insert}");
-    EXPECT_EQ(d.home("Demo/mycmds." + test::todayMMDDYYYY()), original);
-    EXPECT_EQ(d.dragon.commandsChanged(), "1");
-    EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
-
-    // What the file already holds is not written again, nor handed to Dragon.
-    files::FileTime written = *files::lastModified(d.dragon.commandFile());
-    test::DemoDragon::set(files::join(d.dragon.current(), "local.ini"), "Options",
-                          "MyCommands Changed", "0");
-    for (const auto& again : std::vector<std::vector<std::string>>{
-             {"set-body", "--body", "{Ctrl+Insert}"}, {"set", "--group", "Editing"}}) {
-        std::vector<std::string> words = again;
-        words.insert(words.end(), {"--current-user", "--program", kGlobal, "--scope", kGlobal,
-                                   "--name", "copy that"});
-        auto same = d.run(words);
-        EXPECT_EQ(same.status, 0) << same.err;
-        EXPECT_TRUE(test::has(same.out, "nothing written")) << same.out;
-    }
-    EXPECT_EQ(files::lastModified(d.dragon.commandFile()), written);
-    EXPECT_EQ(d.dragon.commandsChanged(), "0");
 }

@@ -65,10 +65,7 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "convert-format: File converted to 6.1 format (from 10/11)"));
     EXPECT_TRUE(test::has(r.out, "80 commands, 7 LISTs, format 6.1, English"));
-    EXPECT_TRUE(test::has(r.err, "- the state lists of 2 commands"));
-    r = d.run({"convert-format", "--to", "6.1"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "Already in 6.1 format"));
+    EXPECT_TRUE(test::has(r.err, "- the state lists of 2 commands")) << "what 6.1 cannot hold";
     EXPECT_EQ(d.run({"convert-format", "--to", "9"}).status, 64);
 
     std::string before = d.bytes();
@@ -76,8 +73,6 @@ TEST(ToolsCommands, ConvertFormatAndLanguage) {
     ASSERT_EQ(r.status, 0) << r.err;
     before[15] = '\x0A'; // only the language byte changes
     EXPECT_EQ(d.bytes(), before);
-    r = d.run({"convert-format", "--to", "6.0"});
-    EXPECT_TRUE(test::has(r.err, "There is no Spanish version 6.0"));
     EXPECT_EQ(d.run({"convert-language", "--to", "Klingon"}).status, 64);
 }
 
@@ -105,20 +100,28 @@ TEST(ToolsCommands, TheCurrentUsersFileGetsTheWindowsRefusals) {
         words.insert(words.end(), options.begin(), options.end());
         return test::tool(words);
     };
-    auto r = run({"convert-format", "--to", "8/9"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "This is your open User file - Not Allowed"));
-    r = run({"convert-language", "--to", "German"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "Cannot convert current (or any) User file, only Exported files"));
-    r = run({"rename-program", "--to", "word"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(
-        test::has(r.err, "Rename Program not allowed on production file with All or Group"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+        {{"convert-format", "--to", "8/9"}, "This is your open User file - Not Allowed"},
+        {{"convert-language", "--to", "German"},
+         "Cannot convert current (or any) User file, only Exported files"},
+        {{"rename-program", "--to", "word"},
+         "Rename Program not allowed on production file with All or Group"},
+    };
+    for (const auto& [words, message] : refusals) {
+        auto r = run(words);
+        EXPECT_EQ(r.status, 3) << message;
+        EXPECT_TRUE(test::has(r.err, message)) << r.err;
+    }
     EXPECT_EQ(files::readAll(dragon.commandFile()).value_or(""), own);
 
-    r = run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
+    auto r =
+        run({"replace", "--search", "{Ctrl+s}", "--replace", "{Ctrl+Shift+s}", "--match-case"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::has(r.out, "replace: 1 occurrences in 1 macros replaced"));
     EXPECT_NE(files::readAll(dragon.commandFile()).value_or(""), own);
+    // convert-keys takes the user's file too.
+    ASSERT_EQ(run({"convert-keys", "--to", "plain"}).status, 0);
+    for (const auto& row : test::parsedRows(files::readAll(dragon.commandFile()).value_or(""))) {
+        EXPECT_TRUE(row.name != "type practice phone" || row.type == "P");
+    }
 }

@@ -63,13 +63,6 @@ TEST(WriteCommands, SetBodyWritesFileBytesAndKeepsTheRest) {
     EXPECT_EQ(Work::bytes(path), original.substr(0, bodyAt) + static_cast<char>(body.size()) +
                                      body + original.substr(bodyAt + 3 + 1593));
 
-    std::string unchanged = Work::bytes(path);
-    auto refused = w.run({"set-body", path, "--program", "OUTLOOK", "--scope",
-                          "Application-specific", "--name", "clear flag", "--body", "€ ok, ☃ not"});
-    EXPECT_EQ(refused.status, 3);
-    EXPECT_TRUE(test::has(refused.err, "The character '☃' cannot be written"));
-    EXPECT_EQ(Work::bytes(path), unchanged);
-
     // Trailing empty lines go, as Save Changes takes them off.
     ASSERT_EQ(w.run({"set-body", path, "--program", "OUTLOOK", "--scope", "Application-specific",
                      "--name", "clear flag", "--body", "Sub Main\nEnd Sub\n\n"})
@@ -97,27 +90,21 @@ TEST(WriteCommands, NewCommandTakesTheApplicationsStrings) {
     EXPECT_EQ(added.type, 17);
     EXPECT_EQ(added.bodyStrings, std::vector<std::string>{"{Ctrl+Shift+g}"});
 
-    auto again = w.run({"new-command", path, "--program", "OUTLOOK", "--scope",
-                        "Application-specific", "--name", "flag it", "--type", "K", "--body", "x"});
-    EXPECT_EQ(again.status, 3);
-    EXPECT_TRUE(test::has(again.err, "Command already exists"));
     auto elsewhere = w.run({"new-command", path, "--program", "EXCEL", "--scope",
                             "Application-specific", "--name", "x", "--type", "P", "--body", "x"});
     EXPECT_EQ(elsewhere.status, 3);
     EXPECT_TRUE(test::has(elsewhere.err, "Parlavista cannot create a new command"));
 
-    // The body is prepared as Save Changes prepares it: a script with an error is refused,
-    // a script ends in one line break.
-    const std::vector<std::string> outlook = {"new-command", path,      "--program",
-                                              "OUTLOOK",     "--scope", "Application-specific"};
-    auto with = [&](std::vector<std::string> more) {
-        more.insert(more.begin(), outlook.begin(), outlook.end());
-        return w.run(more);
-    };
-    auto script = with({"--name", "check it", "--type", "S", "--body", "If x"});
+    // The body is prepared as Save Changes prepares it: a script with an error is refused
+    // (no Dragon checks it here), a script ends in one line break.
+    auto script =
+        w.run({"new-command", path, "--program", "OUTLOOK", "--scope", "Application-specific",
+               "--name", "check it", "--type", "S", "--body", "If x"});
     EXPECT_EQ(script.status, 3);
     EXPECT_TRUE(test::has(script.err, "Error in your script at line: 1")) << script.err;
-    auto advanced = with({"--name", "say it", "--type", "A", "--body", "Sub Main\nEnd Sub"});
+    auto advanced =
+        w.run({"new-command", path, "--program", "OUTLOOK", "--scope", "Application-specific",
+               "--name", "say it", "--type", "A", "--body", "Sub Main\nEnd Sub"});
     ASSERT_EQ(advanced.status, 0) << advanced.err;
     f = readDat(Work::bytes(path));
     ASSERT_EQ(f.commands.size(), 3u);
@@ -129,12 +116,6 @@ TEST(WriteCommands, ListsAreCreatedRenamedUsedAndDeleted) {
     std::string path = w.copy("move-dock_window.dat");
     std::string items = w.dir.write("items.txt", "Word\nExcel\n\n");
     ASSERT_EQ(w.run({"new-list", path, "--name", "apps", "--items-file", items}).status, 0);
-    auto bad = w.run({"new-list", path, "--name", "my apps", "--items", "x"});
-    EXPECT_EQ(bad.status, 3);
-    EXPECT_TRUE(test::has(bad.err, "Only numbers, letters and _-. are allowed"));
-    auto blank = w.run({"new-list", path, "--name", "blank", "--items", "  "});
-    EXPECT_EQ(blank.status, 3);
-    EXPECT_TRUE(test::has(blank.err, "Empty content not allowed"));
 
     auto plain = w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name",
                         "start <apps>", "--type", "P", "--body", "hello"});
@@ -212,17 +193,13 @@ TEST(WriteCommands, DeleteAListAndUsage) {
     EXPECT_EQ(f.lists[0].name, "move_or_dock");
     EXPECT_EQ(f.commands.size(), 1u);
 
+    // Two bodies, nothing to set, a type that cannot be created, no Scope: usage errors.
+    for (const auto& usage :
+         {words({"set-body", path}, {"--body", "y", "--body-file", "z"}), words({"set", path}, {}),
+          words({"new-command", path}, {"--type", "T", "--body", "y"})}) {
+        EXPECT_EQ(w.run(usage).status, 64) << usage[0];
+    }
     EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--name", "x", "--body", "y"}).status,
-              64);
-    EXPECT_EQ(w.run({"set-body", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
-                     "--body", "y", "--body-file", "z"})
-                  .status,
-              64);
-    EXPECT_EQ(w.run({"set", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x"}).status,
-              64);
-    EXPECT_EQ(w.run({"new-command", path, "--program", kGlobal, "--scope", kGlobal, "--name", "x",
-                     "--type", "T", "--body", "y"})
-                  .status,
               64);
     EXPECT_EQ(w.run({"rewrite", w.dir.file("none.dat")}).status, 1);
 }

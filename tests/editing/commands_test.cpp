@@ -42,9 +42,6 @@ struct EditorRun : test::DemoRoad {
         ASSERT_EQ(browser->commandName(), name);
     }
     std::string diskFile() { return files::readAll(session().file.path).value_or(""); }
-    UserRow now(const std::string& program, const std::string& scope, const std::string& name) {
-        return row(program, scope, name);
-    }
 
     std::unique_ptr<browser::Browser> browser;
     std::unique_ptr<browser::EditingView> view;
@@ -133,14 +130,14 @@ TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     std::string body = r.editor->state().body;
     r.editor->bodyEdited(body + "\r\n\r\n\r\n");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    EXPECT_EQ(r.now(kGlobal, kGlobal, "insert today's date").script, body);
+    EXPECT_EQ(r.row(kGlobal, kGlobal, "insert today's date").script, body);
 
     // KEYS bodies keep their line breaks as typed.
     r.show(kGlobal, kGlobal, "copy that");
     editing::Modify(*r.editor);
     r.editor->bodyEdited("{Ctrl+c}\r\n\r\n");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    EXPECT_EQ(r.now(kGlobal, kGlobal, "copy that").script, "{Ctrl+c}\r\n\r\n");
+    EXPECT_EQ(r.row(kGlobal, kGlobal, "copy that").script, "{Ctrl+c}\r\n\r\n");
     EXPECT_EQ(r.browser->commandName(), "copy that");
 
     // A body and a description are two writes: "savedat" keeps the file from before both.
@@ -149,29 +146,29 @@ TEST(SaveChanges, WritesOnlyWhatChangedInTheFormItsTypeTakes) {
     r.editor->bodyEdited("{Ctrl+v}");
     r.editor->descriptionEdited("Paste");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    EXPECT_EQ(r.now(kGlobal, kGlobal, "copy that").description, "Paste");
+    EXPECT_EQ(r.row(kGlobal, kGlobal, "copy that").description, "Paste");
     EXPECT_EQ(r.home("savedat"), beforeBoth);
 
     // A Step-by-step command's description and Group are written, its body never.
-    UserRow steps = r.now("WINWORD", "Discharge Summary", "next heading");
+    UserRow steps = r.row("WINWORD", "Discharge Summary", "next heading");
     r.show("WINWORD", "Discharge Summary", "next heading");
     r.editor->descriptionEdited("Jump to the next heading");
     ASSERT_TRUE(r.editor->state().editing);
     r.editor->groupEdited("Letters");
     r.editor->bodyEdited("typed over");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    UserRow saved = r.now("WINWORD", "Discharge Summary", "next heading");
+    UserRow saved = r.row("WINWORD", "Discharge Summary", "next heading");
     EXPECT_EQ(saved.description, "Jump to the next heading");
     EXPECT_EQ(saved.owner, "Letters");
     EXPECT_EQ(saved.script, steps.script);
 
     // An encrypted body is not text: it stays locked, and only the description is written.
-    const std::string sealed = r.now(kGlobal, kGlobal, "insert prescription disclaimer").script;
+    const std::string sealed = r.row(kGlobal, kGlobal, "insert prescription disclaimer").script;
     r.show(kGlobal, kGlobal, "insert prescription disclaimer");
     r.editor->descriptionEdited("From the formulary");
     r.editor->bodyEdited("typed over");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    UserRow locked = r.now(kGlobal, kGlobal, "insert prescription disclaimer");
+    UserRow locked = r.row(kGlobal, kGlobal, "insert prescription disclaimer");
     EXPECT_EQ(locked.description, "From the formulary");
     EXPECT_EQ(locked.script, sealed);
 
@@ -229,7 +226,7 @@ TEST(SaveChanges, RecentlyModifiedRecordsTheCommandSaved) {
     ASSERT_EQ(editing::NewCommand(*r.editor, "K"), Outcome::Done);
     r.editor->bodyEdited("{Ctrl+x}");
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    EXPECT_EQ(r.now(kGlobal, kGlobal, "cut that").script, "{Ctrl+x}");
+    EXPECT_EQ(r.row(kGlobal, kGlobal, "cut that").script, "{Ctrl+x}");
     EXPECT_EQ(top(), kGlobal + "\t" + kGlobal + "\tcut that");
     EXPECT_EQ(r.browser->recentlyUsed().entries().at(1), kGlobal + "\t" + kGlobal + "\tcopy that");
 }
@@ -239,7 +236,7 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
     r.show(kGlobal, kGlobal, "type practice phone");
     editing::ConvertToPlainText(*r.editor);
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    UserRow plain = r.now(kGlobal, kGlobal, "type practice phone");
+    UserRow plain = r.row(kGlobal, kGlobal, "type practice phone");
     EXPECT_EQ(plain.type, "P");
     EXPECT_EQ(plain.script, "0117 496 0123");
 
@@ -247,11 +244,11 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
     ASSERT_EQ(editing::ConvertToAdvancedScripting(*r.editor), Outcome::Done);
     EXPECT_EQ(r.editor->state().body.rfind("Sub Main\r\n\r\nSendKeys \"^c\"", 0), 0u);
     ASSERT_EQ(editing::SaveChanges(*r.editor), Outcome::Done);
-    UserRow advanced = r.now(kGlobal, kGlobal, "copy that");
+    UserRow advanced = r.row(kGlobal, kGlobal, "copy that");
     EXPECT_EQ(advanced.type, "A");
     EXPECT_EQ(advanced.script.rfind("Sub Main", 0), 0u);
 
-    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "paste that here"), "{Ctrl",
+    ASSERT_EQ(dat::Update1Body(r.session(), r.row(kGlobal, kGlobal, "paste that here"), "{Ctrl",
                                dat::Positions::Move),
               Outcome::Done);
     ASSERT_EQ(r.road->refresh(), Outcome::Done);
@@ -260,7 +257,7 @@ TEST(CommandMenu, ConversionsAndDebugWithBasic) {
     EXPECT_TRUE(r.ui.sawMessage(" Conversion failed", "Please send to Brinmoor"));
     EXPECT_FALSE(r.editor->state().editing);
 
-    ASSERT_EQ(dat::Update1Body(r.session(), r.now(kGlobal, kGlobal, "insert today's date"),
+    ASSERT_EQ(dat::Update1Body(r.session(), r.row(kGlobal, kGlobal, "insert today's date"),
                                "Sub Main\r\n\tA (b+c) {d}\r\nEnd Sub\r\n", dat::Positions::Move),
               Outcome::Done);
     ASSERT_EQ(r.road->refresh(), Outcome::Done);

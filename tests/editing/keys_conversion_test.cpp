@@ -86,6 +86,12 @@ TEST(KeysConversion, BracedKeysTranslate) {
         {"{ctrl+shift+F10}", "^+{F10}"},
         {"{ctrl+alt+F12}", "^%{F12}"},
         {"{ctrl+shift+F1}", "^+{F1}"},
+        // Name rows are texts: read as a pattern, "numkey." would make each of these "{Pad.}".
+        {"{numkey+}", "{Pad+}"},
+        {"{NumKey*}", "{Pad*}"},
+        {"{numkey-}", "{Pad-}"},
+        {"{numkey/}", "{Pad/}"},
+        {"{numkey.}", "{Pad.}"},
     };
     for (const auto& [keys, expected] : cases) {
         EXPECT_EQ(keyText(keys), expected) << keys;
@@ -93,15 +99,6 @@ TEST(KeysConversion, BracedKeysTranslate) {
     // Three modifiers, and Dragon-only keys, go to Dragon as written.
     EXPECT_EQ(sendKeys("{ctrl+alt+shift+x}"), form("SendDragonKeys \"{ctrl+alt+shift+x}\"\r\n"));
     EXPECT_EQ(sendKeys("{RightShift+\"}"), form("SendDragonKeys \"{RightShift+\"\"}\"\r\n"));
-}
-
-TEST(KeysConversion, NameMappingRowsAreTextsNotPatterns) {
-    // Read as a pattern, "numkey." would catch each of these and give "{Pad.}".
-    EXPECT_EQ(keyText("{numkey+}"), "{Pad+}");
-    EXPECT_EQ(keyText("{NumKey*}"), "{Pad*}");
-    EXPECT_EQ(keyText("{numkey-}"), "{Pad-}");
-    EXPECT_EQ(keyText("{numkey/}"), "{Pad/}");
-    EXPECT_EQ(keyText("{numkey.}"), "{Pad.}");
 }
 
 TEST(KeysConversion, UnclosedBracesAndBrokenKeysFailSendKeysOnly) {

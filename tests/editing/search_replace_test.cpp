@@ -60,6 +60,17 @@ TEST(SearchReplace, FindsWithOrWithoutMatchCase) {
     }
     // Plain Text is not searched; the upper-case ABC does not match.
     EXPECT_EQ(hits, (std::vector<std::string>{"one@1", "two@8", "three@301"}));
+
+    // Replace All goes on from the current match.
+    sr.setTexts("abc", "z", false);
+    ASSERT_TRUE(sr.findNext());
+    ASSERT_TRUE(sr.findNext());
+    EXPECT_EQ(sr.match()->start, 5u);
+    ASSERT_EQ(sr.replaceAll(), Outcome::Done);
+    e.reparse();
+    EXPECT_EQ(e.row("one").script, "abc z");
+    EXPECT_EQ(e.row("three").script, std::string(300, 'x') + "z");
+    EXPECT_EQ(sr.replacements(), 3u);
 }
 
 TEST(SearchReplace, ReplaceAllWritesWhatOneAtATimeWrites) {
@@ -100,22 +111,6 @@ TEST(SearchReplace, ReplaceAllWritesWhatOneAtATimeWrites) {
         EXPECT_EQ(kept[i].script, parsed[i].script) << kept[i].name;
     }
     EXPECT_EQ(all.row("two").script, "Müller [abc]\r\nMÜLLER");
-}
-
-TEST(SearchReplace, ReplaceAllGoesOnFromTheCurrentMatch) {
-    test::EditedFile e;
-    e.open(bodies());
-    markAll(e);
-    editing::SearchReplace sr(*e.h.session);
-    sr.setTexts("abc", "z", false);
-    ASSERT_TRUE(sr.findNext());
-    ASSERT_TRUE(sr.findNext());
-    EXPECT_EQ(sr.match()->start, 5u);
-    ASSERT_EQ(sr.replaceAll(), Outcome::Done);
-    e.reparse();
-    EXPECT_EQ(e.row("one").script, "abc z");
-    EXPECT_EQ(e.row("three").script, std::string(300, 'x') + "z");
-    EXPECT_EQ(sr.replacements(), 3u);
 }
 
 TEST(SearchReplace, RefusesWhatCannotBeWritten) {

@@ -175,20 +175,19 @@ TEST_F(Dialog, RefusalsKeepTheDialogOpen) {
     EXPECT_EQ(flagged(), 0);
 }
 
-TEST_F(Dialog, CurrentGroupAllGroupsIsEverything) {
+TEST_F(Dialog, AllGroupsIsEverythingAndEachListIsWrittenOnce) {
     exports::ExportView all = wordView();
     all.group = kAllGroupsName;
-    ExportReport report(*h.session, Format::Pseudo, all);
-    report.chooseDestination(Destination::Clipboard);
-    auto everything = report.act({});
-    report.chooseScope(ScopeChoice::Group);
-    auto group = report.act({});
+    ExportReport pseudo(*h.session, Format::Pseudo, all);
+    pseudo.chooseDestination(Destination::Clipboard);
+    auto everything = pseudo.act({});
+    pseudo.chooseScope(ScopeChoice::Group);
+    auto group = pseudo.act({});
     ASSERT_TRUE(everything && group);
     EXPECT_EQ(everything->text, group->text);
     EXPECT_TRUE(test::has(group->text, "LIST \"apps\""));
-}
 
-TEST_F(Dialog, EachListOnceWhateverWasBrowsed) {
+    // Each LIST once, whatever was browsed.
     ExportReport report(*h.session, Format::Csv, wordView());
     report.chooseDestination(Destination::Clipboard);
     auto before = report.act({});

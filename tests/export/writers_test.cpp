@@ -31,58 +31,53 @@ std::string pseudo(const std::vector<UserRow>& rows) {
 
 } // namespace
 
-TEST(PseudoDvc, WritesTheKeysCommandAndListOfTheExample) {
-    UserRow keys = row("Global Commands", "Global Commands", "next window", "K", "{ctrl+f6}");
-    keys.singleline = true;
-    UserRow list = row("Global Commands", "Global Commands", "colour", "L", "red\r\ngreen\r\n");
-    EXPECT_EQ(pseudo({keys, list}), "MENU \"Global Commands\" {\r\n"
-                                    "\tSTATE \"Global Commands\" {\r\n"
-                                    "\t\tCOMMAND \"next window\" {\r\n"
-                                    "\t\t\tKEYS \"{ctrl+f6}\"\r\n"
-                                    "\t\t}\r\n"
-                                    "\r\n"
-                                    "\t\tLIST \"colour\" {\r\n"
-                                    "\t\t\t\"red\"\r\n"
-                                    "\t\t\t\"green\"\r\n"
-                                    "\t\t}\r\n"
-                                    "\t}\r\n"
-                                    "}\r\n");
-}
-
-TEST(PseudoDvc, BlocksFollowProgramAndScope) {
+TEST(PseudoDvc, BlocksFollowProgramAndScopeWithABlankLineBetweenEntries) {
     UserRow global = row("Global Commands", "Global Commands", "a", "S", "Beep");
     global.global = true;
     UserRow asleep = row("WINWORD", "Asleep", "b", "A", "Sub Main\r\n  Beep\r\nEnd Sub\r\n");
     asleep.noglobals = asleep.sleeping = true;
     UserRow letter = row("WINWORD", "Letter", "c", "P", "text");
-    EXPECT_EQ(pseudo({global, asleep, letter}), "MENU \"Global Commands\" {\r\n"
-                                                "\tSTATE \"Global Commands\" GLOBAL {\r\n"
-                                                "\t\tCOMMAND \"a\" {\r\n"
-                                                "\t\t\tSCRIPT {\r\n"
-                                                "\t\t\t\tBeep\r\n"
-                                                "\t\t\t}\r\n"
-                                                "\t\t}\r\n"
-                                                "\t}\r\n"
-                                                "}\r\n"
-                                                "\r\n"
-                                                "MENU \"WINWORD\" {\r\n"
-                                                "\tSTATE \"Asleep\" NOGLOBALS SLEEPING {\r\n"
-                                                "\t\tCOMMAND \"b\" {\r\n"
-                                                "\t\t\tAdvanced Script {\r\n"
-                                                "\t\t\t\tSub Main\r\n"
-                                                "\t\t\t\t  Beep\r\n"
-                                                "\t\t\t\tEnd Sub\r\n"
-                                                "\t\t\t}\r\n"
-                                                "\t\t}\r\n"
-                                                "\t}\r\n"
-                                                "\tSTATE \"Letter\" {\r\n"
-                                                "\t\tCOMMAND \"c\" {\r\n"
-                                                "\t\t\tPlain Text {\r\n"
-                                                "\t\t\t\ttext\r\n"
-                                                "\t\t\t}\r\n"
-                                                "\t\t}\r\n"
-                                                "\t}\r\n"
-                                                "}\r\n");
+    UserRow keys = row("WINWORD", "Letter", "next window", "K", "{ctrl+f6}");
+    keys.singleline = true;
+    UserRow list = row("WINWORD", "Letter", "colour", "L", "red\r\ngreen\r\n");
+    EXPECT_EQ(pseudo({global, asleep, letter, keys, list}),
+              "MENU \"Global Commands\" {\r\n"
+              "\tSTATE \"Global Commands\" GLOBAL {\r\n"
+              "\t\tCOMMAND \"a\" {\r\n"
+              "\t\t\tSCRIPT {\r\n"
+              "\t\t\t\tBeep\r\n"
+              "\t\t\t}\r\n"
+              "\t\t}\r\n"
+              "\t}\r\n"
+              "}\r\n"
+              "\r\n"
+              "MENU \"WINWORD\" {\r\n"
+              "\tSTATE \"Asleep\" NOGLOBALS SLEEPING {\r\n"
+              "\t\tCOMMAND \"b\" {\r\n"
+              "\t\t\tAdvanced Script {\r\n"
+              "\t\t\t\tSub Main\r\n"
+              "\t\t\t\t  Beep\r\n"
+              "\t\t\t\tEnd Sub\r\n"
+              "\t\t\t}\r\n"
+              "\t\t}\r\n"
+              "\t}\r\n"
+              "\tSTATE \"Letter\" {\r\n"
+              "\t\tCOMMAND \"c\" {\r\n"
+              "\t\t\tPlain Text {\r\n"
+              "\t\t\t\ttext\r\n"
+              "\t\t\t}\r\n"
+              "\t\t}\r\n"
+              "\r\n"
+              "\t\tCOMMAND \"next window\" {\r\n"
+              "\t\t\tKEYS \"{ctrl+f6}\"\r\n"
+              "\t\t}\r\n"
+              "\r\n"
+              "\t\tLIST \"colour\" {\r\n"
+              "\t\t\t\"red\"\r\n"
+              "\t\t\t\"green\"\r\n"
+              "\t\t}\r\n"
+              "\t}\r\n"
+              "}\r\n");
 }
 
 TEST(PseudoDvc, BackslashesAndQuotedItems) {

@@ -1,8 +1,11 @@
 #include "gui_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 
 namespace plv::test {
 
@@ -70,6 +73,23 @@ bool GuiRun::choose(QMenu* menu, const QString& value) {
         }
     }
     return false;
+}
+
+void GuiRun::withDialog(QAction* entry, const std::function<void(QDialog&)>& work) {
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            work(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+    });
+    entry->trigger();
+    QApplication::processEvents();
+}
+
+void GuiRun::press(QWidget& parent, const char* name) {
+    QTest::mouseClick(parent.findChild<QAbstractButton*>(name), Qt::LeftButton, {}, QPoint(6, 6));
 }
 
 QString GuiRun::field(const char* name) const {

@@ -5,9 +5,11 @@
 #include "gui/main_window.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QListWidget>
 #include <QMenu>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -42,6 +44,11 @@ struct GuiRun {
     static void openMenu(QMenu* menu);
     // Triggers the entry of a menu whose caption, without its number, is `value`.
     static bool choose(QMenu* menu, const QString& value);
+    // Triggers the entry; `work` works the modal dialog it opens while it is open, and a
+    // dialog the work leaves open is cancelled.
+    static void withDialog(QAction* entry, const std::function<void(QDialog&)>& work);
+    // Clicks the button of this name near its left edge, where a radio button is clicked.
+    static void press(QWidget& parent, const char* name);
     QString field(const char* name) const;
 
     DemoDragon dragon;

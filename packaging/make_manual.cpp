@@ -1,8 +1,9 @@
-// Writes the manual pages and the bash completion of both programs from the texts that
+// Writes the manual pages and the bash and zsh completion of both programs from the texts that
 // their --help prints, so that the three never disagree.
 //
 //   make_manual TEMPLATE_FOLDER OUTPUT_FOLDER VERSION
 #include "cli/cli.h"
+#include "completion.h"
 #include "gui/command_line.h"
 
 #include <fstream>
@@ -12,8 +13,6 @@
 #include <sstream>
 
 namespace {
-
-using plv::cli::Command;
 
 // Text as roff shows it: backslashes and minus signs escaped, no line taken for a request.
 std::string roff(const std::string& text) {
@@ -106,114 +105,6 @@ bool writeAll(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-// What an option's value is, from the word after it in the usage line (--home DIR): a folder,
-// a file, or words only the user knows.
-std::string valueKind(const Command& c, const std::string& option) {
-    std::smatch m;
-    std::regex after("--" + option + R"( ([A-Za-z0-9./|-]+))");
-    std::string word = std::regex_search(c.usage, m, after) ? m[1].str() : "";
-    if (word == "DIR" || option == "home" || option == "dragon-root") {
-        return "dir";
-    }
-    if (word == "F" || word == "FILE" || word == "PATH" || option == "output" ||
-        option.ends_with("-file")) {
-        return "file";
-    }
-    return word.find('|') != std::string::npos ? word : "";
-}
-
-std::string joined(const std::set<std::string>& names, const std::string& prefix) {
-    std::string out;
-    for (const auto& name : names) {
-        out += (out.empty() ? "" : " ") + prefix + name;
-    }
-    return out;
-}
-
-// One case of the completion per command: its options, and what follows each.
-std::string completionCase(const Command& c) {
-    std::string values;
-    for (const auto& option : c.valueOptions) {
-        std::string kind = valueKind(c, option);
-        std::string action = kind == "dir"    ? "_filedir -d"
-                             : kind == "file" ? "_filedir"
-                             : kind.empty()   ? ":"
-                                              : "COMPREPLY=($(compgen -W \"" +
-                                                  std::regex_replace(kind, std::regex("\\|"), " ") +
-                                                  "\" -- \"$cur\"))";
-        values += "        --" + option + ") " + action + "; return ;;\n";
-    }
-    std::set<std::string> all = c.valueOptions;
-    all.insert(c.flagOptions.begin(), c.flagOptions.end());
-    all.insert("help");
-    return "    " + c.name + ")\n      case $prev in\n" + values + "      esac\n      options=\"" +
-           joined(all, "--") + "\" ;;\n";
-}
-
-std::string cliCompletion() {
-    std::set<std::string> names;
-    std::string cases;
-    for (const auto& [name, c] : plv::cli::commands()) {
-        names.insert(name);
-        cases += completionCase(c);
-    }
-    return "_parlavista_cli() {\n"
-           "  local cur prev words cword options\n"
-           "  _init_completion || return\n"
-           "  if ((cword == 1)); then\n"
-           "    COMPREPLY=($(compgen -W \"" +
-           joined(names, "") +
-           " --help --version\" -- \"$cur\"))\n"
-           "    return\n"
-           "  fi\n"
-           "  case ${words[1]} in\n" +
-           cases +
-           "    *) return ;;\n"
-           "  esac\n"
-           "  if [[ $cur == -* ]]; then\n"
-           "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-           "  else\n"
-           "    _filedir\n"
-           "  fi\n"
-           "}\n"
-           "complete -F _parlavista_cli parlavista-cli\n";
-}
-
-std::string windowCompletion() {
-    std::istringstream usage(plv::gui::kUsage);
-    std::string cases;
-    std::set<std::string> options;
-    for (std::string line; std::getline(usage, line);) {
-        std::smatch m;
-        if (!std::regex_search(line, m, std::regex(R"(^  --(\S+)(?: (\S+))?)"))) {
-            continue;
-        }
-        options.insert(m[1]);
-        std::string value = m[2];
-        if (!value.empty()) {
-            std::string action = value == "DIR"            ? "_filedir -d"
-                                 : value.ends_with(".png") ? "_filedir png"
-                                                           : "_filedir";
-            cases += "    --" + m[1].str() + ") " + action + "; return ;;\n";
-        }
-    }
-    return "_parlavista() {\n"
-           "  local cur prev words cword\n"
-           "  _init_completion || return\n"
-           "  case $prev in\n" +
-           cases +
-           "  esac\n"
-           "  if [[ $cur == -* ]]; then\n"
-           "    COMPREPLY=($(compgen -W \"" +
-           joined(options, "--") +
-           "\" -- \"$cur\"))\n"
-           "  else\n"
-           "    _filedir\n"
-           "  fi\n"
-           "}\n"
-           "complete -F _parlavista parlavista\n";
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -233,8 +124,10 @@ int main(int argc, char** argv) {
     for (const std::string page : {"parlavista.1", "parlavista-cli.1"}) {
         ok = writeAll(output + page, filled(readAll(templates + "/" + page + ".in"), fields)) && ok;
     }
-    ok = writeAll(output + "parlavista-cli.bash", cliCompletion()) && ok;
-    ok = writeAll(output + "parlavista.bash", windowCompletion()) && ok;
+    ok = writeAll(output + "parlavista-cli.bash", plv::manual::bashCliCompletion()) && ok;
+    ok = writeAll(output + "parlavista.bash", plv::manual::bashWindowCompletion()) && ok;
+    ok = writeAll(output + "_parlavista-cli", plv::manual::zshCliCompletion()) && ok;
+    ok = writeAll(output + "_parlavista", plv::manual::zshWindowCompletion()) && ok;
     if (!ok) {
         std::cerr << "make_manual: cannot write into " << output << "\n";
     }

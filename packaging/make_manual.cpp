@@ -1,5 +1,5 @@
 // Writes the manual pages and the bash and zsh completion of both programs from the texts that
-// their --help prints, so that the three never disagree.
+// their --help prints, so that they never disagree.
 //
 //   make_manual TEMPLATE_FOLDER OUTPUT_FOLDER VERSION
 #include "cli/cli.h"
@@ -61,8 +61,9 @@ std::string helpText(const std::string& text) {
 std::string commandsSection() {
     std::string out;
     for (const auto& [name, c] : plv::cli::commands()) {
-        out += ".SS \"" + roff(c.usage) + "\"\n" + roff(trimmed(c.summary)) + ".\n.PP\n" +
-               helpText(c.help);
+        std::string heading = std::regex_replace(roff(c.usage), std::regex("\""), "\\(dq");
+        out +=
+            ".SS \"" + heading + "\"\n" + roff(trimmed(c.summary)) + ".\n.PP\n" + helpText(c.help);
     }
     return out;
 }

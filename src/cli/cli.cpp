@@ -16,16 +16,12 @@ std::map<std::string, Command>& registry() {
 void printToolHelp(std::ostream& out) {
     out << "parlavista-cli: Dragon NaturallySpeaking command files from the terminal\n\n"
         << "usage: parlavista-cli COMMAND [OPTIONS] [ARGUMENTS]\n"
-        << "       parlavista-cli COMMAND --help\n\ncommands:\n";
+        << "       parlavista-cli COMMAND --help\n"
+        << "       parlavista-cli --version\n\ncommands:\n";
     for (const auto& [name, c] : registry()) {
         out << "  " << c.usage << "\n      " << c.summary << "\n";
     }
-    out << "\nThe program folder (keynames, logs, catalogue) is --home DIR, else "
-           "$PARLAVISTA_HOME,\nelse $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n"
-        << "\nExit status: 0 done, 1 a file does not exist, 2 the command file does not parse,\n"
-           "3 the command was refused or failed (a refused write changes nothing), 4 the\n"
-           "current Dragon user's file was written but Dragon did not take the change over,\n"
-           "64 a usage error.\n";
+    out << "\n" << kProgramFolderHelp << "\nExit status: " << kExitStatusHelp;
 }
 
 // Short spellings of long options, for the commands that take the long one.
@@ -150,6 +146,10 @@ int runTool(const std::vector<std::string>& words, Io& io) {
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         printToolHelp(words.empty() ? io.err : io.out);
         return words.empty() ? kUsage : kOk;
+    }
+    if (words[0] == "--version") {
+        io.out << "parlavista-cli " << PARLAVISTA_VERSION << "\n";
+        return kOk;
     }
     auto it = registry().find(words[0]);
     if (it == registry().end()) {

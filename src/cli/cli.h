@@ -22,6 +22,16 @@ inline constexpr int kFailed = 3;
 inline constexpr int kNotTakenOver = 4;
 inline constexpr int kUsage = 64;
 
+// Paragraphs of the tool's help that its manual page shows too.
+inline constexpr const char* kProgramFolderHelp =
+    "The program folder (keynames, logs, catalogue) is --home DIR, else $PARLAVISTA_HOME,\n"
+    "else $XDG_DATA_HOME/parlavista, else ~/.local/share/parlavista.\n";
+inline constexpr const char* kExitStatusHelp =
+    "0 done, 1 a file does not exist, 2 the command file does not parse,\n"
+    "3 the command was refused or failed (a refused write changes nothing), 4 the\n"
+    "current Dragon user's file was written but Dragon did not take the change over,\n"
+    "64 a usage error.\n";
+
 // The command line after the command name: positional words and --options.
 struct Args {
     std::vector<std::string> positional;

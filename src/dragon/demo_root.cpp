@@ -130,8 +130,14 @@ bool write(const std::string& path, const std::string& text) {
 
 } // namespace
 
+// Beside the programs in a build; an installation keeps it apart from the user's commands.
 std::string installedMergeProgram() {
-    return files::join(files::executableFolder(), mergeProgramName());
+    std::string beside = files::join(files::executableFolder(), mergeProgramName());
+    if (files::exists(beside)) {
+        return beside;
+    }
+    std::string prefix = files::parentFolder(files::executableFolder());
+    return files::join(files::join(prefix, "lib/parlavista"), mergeProgramName());
 }
 
 DemoRootResult writeDemoRoot(const std::string& folder, const std::string& mergeProgram) {

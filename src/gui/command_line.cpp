@@ -12,6 +12,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& word
             line.help = true;
             continue;
         }
+        if (word == "--version") {
+            line.version = true;
+            continue;
+        }
         if (word == "--") {
             ++i;
             break;

@@ -13,6 +13,7 @@ struct CommandLine {
     browser::StartupOptions startup;
     std::optional<std::string> screenshot; // grab the window into this PNG, then exit
     bool help = false;
+    bool version = false;
 };
 
 // Reads `--dragon-root DIR`, `--home DIR` and `--screenshot FILE.png`, which come before
@@ -24,6 +25,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& word
 
 inline constexpr const char* kUsage =
     "usage: parlavista [--dragon-root DIR] [--home DIR] [--screenshot FILE.png] [ARGUMENT]\n"
+    "       parlavista --help | --version\n"
     "\n"
     "ARGUMENT is a command file to open, \"global commands\", or the title of a window\n"
     "whose Program and Scope to show. Without it the window opens on the commands of the\n"
@@ -32,6 +34,8 @@ inline constexpr const char* kUsage =
     "  --dragon-root DIR     Dragon's root folder (else $PARLAVISTA_DRAGON_ROOT)\n"
     "  --home DIR            the program folder (else $PARLAVISTA_HOME, else\n"
     "                        $XDG_DATA_HOME/parlavista)\n"
-    "  --screenshot FILE.png start as usual, save a picture of the window, and exit\n";
+    "  --screenshot FILE.png start as usual, save a picture of the window, and exit\n"
+    "  --help                show this text and exit\n"
+    "  --version             show the version and exit\n";
 
 } // namespace plv::gui

@@ -3,6 +3,7 @@
 #include "gui/main_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <iostream>
 
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Parlavista");
     QApplication::setApplicationVersion(PARLAVISTA_VERSION);
+    // The desktop entry's name, so the desktop shows the installed icon for the window.
+    QApplication::setDesktopFileName("org.parlavista.Parlavista");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.parlavista.Parlavista"));
 
     std::vector<std::string> words;
     for (const QString& word : QApplication::arguments().mid(1)) {
@@ -39,6 +43,10 @@ int main(int argc, char* argv[]) {
     }
     if (line->help) {
         std::cout << plv::gui::kUsage;
+        return 0;
+    }
+    if (line->version) {
+        std::cout << "parlavista " << PARLAVISTA_VERSION << "\n";
         return 0;
     }
 

@@ -242,6 +242,7 @@ TEST(CommandLine, OptionsComeBeforeTheArgument) {
     EXPECT_FALSE(gui::parseCommandLine({"--home"}, error));
     EXPECT_EQ(error, "--home needs a value");
     EXPECT_FALSE(gui::parseCommandLine({"--colour", "x"}, error));
+    EXPECT_TRUE(gui::parseCommandLine({"--version"}, error)->version);
 }
 
 TEST(Program, ScreenshotOptionWritesAPictureOfTheWindow) {

@@ -155,6 +155,9 @@ Outcome SearchReplace::replace() {
     std::string body = encodeCp1252(row->script).bytes;
     body.replace(match_->start - 1, match_->length, replacement);
     std::string text = decodeCp1252(body);
+    if (beforeWrite && !beforeWrite()) {
+        return Outcome::Refused;
+    }
     Outcome done = dat::Update1Body(s_, *row, text, dat::Positions::Move);
     if (done != Outcome::Done) {
         return done;
@@ -208,6 +211,9 @@ Outcome SearchReplace::replaceAll() {
         return true;
     });
     if (!changes.empty()) {
+        if (beforeWrite && !beforeWrite()) {
+            return Outcome::Refused;
+        }
         Outcome done = dat::UpdateBodies(s_, changes, "ReplaceAll");
         if (done != Outcome::Done) {
             return done;

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -56,6 +57,10 @@ class SearchReplace {
 
     // "<n> occurrences in <m> macros replaced".
     std::string countsMessage() const;
+
+    // Runs before every write, once its match and texts have been checked (the day's
+    // backup); false refuses the write.
+    std::function<bool()> beforeWrite;
 
   private:
     bool searchBytes(std::string& bytes, bool emptyMessage);

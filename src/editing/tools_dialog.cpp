@@ -75,6 +75,9 @@ std::string countText(std::int64_t count) {
 ToolsDialog::ToolsDialog(Road& road, ToolsMode mode, WindowSelection window)
     : road_(road), s_(road.session()), mode_(mode), window_(std::move(window)),
       counts_(kChoices, 0), search_(road.session()) {
+    // The day's backup once a replacement is ready to be written, not when a search starts:
+    // a search that finds nothing, or texts the file cannot hold, leave every file alone.
+    search_.beforeWrite = [this] { return road_.automaticBackup(); };
     for (const auto& row : s_.catalogue.rowsOf(window_.program, window_.scope)) {
         if (!row.isList() && !row.type.empty() &&
             window_.types.find(row.type) != std::string::npos) {
@@ -238,9 +241,6 @@ ToolsDialog::After ToolsDialog::runMode() {
         return After::Closes;
     }
     case ToolsMode::Replace:
-        if (!road_.automaticBackup()) {
-            return After::StaysOpen;
-        }
         searchStarted_ = true;
         search_.setTexts(text_, replaceText, matchCase);
         search_.findNext();
@@ -290,9 +290,6 @@ ToolsDialog::After ToolsDialog::replacing(dat::Outcome (SearchReplace::*action)(
     }
     if (!searchStarted_) {
         if (!markChosen()) {
-            return After::StaysOpen;
-        }
-        if (!road_.automaticBackup()) {
             return After::StaysOpen;
         }
         searchStarted_ = true;

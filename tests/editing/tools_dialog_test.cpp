@@ -1,6 +1,7 @@
 #include "datfile/format.h"
 #include "demo_road.h"
 #include "dragon/demo_root.h"
+#include "editing/backup.h"
 #include "editing/tools_dialog.h"
 #include "road_file.h"
 
@@ -126,10 +127,19 @@ TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
 TEST(ToolsDialog, AFileChangedElsewhereEndsTheOperation) {
     test::DemoRoad user;
     ToolsDialog dialog(*user.road, ToolsMode::Replace, {});
+    // A search that finds nothing writes nothing, not even the day's backup.
+    const std::string backup =
+        files::join(user.dragon.home, "Demo/" + editing::backupName(files::now()));
+    dialog.typeText("no such text");
+    dialog.replaceText = "x";
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_EQ(dialog.replaceAllButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_FALSE(files::exists(backup));
     dialog.typeText("Wait 500");
     dialog.replaceText = "Wait 600";
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
     EXPECT_EQ(dialog.replaceButton(), ToolsDialog::After::StaysOpen);
+    EXPECT_TRUE(files::exists(backup));
     EXPECT_TRUE(dialog.search().modified());
     // Its own replacement is no reason to stop; a change after it is.
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);

@@ -1,9 +1,8 @@
 #include "dragon/dragon_root.h"
 
 #include "platform/codepage.h"
+#include "platform/environment.h"
 #include "platform/files.h"
-
-#include <cstdlib>
 
 namespace plv::dragon {
 
@@ -27,8 +26,8 @@ std::optional<std::string> resolveDragonRoot(const std::optional<std::string>& o
     if (option && !option->empty()) {
         return option;
     }
-    if (const char* env = std::getenv("PARLAVISTA_DRAGON_ROOT"); env && *env) {
-        return std::string(env);
+    if (auto env = environmentVariable("PARLAVISTA_DRAGON_ROOT"); env && !env->empty()) {
+        return env;
     }
     return std::nullopt;
 }
@@ -62,11 +61,7 @@ std::string executableBaseName(const std::string& path) {
 }
 
 std::string mergeProgramName() {
-#ifdef _WIN32
-    return "mergemycmds.exe";
-#else
-    return "mergemycmds";
-#endif
+    return executableFileName("mergemycmds");
 }
 
 } // namespace plv::dragon

@@ -3,6 +3,7 @@
 #include "dragon/root_fixture.h"
 #include "dragon/seed_files.h"
 #include "editing/maintenance.h"
+#include "platform/environment.h"
 
 #include <gtest/gtest.h>
 
@@ -218,7 +219,7 @@ TEST(Startup, FailuresEndTheStartWithTheirMessage) {
         StartFixture f;
         StartupOptions o = f.options();
         o.dragonRoot = std::string();
-        ::unsetenv("PARLAVISTA_DRAGON_ROOT");
+        setEnvironmentVariable("PARLAVISTA_DRAGON_ROOT", std::nullopt);
         Startup s(o, f.ui);
         EXPECT_EQ(s.run().status, StartupStatus::Exit);
         ASSERT_EQ(f.ui.shown().size(), 1u);

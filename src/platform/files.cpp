@@ -160,7 +160,8 @@ std::string join(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
         return name;
     }
-    return utf8(fsPath(folder) / fsPath(name));
+    // With the system's own separators throughout, as its own programs write a path.
+    return utf8((fsPath(folder) / fsPath(name)).make_preferred());
 }
 
 std::string fileName(const std::string& path) {

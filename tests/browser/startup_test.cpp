@@ -74,14 +74,16 @@ TEST(Startup, FirstStartSeedsTheFolderWritesTheSettingsAndParses) {
         EXPECT_TRUE(files::exists(f.home(name))) << name;
     }
     EXPECT_TRUE(r.parsed);
-    EXPECT_EQ(r.caption, "Parlavista - ../Demo/current/mycmds.dat (10/11)");
+    EXPECT_EQ(r.caption,
+              "Parlavista - " + test::platformPath("../Demo/current/mycmds.dat") + " (10/11)");
     EXPECT_EQ(r.user, "Demo");
     EXPECT_EQ(r.restoreCaption, "Restore user 'Demo' &mycmds.dat");
     EXPECT_EQ(r.backupCaption, "Bac&kup user 'Demo' mycmds.dat");
     EXPECT_EQ(r.program, "WINWORD") << "the foreground window's document";
     EXPECT_EQ(r.scope, "Discharge Summary");
     EXPECT_EQ(r.group, "All groups");
-    EXPECT_EQ(r.mergeProgram, files::join(f.dragon.dragonRoot().programFolder(), "mergemycmds"));
+    EXPECT_EQ(r.mergeProgram, files::join(f.dragon.dragonRoot().programFolder(),
+                                          executableFileName("mergemycmds")));
     EXPECT_EQ(s.catalogue().parameter("InstallPath"), f.dragon.dragonRoot().programFolder());
     EXPECT_EQ(s.session().file.path, f.dragon.commandFile());
     EXPECT_EQ(s.standIns()->mic().timesShown(), 1);

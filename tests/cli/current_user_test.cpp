@@ -39,6 +39,28 @@ const std::string kGlobal = "Global Commands";
 
 } // namespace
 
+// Dragon user and folder names outside ASCII, and outside the Windows code page (Cyrillic), in
+// every command that takes a path: Windows profile folders are often named so.
+TEST(CurrentUser, NamesOutsideAsciiWorkInEveryPath) {
+    Demo d{test::DemoDragon("Users/Zoë/Ярослав/")};
+    const std::string user = "José Müller";
+    d.dragon.switchUser(user);
+    auto r = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                    "--name", "copy that", "--body", "{Ctrl+Shift+c}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string mine = d.dragon.commandFile(user);
+    EXPECT_TRUE(test::has(files::readAll(mine).value_or(""), "{Ctrl+Shift+c}"));
+    EXPECT_TRUE(files::exists(
+        files::join(files::join(d.dragon.home, user), "mycmds." + test::todayMMDDYYYY())));
+    EXPECT_EQ(test::tool({"info", mine}).status, 0);
+    std::string csv = files::join(files::parentFolder(mine), "Ярослав.csv");
+    ASSERT_EQ(test::tool({"export", mine, "--format", "csv", "-o", csv}).status, 0);
+    EXPECT_TRUE(test::has(files::readAll(csv).value_or(""), "copy that"));
+    auto restored = d.run({"restore", "--date", test::todayMMDDYYYY()});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_FALSE(test::has(files::readAll(mine).value_or(""), "{Ctrl+Shift+c}"));
+}
+
 TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     Demo d;
     const std::string original = d.file();

@@ -209,7 +209,9 @@ TEST(WriteRule, EveryWriterKeepsRightsRefusesReadOnlyFilesFollowsLinksAndMindsCa
                 EXPECT_NE(Bench::bytes(x.where[i]), x.before[i]) << x.targets[i];
             }
         }
-        {
+        // A file whose name differs only in letter case is another file where the file
+        // system says so (not on Windows: there it is the target itself).
+        if (!test::namesIgnoreLetterCase()) {
             Bench b;
             Written x = writeWith(w, b, [](const std::string& target) {
                 return existing(otherCase(target), "another file");
@@ -217,10 +219,7 @@ TEST(WriteRule, EveryWriterKeepsRightsRefusesReadOnlyFilesFollowsLinksAndMindsCa
             EXPECT_EQ(x.run.status, 0) << x.run.err;
             for (std::size_t i = 0; i < x.targets.size(); ++i) {
                 EXPECT_NE(Bench::bytes(x.targets[i]), x.before[i]) << x.targets[i];
-                // Where letter case does not count, the other name is the target itself.
-                EXPECT_EQ(Bench::bytes(x.where[i]) == "another file",
-                          !test::namesIgnoreLetterCase())
-                    << x.where[i];
+                EXPECT_EQ(Bench::bytes(x.where[i]), "another file") << x.where[i];
             }
         }
     }

@@ -22,6 +22,10 @@ bool hasRights(const std::string& path, Rights rights);
 // administrator rights, and Wine makes none that Windows programs see).
 bool symbolicLinksPossible();
 
+// The finest step of a file's modification time: a nanosecond on POSIX systems, 100 on
+// Windows.
+long long fileTimeStep();
+
 // Whether the file system compares names without letter case (Windows).
 bool namesIgnoreLetterCase();
 

@@ -24,6 +24,10 @@ std::string TempDir::file(const std::string& name) const {
     return files::join(path_, name);
 }
 
+std::string platformPath(const std::string& slashed) {
+    return files::utf8(files::fsPath(slashed).make_preferred());
+}
+
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     std::string p = file(name);
     files::makeDirectories(files::parentFolder(p));

@@ -1,10 +1,12 @@
 #include "platform/environment.h"
+
 #include "platform/windows/utf16.h"
 
 // windows.h first: the shell's headers build on it.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 namespace plv {
 

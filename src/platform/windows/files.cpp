@@ -1,4 +1,5 @@
 #include "platform/files.h"
+
 #include "platform/system.h"
 #include "platform/windows/utf16.h"
 
@@ -13,9 +14,8 @@ namespace {
 constexpr std::int64_t kTicksTo1970 = 116444736000000000LL;
 
 FileTime fileTime(const FILETIME& t) {
-    std::int64_t ticks =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
-                                  t.dwLowDateTime);
+    std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
     return (ticks - kTicksTo1970) * 100;
 }
 
@@ -108,19 +108,17 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The new content takes the old file's place: ReplaceFileW keeps the old file's
-// attributes and security; where it cannot (another program holds the file), a plain
-// write-through rename does and the attributes are set again.
+// The new content takes the old file's place: ReplaceFileW keeps the old file's security;
+// where it cannot (another program holds the file), a write-through rename. The attributes
+// are set again either way: not every file system's ReplaceFileW carries them over.
 bool putInPlace(const std::string& temp, const std::string& path, DWORD oldAttributes) {
-    if (::ReplaceFileW(windows::toWide(path).c_str(), windows::toWide(temp).c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        return true;
+    bool replaced = ::ReplaceFileW(windows::toWide(path).c_str(), windows::toWide(temp).c_str(),
+                                   nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+                    moveOver(temp, path);
+    if (replaced) {
+        ::SetFileAttributesW(windows::toWide(path).c_str(), oldAttributes & kKeptAttributes);
     }
-    if (!moveOver(temp, path)) {
-        return false;
-    }
-    ::SetFileAttributesW(windows::toWide(path).c_str(), oldAttributes & kKeptAttributes);
-    return true;
+    return replaced;
 }
 
 } // namespace
@@ -175,7 +173,8 @@ WriteResult replaceFile(const std::string& linkOrPath, std::string_view data,
         ::DeleteFileW(windows::toWide(temp).c_str());
         return {};
     }
-    DWORD model = options.rightsOf.empty() ? INVALID_FILE_ATTRIBUTES : attributesOf(options.rightsOf);
+    DWORD model =
+        options.rightsOf.empty() ? INVALID_FILE_ATTRIBUTES : attributesOf(options.rightsOf);
     if (!exists && model != INVALID_FILE_ATTRIBUTES) {
         ::SetFileAttributesW(windows::toWide(path).c_str(), model & kKeptAttributes);
     }

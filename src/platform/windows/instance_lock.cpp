@@ -1,4 +1,5 @@
 #include "platform/instance_lock.h"
+
 #include "platform/windows/utf16.h"
 
 #include <string>

@@ -1,4 +1,5 @@
 #include "platform/process.h"
+
 #include "platform/windows/utf16.h"
 
 #include <windows.h>
@@ -42,8 +43,7 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
     PROCESS_INFORMATION info{};
     // Hidden, with no console and no handles of ours; nobody waits for it.
     if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW | DETACHED_PROCESS, nullptr, nullptr, &startup,
-                          &info)) {
+                          CREATE_NO_WINDOW | DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
         return false;
     }
     ::CloseHandle(info.hThread);

@@ -1,11 +1,13 @@
 #include "platform/system_folders.h"
+
 #include "platform/windows/utf16.h"
 
 // windows.h first: the shell's headers build on it.
+// clang-format off
 #include <windows.h>
-
 #include <knownfolders.h>
 #include <shlobj.h>
+// clang-format on
 
 namespace plv {
 namespace {

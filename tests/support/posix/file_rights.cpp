@@ -31,6 +31,10 @@ bool symbolicLinksPossible() {
     return true;
 }
 
+long long fileTimeStep() {
+    return 1;
+}
+
 bool namesIgnoreLetterCase() {
     return false;
 }

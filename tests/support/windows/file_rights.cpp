@@ -26,6 +26,10 @@ bool symbolicLinksPossible() {
     return false;
 }
 
+long long fileTimeStep() {
+    return 100;
+}
+
 bool namesIgnoreLetterCase() {
     return true;
 }

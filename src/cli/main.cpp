@@ -1,10 +1,12 @@
 #include "cli/cli.h"
 #include "platform/environment.h"
+#include "platform/terminal.h"
 
 #include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    plv::passStandardStreamsAsBytes();
     std::vector<std::string> words = plv::commandLineArguments(argc, argv);
     words.erase(words.begin());
     plv::cli::Io io{std::cout, std::cerr};

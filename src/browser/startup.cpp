@@ -79,6 +79,11 @@ Startup::Startup(StartupOptions options, UserInteraction& ui)
         root_ = dragon::DragonRoot{*root};
         standIns_ = std::make_unique<dragon::StandInDragon>(*root_);
         controls_ = standIns_->controls();
+        if (root_->systemFolders()) {
+            // Beside an installed Dragon, its own files answer for the engine.
+            filesEngine_ = std::make_unique<dragon::FilesEngine>(*root_);
+            controls_.engine = filesEngine_.get();
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "datfile/session.h"
 #include "dragon/environment.h"
+#include "dragon/files_engine.h"
 #include "dragon/stand_in.h"
 #include "platform/instance_lock.h"
 #include "platform/interaction.h"
@@ -144,6 +145,7 @@ class Startup {
     std::optional<Catalogue> catalogue_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<dragon::StandInDragon> standIns_;
+    std::unique_ptr<dragon::FilesEngine> filesEngine_;
     dragon::Controls controls_;
     std::optional<dragon::DragonRoot> root_;
     std::unique_ptr<dragon::DragonEnvironment> environment_;

@@ -1,10 +1,14 @@
 #include "cli/cli.h"
+#include "platform/environment.h"
+#include "platform/terminal.h"
 
 #include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
+    plv::passStandardStreamsAsBytes();
+    std::vector<std::string> words = plv::commandLineArguments(argc, argv);
+    words.erase(words.begin());
     plv::cli::Io io{std::cout, std::cerr};
     try {
         return plv::cli::runTool(words, io);

@@ -31,7 +31,8 @@ std::string trimBlanks(const std::string& s) {
 void DuplicateLog::open(const std::string& programFolder) {
     close();
     count_ = 0;
-    out_.open(files::join(programFolder, "duplicate.log"), std::ios::binary | std::ios::trunc);
+    out_.open(files::fsPath(files::join(programFolder, "duplicate.log")),
+              std::ios::binary | std::ios::trunc);
 }
 
 void DuplicateLog::close() {

@@ -2,8 +2,8 @@
 
 #include "datfile/diagnostics.h"
 #include "platform/codepage.h"
+#include "platform/environment.h"
 
-#include <cstdlib>
 #include <tuple>
 
 namespace plv::dat {
@@ -24,8 +24,7 @@ OpenDialogStart openDialogStart(const Session& s) {
     auto last = s.catalogue.parameter("openfile");
     if (!last) {
         // The top of the user's own files stands in for the first drive.
-        const char* home = std::getenv("HOME");
-        start.folder = home ? home : "/";
+        start.folder = homeFolder();
         start.fileName = "mycmds.dat";
     } else {
         start.folder = files::parentFolder(*last);

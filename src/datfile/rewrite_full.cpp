@@ -74,7 +74,7 @@ void FullRewrite::BeginFullRewrite() {
     commandsWritten_ = 0;
     listsWritten_ = 0;
     writtenNames_.clear();
-    log_.open(s.programFile("Parlavista.log"), std::ios::binary | std::ios::trunc);
+    log_.open(files::fsPath(s.programFile("Parlavista.log")), std::ios::binary | std::ios::trunc);
     duplicates_.open(s.programFolder);
     keys_ = KeyNames::load(s.programFile("keynames"));
     e_.output().clear();

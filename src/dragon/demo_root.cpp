@@ -110,14 +110,14 @@ std::string optionsIni() {
 
 bool isEmptyOrAbsent(const std::string& folder, std::string& why) {
     std::error_code ec;
-    if (!stdfs::exists(folder, ec)) {
+    if (!stdfs::exists(files::fsPath(folder), ec)) {
         return true;
     }
-    if (!stdfs::is_directory(folder, ec)) {
+    if (!stdfs::is_directory(files::fsPath(folder), ec)) {
         why = folder + " is not a folder";
         return false;
     }
-    if (!stdfs::is_empty(folder, ec)) {
+    if (!stdfs::is_empty(files::fsPath(folder), ec)) {
         why = "The folder " + folder + " is not empty";
         return false;
     }
@@ -150,7 +150,7 @@ DemoRootResult writeDemoRoot(const std::string& folder, const std::string& merge
         return result;
     }
     std::error_code ec;
-    Layout l = layoutOf(stdfs::absolute(folder, ec).lexically_normal().string());
+    Layout l = layoutOf(files::utf8(stdfs::absolute(files::fsPath(folder), ec).lexically_normal()));
     std::string current = files::join(files::join(l.users, kDemoUser), "current");
     std::string mergeCopy = files::join(l.program, mergeProgramName());
     bool ok = write(files::join(l.common, "nssystem.ini"), nssystemIni(l)) &&

@@ -1,34 +1,46 @@
 #include "dragon/dragon_root.h"
 
 #include "platform/codepage.h"
+#include "platform/environment.h"
 #include "platform/files.h"
-
-#include <cstdlib>
+#include "platform/profile.h"
+#include "platform/system_folders.h"
 
 namespace plv::dragon {
 
+bool DragonRoot::systemFolders() const {
+    return root.empty();
+}
+
 std::string DragonRoot::commonAppData() const {
-    return files::join(root, "ProgramData");
+    return systemFolders() ? commonAppDataFolder().value_or("") : files::join(root, "ProgramData");
 }
 
 std::string DragonRoot::userAppData() const {
-    return files::join(root, "AppData");
+    return systemFolders() ? userAppDataFolder().value_or("") : files::join(root, "AppData");
 }
 
 std::string DragonRoot::engineIni() const {
-    return files::join(root, "engine.ini");
+    return systemFolders() ? std::string() : files::join(root, "engine.ini");
 }
 
 std::string DragonRoot::programFolder() const {
-    return files::join(root, "Program");
+    if (!systemFolders()) {
+        return files::join(root, "Program");
+    }
+    std::string nssystem = files::join(dragonDataFolder(commonAppData()), "nssystem.ini");
+    return Profile(nssystem).get("Settings", "Base Directory").value_or("");
 }
 
 std::optional<std::string> resolveDragonRoot(const std::optional<std::string>& option) {
     if (option && !option->empty()) {
         return option;
     }
-    if (const char* env = std::getenv("PARLAVISTA_DRAGON_ROOT"); env && *env) {
-        return std::string(env);
+    if (auto env = environmentVariable("PARLAVISTA_DRAGON_ROOT"); env && !env->empty()) {
+        return env;
+    }
+    if (commonAppDataFolder() && userAppDataFolder()) {
+        return std::string();
     }
     return std::nullopt;
 }
@@ -62,11 +74,7 @@ std::string executableBaseName(const std::string& path) {
 }
 
 std::string mergeProgramName() {
-#ifdef _WIN32
-    return "mergemycmds.exe";
-#else
-    return "mergemycmds";
-#endif
+    return executableFileName("mergemycmds");
 }
 
 } // namespace plv::dragon

@@ -10,16 +10,21 @@ namespace plv::dragon {
 //   ROOT/AppData      the user's application-data folder (nsuser.ini, dragon.log)
 //   ROOT/engine.ini   what the running engine reports
 //   ROOT/Program      Dragon's program folder (its merge program)
+// An empty root is the system's own folders, where it has them (Windows): the common and the
+// user's application-data folders, and the program folder that nssystem.ini's
+// "Base Directory" names; no engine.ini.
 struct DragonRoot {
     std::string root;
 
+    bool systemFolders() const;
     std::string commonAppData() const;
     std::string userAppData() const;
     std::string engineIni() const;
     std::string programFolder() const;
 };
 
-// The root given on the command line, else $PARLAVISTA_DRAGON_ROOT; nullopt when neither.
+// The root given on the command line, else $PARLAVISTA_DRAGON_ROOT, else the empty root of
+// the system's own folders where it has them; nullopt when none of these.
 std::optional<std::string> resolveDragonRoot(const std::optional<std::string>& option);
 
 // An application-data folder + Nuance/NaturallySpeaking11: where Dragon 11 keeps its

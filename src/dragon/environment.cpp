@@ -1,6 +1,7 @@
 #include "dragon/environment.h"
 
 #include "platform/codepage.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 
@@ -67,13 +68,7 @@ bool isSupportedOperatingSystem(const std::string& family) {
 }
 
 std::string operatingSystemFamily() {
-#if defined(__linux__)
-    return "Linux";
-#elif defined(_WIN32)
-    return "Windows 7";
-#else
-    return "";
-#endif
+    return systemFamily();
 }
 
 DragonEnvironment::Folders DragonEnvironment::foldersOf(const DragonRoot& root) {

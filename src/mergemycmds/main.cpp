@@ -1,20 +1,22 @@
 // The stand-in for Dragon's merge program: merges the placer file's commands and LISTs
 // that the user's command file lacks into it, replacing the file atomically.
 #include "dragon/merge_commands.h"
+#include "platform/environment.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
+    std::vector<std::string> args = plv::commandLineArguments(argc, argv);
+    if (args.size() != 3) {
         std::cerr << "usage: mergemycmds COMMANDFILE PLACERFILE\n";
         return 64;
     }
-    auto result = plv::dragon::mergeCommandFile(argv[1], argv[2]);
+    auto result = plv::dragon::mergeCommandFile(args[1], args[2]);
     using Status = plv::dragon::MergeResult::Status;
     switch (result.status) {
     case Status::Merged:
         std::cout << "merged " << result.commandsAdded << " commands and " << result.listsAdded
-                  << " LISTs into " << argv[1] << "\n";
+                  << " LISTs into " << args[1] << "\n";
         return 0;
     case Status::Unreadable:
         std::cerr << "mergemycmds: " << result.message << "\n";

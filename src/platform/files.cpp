@@ -1,134 +1,61 @@
 #include "platform/files.h"
 
-#include <array>
-#include <cerrno>
+#include "platform/system.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
+// The part of the file system that reads the same on every system: std::filesystem with
+// paths built from UTF-8, never from the system's 8-bit code page.
 namespace plv::files {
 namespace stdfs = std::filesystem;
 
 namespace {
-
-bool flushToDisk(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-std::string uniqueSuffix() {
-    static std::mt19937_64 rng{std::random_device{}()};
-    return std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000007ULL);
-}
 
 std::tm localTm(FileTime t) {
     std::time_t secs = static_cast<std::time_t>(t / 1000000000LL);
     if (t < 0 && t % 1000000000LL != 0) {
         --secs;
     }
-    std::tm tm{};
-    localtime_r(&secs, &tm);
-    return tm;
-}
-
-FileTime fileTime(const struct timespec& t) {
-    return static_cast<FileTime>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-}
-
-// The times utimensat and futimens take: access time left alone, modification time set.
-std::array<struct timespec, 2> modificationTimes(FileTime time) {
-    std::array<struct timespec, 2> times{};
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(time / 1000000000LL);
-    times[1].tv_nsec = static_cast<long>(time % 1000000000LL);
-    return times;
-}
-
-bool writeFully(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The modification time moved past `after` on an open file; one millisecond survives every
-// file system that keeps times finer than seconds.
-bool stampAfter(int fd, const std::optional<FileTime>& after) {
-    if (!after) {
-        return true;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        return false;
-    }
-    if (fileTime(st.st_mtim) > *after) {
-        return true;
-    }
-    auto times = modificationTimes(*after + 1000000);
-    return ::futimens(fd, times.data()) == 0;
-}
-
-// The replaced file's owner, group and rights go to the new one. Only root may give a file
-// away; anyone may keep a group they belong to. The group's rights stay only with the group:
-// a file left in the writer's own group loses them.
-void takeOverRights(int fd, const struct stat& old) {
-    bool groupKept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
-                     ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
-    mode_t mode = old.st_mode & 0777;
-    ::fchmod(fd, groupKept ? mode : mode & ~static_cast<mode_t>(0070));
-}
-
-// The last way to a writable file in a folder that takes no new file: truncated and written
-// where it is. A crash in the middle leaves it half written, but the user asked for the file
-// to be overwritten, and a refusal would leave no way to do so.
-WriteResult writeInPlace(const std::string& path, std::string_view data,
-                         const ReplaceOptions& options) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-        return {};
-    }
-    bool ok = writeFully(fd, data) && ::fsync(fd) == 0 && stampAfter(fd, options.modifiedAfter);
-    ok = ::close(fd) == 0 && ok;
-    return {ok ? WriteResult::Status::Written : WriteResult::Status::Failed};
+    return system::localCalendar(secs);
 }
 
 } // namespace
 
+stdfs::path fsPath(const std::string& path) {
+    return stdfs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string utf8(const stdfs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string system::uniqueSuffix() {
+    static std::mt19937_64 rng{std::random_device{}()};
+    return std::to_string(system::processId()) + "-" + std::to_string(rng() % 1000000007ULL);
+}
+
 bool exists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && stdfs::exists(path, ec);
+    return !path.empty() && stdfs::exists(fsPath(path), ec);
 }
 
 bool isDirectory(const std::string& path) {
     std::error_code ec;
-    return stdfs::is_directory(path, ec);
+    return stdfs::is_directory(fsPath(path), ec);
 }
 
 std::optional<std::string> readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
     std::error_code ec;
-    auto n = stdfs::file_size(path, ec);
+    auto n = stdfs::file_size(fsPath(path), ec);
     std::string data;
     if (!ec) {
         data.resize(n);
@@ -145,35 +72,22 @@ std::optional<std::string> readAll(const std::string& path) {
 
 std::optional<std::uint64_t> size(const std::string& path) {
     std::error_code ec;
-    auto n = stdfs::file_size(path, ec);
+    auto n = stdfs::file_size(fsPath(path), ec);
     if (ec) {
         return std::nullopt;
     }
     return n;
 }
 
-std::optional<FileTime> lastModified(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return std::nullopt;
-    }
-    return fileTime(st.st_mtim);
-}
-
-bool setLastModified(const std::string& path, FileTime time) {
-    auto times = modificationTimes(time);
-    return ::utimensat(AT_FDCWD, path.c_str(), times.data(), 0) == 0;
-}
-
 bool writeAll(const std::string& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.close();
     return static_cast<bool>(out);
 }
 
 bool appendAll(const std::string& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
+    std::ofstream out(fsPath(path), std::ios::binary | std::ios::app);
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.close();
     return static_cast<bool>(out);
@@ -184,82 +98,26 @@ std::string linkTarget(const std::string& path) {
     // As many links as the system itself follows before it gives up on a loop.
     for (int hop = 0; hop < 40; ++hop) {
         std::error_code ec;
-        if (!stdfs::is_symlink(at, ec)) {
+        if (!stdfs::is_symlink(fsPath(at), ec)) {
             return at;
         }
-        stdfs::path next = stdfs::read_symlink(at, ec);
+        stdfs::path next = stdfs::read_symlink(fsPath(at), ec);
         if (ec) {
             return at;
         }
-        at = next.is_absolute()
-                 ? next.string()
-                 : (stdfs::path(at).parent_path() / next).lexically_normal().string();
+        at = next.is_absolute() ? utf8(next)
+                                : utf8((fsPath(at).parent_path() / next).lexically_normal());
     }
     return path;
-}
-
-bool isReadOnly(const std::string& path) {
-    struct stat st {};
-    // The owner's write bit, not access(2): the program may run with rights (root's) that
-    // write any file, and a file its user made read-only must stay so all the same.
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
 }
 
 std::string readOnlyMessage(const std::string& path) {
     return "The file " + path + " is read-only; nothing was written to it";
 }
 
-WriteResult replaceFile(const std::string& linkOrPath, std::string_view data,
-                        const ReplaceOptions& options) {
-    std::string path = linkTarget(linkOrPath);
-    struct stat old {};
-    bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
-        return {};
-    }
-    if (isReadOnly(path)) {
-        return {WriteResult::Status::ReadOnly};
-    }
-    // Beside the target, so that the rename stays on one file system and is atomic.
-    std::string folder = parentFolder(path);
-    std::string temp = options.temporaryName.empty() ? path + ".tmp-" + uniqueSuffix()
-                                                     : join(folder, options.temporaryName);
-    ::unlink(temp.c_str());
-    // Only its writer may read the new content until it has the old file's rights.
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
-    if (fd < 0) {
-        bool folderRefused = errno == EACCES || errno == EPERM;
-        return exists && folderRefused ? writeInPlace(path, data, options) : WriteResult{};
-    }
-    struct stat model {};
-    if (exists) {
-        takeOverRights(fd, old);
-    } else if (!options.rightsOf.empty() && ::stat(options.rightsOf.c_str(), &model) == 0) {
-        ::fchmod(fd, model.st_mode & 0777);
-    }
-    bool ok = writeFully(fd, data) && ::fsync(fd) == 0 && stampAfter(fd, options.modifiedAfter);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return {};
-    }
-    flushToDisk(folder.empty() ? "." : folder);
-    return {WriteResult::Status::Written};
-}
-
-bool renameOver(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    stdfs::rename(from, to, ec);
-    if (ec) {
-        return false;
-    }
-    flushToDisk(parentFolder(to).empty() ? "." : parentFolder(to));
-    return true;
-}
-
 bool copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
-    stdfs::copy_file(from, to, stdfs::copy_options::overwrite_existing, ec);
+    stdfs::copy_file(fsPath(from), fsPath(to), stdfs::copy_options::overwrite_existing, ec);
     return !ec;
 }
 
@@ -270,41 +128,29 @@ bool copyFileAtomically(const std::string& from, const std::string& to) {
 
 bool remove(const std::string& path) {
     std::error_code ec;
-    stdfs::remove(path, ec);
+    stdfs::remove(fsPath(path), ec);
     return !ec;
 }
 
 bool makeDirectories(const std::string& path) {
     std::error_code ec;
-    stdfs::create_directories(path, ec);
+    stdfs::create_directories(fsPath(path), ec);
     return isDirectory(path);
 }
 
 bool truncate(const std::string& path, std::uint64_t length) {
     std::error_code ec;
-    stdfs::resize_file(path, length, ec);
+    stdfs::resize_file(fsPath(path), length, ec);
     return !ec;
-}
-
-bool writeByteAt(const std::string& path, std::uint64_t offset, std::uint8_t value) {
-    int fd = ::open(path.c_str(), O_WRONLY);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && offset < static_cast<std::uint64_t>(st.st_size) &&
-              ::pwrite(fd, &value, 1, static_cast<off_t>(offset)) == 1 && ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
 }
 
 std::vector<std::string> fileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : stdfs::directory_iterator(folder, ec)) {
+    for (const auto& entry : stdfs::directory_iterator(fsPath(folder), ec)) {
         std::error_code kind;
         if (entry.is_regular_file(kind)) {
-            names.push_back(entry.path().filename().string());
+            names.push_back(utf8(entry.path().filename()));
         }
     }
     return names;
@@ -314,78 +160,76 @@ std::string join(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
         return name;
     }
-    return (stdfs::path(folder) / name).string();
+    // With the system's own separators throughout, as its own programs write a path.
+    return utf8((fsPath(folder) / fsPath(name)).make_preferred());
 }
 
 std::string fileName(const std::string& path) {
-    return stdfs::path(path).filename().string();
+    return utf8(fsPath(path).filename());
 }
 
 std::string parentFolder(const std::string& path) {
-    return stdfs::path(path).parent_path().string();
+    return utf8(fsPath(path).parent_path());
 }
 
 std::string baseNameWithoutExtension(const std::string& path) {
-    return stdfs::path(path).stem().string();
-}
-
-bool samePath(const std::string& a, const std::string& b) {
-    return stdfs::path(a).lexically_normal() == stdfs::path(b).lexically_normal();
+    return utf8(fsPath(path).stem());
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
-    return samePath(a, b) || stdfs::equivalent(a, b, ec);
+    return samePath(a, b) || stdfs::equivalent(fsPath(a), fsPath(b), ec);
 }
 
 std::string tempFolder() {
-    std::error_code ec;
-    auto p = stdfs::temp_directory_path(ec);
-    return ec ? std::string("/tmp") : p.string();
+    return system::temporaryFolder();
 }
 
 std::string makeTempFolder(const std::string& prefix) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = join(tempFolder(), prefix + uniqueSuffix());
+        std::string candidate = join(tempFolder(), prefix + system::uniqueSuffix());
         std::error_code ec;
-        if (stdfs::create_directory(candidate, ec)) {
+        if (stdfs::create_directory(fsPath(candidate), ec)) {
             return candidate;
         }
     }
     return {};
 }
 
-std::string executableFolder() {
-    std::error_code ec;
-    auto exe = stdfs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
 std::string formatStoredTime(FileTime t) {
-    std::time_t secs = static_cast<std::time_t>(t / 1000000000LL);
-    long long nanos = t % 1000000000LL;
-    if (nanos < 0) {
-        nanos += 1000000000LL;
-        --secs;
-    }
-    std::tm tm{};
-    gmtime_r(&secs, &tm);
+    using namespace std::chrono;
+    sys_time<nanoseconds> at{nanoseconds(t)};
+    auto day = floor<days>(at);
+    year_month_day date{day};
+    hh_mm_ss<nanoseconds> time{at - day};
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%09lld", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, nanos);
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02lld:%02lld:%02lld.%09lld",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<long long>(time.hours().count()),
+                  static_cast<long long>(time.minutes().count()),
+                  static_cast<long long>(time.seconds().count()),
+                  static_cast<long long>(time.subseconds().count()));
     return buf;
 }
 
 std::optional<FileTime> parseStoredTime(const std::string& text) {
-    std::tm tm{};
+    int y = 0;
+    unsigned mo = 0;
+    unsigned d = 0;
+    long long h = 0;
+    long long mi = 0;
+    long long sec = 0;
     long long nanos = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%lld", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
-                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &nanos) != 7) {
+    if (std::sscanf(text.c_str(), "%d-%u-%u %lld:%lld:%lld.%lld", &y, &mo, &d, &h, &mi, &sec,
+                    &nanos) != 7) {
         return std::nullopt;
     }
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    return static_cast<FileTime>(timegm(&tm)) * 1000000000LL + nanos;
+    using namespace std::chrono;
+    sys_days date{year{y} / month{mo} / day{d}};
+    // Out-of-range fields carry over, as timegm does.
+    return (duration_cast<nanoseconds>(date.time_since_epoch()) + hours(h) + minutes(mi) +
+            seconds(sec) + nanoseconds(nanos))
+        .count();
 }
 
 std::string formatLocalTime(FileTime t) {

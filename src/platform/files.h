@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,11 @@ namespace plv::files {
 
 // Nanoseconds since 1970-01-01 UTC; equal files times compare equal exactly.
 using FileTime = std::int64_t;
+
+// A path as std::filesystem holds it, read as UTF-8 on every system (never in the system's
+// 8-bit code page), and back.
+std::filesystem::path fsPath(const std::string& path);
+std::string utf8(const std::filesystem::path& path);
 
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,8 +20,9 @@ class InstanceLock {
     InstanceLock& operator=(const InstanceLock&) = delete;
 
   private:
-    explicit InstanceLock(int fd) : fd_(fd) {}
-    int fd_;
+    // The system's handle of the open lock file (a file descriptor, or a Windows HANDLE).
+    explicit InstanceLock(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_;
 };
 
 } // namespace plv

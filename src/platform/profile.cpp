@@ -1,7 +1,5 @@
 #include "platform/profile.h"
 
-// Debian builds SimpleIni with its ICU converter.
-#define SI_CONVERT_ICU
 #include "platform/codepage.h"
 #include "platform/files.h"
 

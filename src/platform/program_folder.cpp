@@ -3,24 +3,9 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 namespace plv {
-
-std::string resolveProgramFolder(const std::optional<std::string>& home) {
-    if (home && !home->empty()) {
-        return *home;
-    }
-    if (const char* env = std::getenv("PARLAVISTA_HOME"); env && *env) {
-        return env;
-    }
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        return files::join(xdg, "parlavista");
-    }
-    const char* user = std::getenv("HOME");
-    return files::join(files::join(user ? user : ".", ".local/share"), "parlavista");
-}
 
 std::string seedFolder() {
     std::string installed =
@@ -57,12 +42,12 @@ bool seedProgramFolderFrom(const std::string& folder, const std::string& seed,
         return false;
     }
     std::error_code ec;
-    for (const auto& entry : stdfs::directory_iterator(seed, ec)) {
-        std::string name = entry.path().filename().string();
+    for (const auto& entry : stdfs::directory_iterator(files::fsPath(seed), ec)) {
+        std::string name = files::utf8(entry.path().filename());
         if (std::find(except.begin(), except.end(), name) != except.end()) {
             continue;
         }
-        stdfs::path target = stdfs::path(folder) / name;
+        stdfs::path target = files::fsPath(files::join(folder, name));
         std::error_code copyError;
         if (!stdfs::exists(target, copyError)) {
             stdfs::copy(entry.path(), target, stdfs::copy_options::recursive, copyError);

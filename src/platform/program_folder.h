@@ -8,7 +8,7 @@ namespace plv {
 
 // The writable per-user folder that holds the catalogue, settings, logs and key names:
 // `home` when given, else $PARLAVISTA_HOME, else $XDG_DATA_HOME/parlavista, else
-// ~/.local/share/parlavista.
+// ~/.local/share/parlavista; on Windows %APPDATA%\Parlavista after $PARLAVISTA_HOME.
 std::string resolveProgramFolder(const std::optional<std::string>& home);
 
 // The read-only seed installed with the program (keynames, placer.dat, help, an empty

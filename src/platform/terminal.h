@@ -6,4 +6,8 @@ namespace plv {
 // where a line that rewrites itself can show progress.
 bool standardErrorIsTerminal();
 
+// Standard output and error pass bytes through unchanged: text the program writes with CR LF
+// (an export) must not become CR CR LF where the C library would translate line ends.
+void passStandardStreamsAsBytes();
+
 } // namespace plv

@@ -7,7 +7,8 @@ void Trace::open(const std::string& folder, files::FileTime today) {
     path_ = files::join(folder, "trace.plv");
     auto mtime = files::lastModified(path_);
     bool continueToday = mtime && files::localDateMMDDYY(*mtime) == files::localDateMMDDYY(today);
-    out_.open(path_, std::ios::binary | (continueToday ? std::ios::app : std::ios::trunc));
+    out_.open(files::fsPath(path_),
+              std::ios::binary | (continueToday ? std::ios::app : std::ios::trunc));
 }
 
 void Trace::close() {

@@ -3,6 +3,7 @@
 #include "dragon/root_fixture.h"
 #include "dragon/seed_files.h"
 #include "editing/maintenance.h"
+#include "platform/environment.h"
 
 #include <gtest/gtest.h>
 
@@ -73,14 +74,16 @@ TEST(Startup, FirstStartSeedsTheFolderWritesTheSettingsAndParses) {
         EXPECT_TRUE(files::exists(f.home(name))) << name;
     }
     EXPECT_TRUE(r.parsed);
-    EXPECT_EQ(r.caption, "Parlavista - ../Demo/current/mycmds.dat (10/11)");
+    EXPECT_EQ(r.caption,
+              "Parlavista - " + test::platformPath("../Demo/current/mycmds.dat") + " (10/11)");
     EXPECT_EQ(r.user, "Demo");
     EXPECT_EQ(r.restoreCaption, "Restore user 'Demo' &mycmds.dat");
     EXPECT_EQ(r.backupCaption, "Bac&kup user 'Demo' mycmds.dat");
     EXPECT_EQ(r.program, "WINWORD") << "the foreground window's document";
     EXPECT_EQ(r.scope, "Discharge Summary");
     EXPECT_EQ(r.group, "All groups");
-    EXPECT_EQ(r.mergeProgram, files::join(f.dragon.dragonRoot().programFolder(), "mergemycmds"));
+    EXPECT_EQ(r.mergeProgram, files::join(f.dragon.dragonRoot().programFolder(),
+                                          executableFileName("mergemycmds")));
     EXPECT_EQ(s.catalogue().parameter("InstallPath"), f.dragon.dragonRoot().programFolder());
     EXPECT_EQ(s.session().file.path, f.dragon.commandFile());
     EXPECT_EQ(s.standIns()->mic().timesShown(), 1);
@@ -218,7 +221,7 @@ TEST(Startup, FailuresEndTheStartWithTheirMessage) {
         StartFixture f;
         StartupOptions o = f.options();
         o.dragonRoot = std::string();
-        ::unsetenv("PARLAVISTA_DRAGON_ROOT");
+        setEnvironmentVariable("PARLAVISTA_DRAGON_ROOT", std::nullopt);
         Startup s(o, f.ui);
         EXPECT_EQ(s.run().status, StartupStatus::Exit);
         ASSERT_EQ(f.ui.shown().size(), 1u);

@@ -2,7 +2,9 @@
 // run against the demo Dragon root and its stand-in merge program.
 #include "dragon/demo_root.h"
 #include "dragon/root_fixture.h"
+#include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/system_folders.h"
 #include "support/fixtures.h"
 #include "support/tool_run.h"
 
@@ -38,6 +40,85 @@ struct Demo {
 const std::string kGlobal = "Global Commands";
 
 } // namespace
+
+// Dragon user and folder names outside ASCII, and outside the Windows code page (Cyrillic), in
+// every command that takes a path: Windows profile folders are often named so.
+TEST(CurrentUser, NamesOutsideAsciiWorkInEveryPath) {
+    Demo d{test::DemoDragon("Users/Zoë/Ярослав/")};
+    const std::string user = "José Müller";
+    d.dragon.switchUser(user);
+    auto r = d.run({"set-body", "--current-user", "--program", kGlobal, "--scope", kGlobal,
+                    "--name", "copy that", "--body", "{Ctrl+Shift+c}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string mine = d.dragon.commandFile(user);
+    EXPECT_TRUE(test::has(files::readAll(mine).value_or(""), "{Ctrl+Shift+c}"));
+    EXPECT_TRUE(files::exists(
+        files::join(files::join(d.dragon.home, user), "mycmds." + test::todayMMDDYYYY())));
+    EXPECT_EQ(test::tool({"info", mine}).status, 0);
+    std::string csv = files::join(files::parentFolder(mine), "Ярослав.csv");
+    ASSERT_EQ(test::tool({"export", mine, "--format", "csv", "-o", csv}).status, 0);
+    EXPECT_TRUE(test::has(files::readAll(csv).value_or(""), "copy that"));
+    auto restored = d.run({"restore", "--date", test::todayMMDDYYYY()});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_FALSE(test::has(files::readAll(mine).value_or(""), "{Ctrl+Shift+c}"));
+}
+
+// Beside an installed Dragon (Windows), its folders are the system's own, found without a
+// Dragon root: the demo tree is moved into the real application-data folders for the test.
+TEST(CurrentUser, DragonIsFoundInTheSystemsOwnFolders) {
+    auto common = commonAppDataFolder();
+    auto user = userAppDataFolder();
+    if (!common || !user) {
+        GTEST_SKIP() << "this system has no application-data folders of its own: Dragon's are "
+                        "found below a Dragon root, as every other test here does";
+    }
+    Demo d;
+    // Removed again only when this test put it there.
+    struct Moved {
+        std::string from, to;
+        bool copied = false;
+        ~Moved() {
+            if (copied) {
+                std::filesystem::remove_all(files::fsPath(to));
+            }
+        }
+    };
+    Moved commonTree{d.dragon.common(), dragon::dragonDataFolder(*common)};
+    Moved userTree{d.dragon.user(), dragon::dragonDataFolder(*user)};
+    for (const Moved* m : {&commonTree, &userTree}) {
+        if (files::exists(m->to)) {
+            GTEST_SKIP() << "a Dragon is installed here; this test leaves it alone";
+        }
+    }
+    for (Moved* m : {&commonTree, &userTree}) {
+        m->copied = true;
+        files::makeDirectories(files::parentFolder(m->to));
+        std::filesystem::copy(files::fsPath(m->from), files::fsPath(m->to),
+                              std::filesystem::copy_options::recursive);
+    }
+    // The settings files name the folders they now lie in.
+    for (const std::string& ini :
+         {files::join(commonTree.to, "nssystem.ini"), files::join(userTree.to, "nsuser.ini")}) {
+        std::string text = files::readAll(ini).value_or("");
+        for (std::size_t at; (at = text.find(commonTree.from)) != std::string::npos;) {
+            text.replace(at, commonTree.from.size(), commonTree.to);
+        }
+        ASSERT_TRUE(files::writeAll(ini, text));
+    }
+    setEnvironmentVariable("PARLAVISTA_DRAGON_ROOT", std::nullopt);
+    auto r = test::tool({"set-body", "--current-user", "--home", d.dragon.home, "--program",
+                         kGlobal, "--scope", kGlobal, "--name", "copy that", "--body", "{Alt+c}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string current = files::join(files::join(commonTree.to, "Users"), "Demo");
+    current = files::join(current, "current");
+    EXPECT_TRUE(
+        test::has(files::readAll(files::join(current, "mycmds.dat")).value_or(""), "{Alt+c}"));
+    EXPECT_TRUE(files::exists(
+        files::join(files::join(d.dragon.home, "Demo"), "mycmds." + test::todayMMDDYYYY())));
+    EXPECT_EQ(Profile(files::join(current, "local.ini")).get("Options", "MyCommands Changed"), "1");
+    // The merge program, found through nssystem.ini, moved the file on and it was read again.
+    EXPECT_TRUE(test::has(d.home("trace.plv"), "after fast save refresh"));
+}
 
 TEST(CurrentUser, AWriteTravelsTheWholeRoadAndRestoreTakesItBack) {
     Demo d;

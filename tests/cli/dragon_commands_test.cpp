@@ -15,7 +15,8 @@ TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
     std::string home = dir.file("home");
     auto made = tool({"make-demo", root});
     ASSERT_EQ(made.status, 0) << made.err;
-    std::string current = root + "/ProgramData/Nuance/NaturallySpeaking11/Users/Demo/current";
+    std::string current = files::join(
+        root, test::platformPath("ProgramData/Nuance/NaturallySpeaking11/Users/Demo/current"));
 
     auto first = tool({"status", "--dragon-root", root, "--home", home});
     ASSERT_EQ(first.status, 0) << first.err;
@@ -26,9 +27,11 @@ TEST(DragonCommands, StatusOnAFreshDemoRootParsesOnTheFirstRunOnly) {
                              current +
                              "\n"
                              "command file: " +
-                             current +
-                             "/mycmds.dat\n"
-                             "caption: Parlavista - ../Demo/current/mycmds.dat (10/11)\n"
+                             files::join(current, "mycmds.dat") +
+                             "\n"
+                             "caption: Parlavista - " +
+                             test::platformPath("../Demo/current/mycmds.dat") +
+                             " (10/11)\n"
                              "commands: 80\n"
                              "lists: 7\n"
                              "parsed: yes\n"

@@ -1,6 +1,7 @@
 #include "datfile/builder.h"
 #include "datfile/export_dat.h"
 #include "platform/files.h"
+#include "support/file_rights.h"
 #include "support/fixtures.h"
 
 #include <filesystem>
@@ -174,7 +175,7 @@ TEST_F(Export, ChecksTheTargetNameFirst) {
     h.ui.answerOk(true);
     EXPECT_FALSE(run({"bold"}, self.substr(0, self.size() - 4)).exportDone);
     // So is another name of the open file.
-    std::filesystem::create_symlink(self, out.file("link.dat"));
+    std::filesystem::create_hard_link(files::fsPath(self), files::fsPath(out.file("link.dat")));
     EXPECT_FALSE(run({"bold"}, out.file("link.dat"), ExistingTarget::Overwrite).exportDone);
     EXPECT_TRUE(h.ui.sawMessage(kExportToSelf, out.file("link.dat")));
     EXPECT_EQ(files::readAll(self), sourceFile());

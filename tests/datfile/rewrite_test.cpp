@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "support/edited_file.h"
+#include "support/file_rights.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -124,11 +125,10 @@ TEST(Rewrite, KeepsSavedatTracesAndLeavesNoTemporaryFile) {
     std::string second = e.file();
     e.reparse();
     // The replaced file keeps the access rights of the one it replaces.
-    namespace fs = std::filesystem;
-    fs::permissions(e.path, fs::perms::owner_read | fs::perms::owner_write);
+    test::giveRights(e.path, test::Rights::Private);
     ASSERT_EQ(e.setBody("first", "y"), Outcome::Done);
     EXPECT_EQ(e.h.readHomeFile("savedat"), second) << "one generation only";
-    EXPECT_EQ(fs::status(e.path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(test::hasRights(e.path, test::Rights::Private));
 }
 
 TEST(Rewrite, StalePositionsAreRefusedAndNothingIsTouched) {

@@ -14,13 +14,22 @@
 namespace plv::test {
 
 // A fresh demo Dragon root and an empty program folder beside it, for one test.
+// Both below `under` when given (a folder with a name of its own, with '/' between parts).
 struct DemoDragon {
-    DemoDragon() : root(dir.file("root")), home(dir.file("home")) {
+    explicit DemoDragon(const std::string& under = "")
+        : root(dir.file(platformPath(under + "root"))),
+          home(dir.file(platformPath(under + "home"))) {
         auto written = dragon::writeDemoRoot(root);
         if (!written.ok) {
             throw std::runtime_error(written.message);
         }
-        root = dir.file("root");
+    }
+    // Another trained user, with a copy of the demo user's file, becomes the current one.
+    void switchUser(const std::string& name) const {
+        addUser(name, files::readAll(commandFile()).value_or(""));
+        set(nsuser(), "Settings", "Current User", name);
+        setEngine("current speaker", name);
+        set(engine(), "Speaker Languages", name, "1033");
     }
 
     TempDir dir;

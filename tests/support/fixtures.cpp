@@ -24,6 +24,10 @@ std::string TempDir::file(const std::string& name) const {
     return files::join(path_, name);
 }
 
+std::string platformPath(const std::string& slashed) {
+    return files::utf8(files::fsPath(slashed).make_preferred());
+}
+
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     std::string p = file(name);
     files::makeDirectories(files::parentFolder(p));
@@ -67,12 +71,8 @@ std::string readSample(const std::string& name) {
 }
 
 std::string todayMMDDYYYY() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%m%d%Y", &tm);
-    return buf;
+    std::string local = files::formatLocalTime(files::now()); // MM/DD/YYYY HH:MM:SS
+    return local.substr(0, 2) + local.substr(3, 2) + local.substr(6, 4);
 }
 
 } // namespace plv::test

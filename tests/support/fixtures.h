@@ -52,6 +52,9 @@ inline bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// A path written with '/' as this system writes it ('\\' on Windows).
+std::string platformPath(const std::string& slashed);
+
 // Today's local date as mmddyyyy, as backups are named.
 std::string todayMMDDYYYY();
 

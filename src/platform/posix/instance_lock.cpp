@@ -32,7 +32,7 @@ std::unique_ptr<InstanceLock> InstanceLock::acquire(const std::string& path, boo
 }
 
 InstanceLock::~InstanceLock() {
-    ::close(fd_);
+    ::close(static_cast<int>(handle_));
 }
 
 } // namespace plv

@@ -8,4 +8,8 @@ bool standardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+void passStandardStreamsAsBytes() {
+    // POSIX systems never translate line ends.
+}
+
 } // namespace plv

@@ -1,22 +1,48 @@
-#pragma once
+#include "support/file_rights.h"
 
 #include <filesystem>
-#include <functional>
 #include <grp.h>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace plv::test {
+namespace fs = std::filesystem;
 
-// Runs `work` in a child process for which `folder` takes no new file while the files in it
-// stay writable, and returns work's result (-1 when the child could not be set up). The
-// folder loses its write bits; root, whom no bit stops, gives everything under `tree` to
-// the user "nobody" and runs the child as that user.
-inline int inUnwritableFolder(const std::string& tree, const std::string& folder,
-                              const std::function<int()>& work) {
-    namespace fs = std::filesystem;
+namespace {
+
+fs::perms permsOf(Rights rights) {
+    return rights == Rights::Private
+               ? fs::perms::owner_read | fs::perms::owner_write
+               : fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+}
+
+} // namespace
+
+void giveRights(const std::string& path, Rights rights) {
+    fs::permissions(path, permsOf(rights));
+}
+
+bool hasRights(const std::string& path, Rights rights) {
+    return fs::status(path).permissions() == permsOf(rights);
+}
+
+bool symbolicLinksPossible() {
+    return true;
+}
+
+long long fileTimeStep() {
+    return 1;
+}
+
+bool namesIgnoreLetterCase() {
+    return false;
+}
+
+// The folder loses its write bits; root, whom no bit stops, gives everything under `tree`
+// to the user "nobody" and runs the child as that user.
+int inUnwritableFolder(const std::string& tree, const std::string& folder,
+                       const std::function<int()>& work) {
     constexpr uid_t kNobody = 65534;
     bool root = ::geteuid() == 0;
     if (root) {

@@ -276,8 +276,10 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
         s_.beforeReplace(output_);
     }
     // The image is the command file as it was read for this rewrite: savedat is its copy.
-    // The command file does not depend on it reaching the disk, so it is not flushed.
-    if (!s_.keepSavedat && !files::writeAll(s_.programFile("savedat"), input_)) {
+    // The command file does not depend on it reaching the disk, so it is not flushed. It is
+    // as private as the command file.
+    if (!s_.keepSavedat &&
+        !files::writeAllLike(s_.programFile("savedat"), input_, files::linkTarget(s_.file.path))) {
         s_.ui.message("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),
                       s_.file.path);

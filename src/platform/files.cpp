@@ -86,6 +86,23 @@ bool writeAll(const std::string& path, std::string_view data) {
     return static_cast<bool>(out);
 }
 
+bool writeAllLike(const std::string& path, std::string_view data, const std::string& model) {
+    std::error_code ec;
+    auto rights = stdfs::status(fsPath(model), ec).permissions();
+    bool known = !ec;
+    // Rights first where the file exists, so its new content is never more open than they.
+    if (known && exists(path)) {
+        stdfs::permissions(fsPath(path), rights, ec);
+    }
+    if (!writeAll(path, data)) {
+        return false;
+    }
+    if (known) {
+        stdfs::permissions(fsPath(path), rights, ec);
+    }
+    return true;
+}
+
 bool appendAll(const std::string& path, std::string_view data) {
     std::ofstream out(fsPath(path), std::ios::binary | std::ios::app);
     out.write(data.data(), static_cast<std::streamsize>(data.size()));

@@ -27,6 +27,9 @@ bool setLastModified(const std::string& path, FileTime time);
 
 // Plain (non-atomic) write: for logs, staging files and new files.
 bool writeAll(const std::string& path, std::string_view data);
+// The same, and the file gets the access rights of `model`: a copy of a private file stays
+// private.
+bool writeAllLike(const std::string& path, std::string_view data, const std::string& model);
 bool appendAll(const std::string& path, std::string_view data);
 // The file that `path` names once symbolic links are followed (to a file that may not exist
 // yet); `path` itself when it is no link. Replacing a file writes there, so that a linked file

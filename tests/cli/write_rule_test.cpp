@@ -172,6 +172,11 @@ TEST(WriteRule, EveryWriterKeepsRightsRefusesReadOnlyFilesFollowsLinksAndMindsCa
                 EXPECT_NE(Bench::bytes(x.targets[i]), x.before[i]) << x.targets[i];
                 EXPECT_TRUE(test::hasRights(x.targets[i], test::Rights::Private)) << x.targets[i];
             }
+            if (w.name == "set-body --current-user") {
+                // The copy of the previous file is as private as the file.
+                EXPECT_EQ(fs::status(files::join(b.dragon().home, "savedat")).permissions(),
+                          fs::status(x.targets[0]).permissions());
+            }
         }
         // One target read-only at a time: each is refused on its own.
         for (std::size_t refused = 0; refused < count; ++refused) {

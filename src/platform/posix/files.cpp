@@ -110,7 +110,10 @@ bool isReadOnly(const std::string& path) {
     struct stat st {};
     // The owner's write bit, not access(2): the program may run with rights (root's) that
     // write any file, and a file its user made read-only must stay so all the same.
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+    // Beside it, a file this process may not write (another user's) is not replaced by a
+    // rename either, which would take it over.
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0);
 }
 
 WriteResult replaceFile(const std::string& linkOrPath, std::string_view data,

@@ -275,7 +275,9 @@ void DragonEnvironment::readRoaming() {
 bool DragonEnvironment::isCurrentUserFile(const std::string& path) {
     p_.UserName = iniValue(p_.userSettingsFile, kSettings, "Current User");
     p_.CurrentPath = files::join(files::join(p_.UserBaseDirectory, p_.UserName), "current");
-    return files::samePath(files::join(p_.CurrentPath, "mycmds.dat"), path);
+    // Opened as a relative path or through a linked folder, it is still Dragon's file.
+    return files::samePath(files::resolvedPath(files::join(p_.CurrentPath, "mycmds.dat")),
+                           files::resolvedPath(path));
 }
 
 void DragonEnvironment::setInstallPath(const std::string& path) {

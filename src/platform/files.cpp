@@ -103,6 +103,12 @@ bool writeAllLike(const std::string& path, std::string_view data, const std::str
     return true;
 }
 
+std::string resolvedPath(const std::string& path) {
+    std::error_code ec;
+    auto resolved = stdfs::weakly_canonical(stdfs::absolute(fsPath(path), ec), ec);
+    return ec ? path : utf8(resolved);
+}
+
 bool appendAll(const std::string& path, std::string_view data) {
     std::ofstream out(fsPath(path), std::ios::binary | std::ios::app);
     out.write(data.data(), static_cast<std::streamsize>(data.size()));

@@ -95,6 +95,9 @@ std::string baseNameWithoutExtension(const std::string& path);
 // Two paths that name one file as the file system compares names: letter case counts here,
 // not on Windows. Links are not followed.
 bool samePath(const std::string& a, const std::string& b);
+// The absolute path with every symbolic link on the way followed, as far as the path exists:
+// two names that reach one file by links or a relative path become one.
+std::string resolvedPath(const std::string& path);
 // The same path, or two names (links, hard links) of one existing file.
 bool sameFile(const std::string& a, const std::string& b);
 // A fresh, empty folder under the system's temporary folder.

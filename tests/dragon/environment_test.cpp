@@ -4,6 +4,7 @@
 #include "platform/environment.h"
 #include "support/file_rights.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace plv;
@@ -75,6 +76,12 @@ TEST(DragonEnvironment, FindsTheDemoInstallationAndItsUser) {
     EXPECT_EQ(d.env->isCurrentUserFile(shouted), test::namesIgnoreLetterCase());
     EXPECT_EQ(d.env->userOfCommandFile(shouted).has_value(), test::namesIgnoreLetterCase());
     EXPECT_FALSE(d.env->isCurrentUserFile(d.dragon.dir.file("mycmds.dat")));
+    // Reached through a linked folder, it is Dragon's file all the same.
+    if (test::symbolicLinksPossible()) {
+        std::string link = d.dragon.dir.file("linked-current");
+        std::filesystem::create_directory_symlink(d.dragon.current(), link);
+        EXPECT_TRUE(d.env->isCurrentUserFile(files::join(link, "mycmds.dat")));
+    }
     EXPECT_FALSE(d.env->userOfCommandFile(d.dragon.dir.file("current/mycmds.dat")));
     d.env->setInstallPath("/opt/dragon");
     EXPECT_EQ(d.catalogue->parameter("InstallPath"), "/opt/dragon");

@@ -1,11 +1,23 @@
 #include "platform/program_folder.h"
 
+#include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/system_folders.h"
 
 #include <algorithm>
 #include <filesystem>
 
 namespace plv {
+
+std::string resolveProgramFolder(const std::optional<std::string>& home) {
+    if (home && !home->empty()) {
+        return *home;
+    }
+    if (auto env = environmentVariable("PARLAVISTA_HOME"); env && !env->empty()) {
+        return *env;
+    }
+    return defaultProgramFolder();
+}
 
 std::string seedFolder() {
     std::string installed =

@@ -11,5 +11,8 @@ namespace plv {
 std::optional<std::string> commonAppDataFolder();
 // The user's roaming folder (C:\Users\NAME\AppData\Roaming).
 std::optional<std::string> userAppDataFolder();
+// The program folder where neither --home nor $PARLAVISTA_HOME names one: the system's
+// place for a user's application data.
+std::string defaultProgramFolder();
 
 } // namespace plv

@@ -11,18 +11,6 @@
 namespace plv::cli {
 namespace {
 
-// Parses the file and marks the chosen rows; 0, or the exit status after a message.
-int markChosen(Workspace& w, const std::string& file, const Selection& selection) {
-    if (int status = w.openCommandFile(file); status != kOk) {
-        return status;
-    }
-    if (markFromArgs(w.catalogue(), selection) == 0) {
-        w.ui().message(exports::kNoMacrosOfType, exports::kNoMacrosOfTypeTitle);
-        return kFailed;
-    }
-    return kOk;
-}
-
 int runExport(const Args& args, Io& io) {
     std::string file;
     if (!oneFileArgument(args, io, "export", file)) {

@@ -1,5 +1,8 @@
 #include "cli/selection_options.h"
 
+#include "cli/workspace.h"
+#include "export/export_report.h"
+
 #include <ostream>
 
 namespace plv::cli {
@@ -53,6 +56,17 @@ std::int64_t markFromArgs(Catalogue& catalogue, const Selection& selection) {
     auto count = catalogue.prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
     count.step();
     return count.integer(0);
+}
+
+int markChosen(Workspace& w, const std::string& file, const Selection& selection) {
+    if (int status = w.openCommandFile(file); status != kOk) {
+        return status;
+    }
+    if (markFromArgs(w.catalogue(), selection) == 0) {
+        w.ui().message(exports::kNoMacrosOfType, exports::kNoMacrosOfTypeTitle);
+        return kFailed;
+    }
+    return kOk;
 }
 
 } // namespace plv::cli

@@ -24,4 +24,8 @@ std::optional<Selection> selectionFromArgs(const Args& args, Io& io, const std::
 // other Groups. Returns the number marked.
 std::int64_t markFromArgs(Catalogue& catalogue, const Selection& selection);
 
+class Workspace;
+// Parses the file and marks the chosen rows; 0, or the exit status after a message.
+int markChosen(Workspace& w, const std::string& file, const Selection& selection);
+
 } // namespace plv::cli

@@ -65,8 +65,7 @@ class DatExport {
               ExportDatResult& result)
         : s_(s), source_(source), fr_(fr), target_(result.target),
           targetName_(files::fileName(result.target)), result_(result),
-          yesToAll_(request.duplicates == DuplicateAnswers::YesToAll),
-          noToAll_(request.duplicates == DuplicateAnswers::NoToAll) {
+          answers_(request.duplicates) {
         // The scratch catalogue lives as long as the export: one transaction, never committed.
         scratch_.begin();
     }
@@ -86,7 +85,6 @@ class DatExport {
     void addBlock(Block block);
     std::int64_t insert(UserRow row);
     void addCommand(CommandRecord& record, const UserRow& row);
-    bool takeDuplicate(const UserRow& row, bool& cancel);
     bool addList(const std::string& name);
 
     Session& s_;
@@ -95,8 +93,7 @@ class DatExport {
     const std::string& target_;
     std::string targetName_;
     ExportDatResult& result_;
-    bool yesToAll_;
-    bool noToAll_;
+    DuplicateAnswers answers_;
     Catalogue scratch_{":memory:"};
     ScratchLookups find_{scratch_};
     StateIdLookup stateId_ = [this](const std::string& app, const std::string& state) {
@@ -199,31 +196,6 @@ void DatExport::addCommand(CommandRecord& record, const UserRow& row) {
     ++result_.exported;
 }
 
-// Whether the exported command takes the place of the target's; `cancel` when the user
-// chose Cancel Export.
-bool DatExport::takeDuplicate(const UserRow& row, bool& cancel) {
-    if (yesToAll_ || noToAll_) {
-        return yesToAll_;
-    }
-    std::string text = "The following command already exists in:\n" + target_ + "\n" + row.name +
-                       "\nOverwrite? with command from:\n" + s_.file.path;
-    switch (s_.ui.choice(text, kDuplicateTitle, kDuplicateButtons, kCancelExport)) {
-    case kYes:
-        return true;
-    case kYesToAll:
-        yesToAll_ = true;
-        return true;
-    case kNo:
-        return false;
-    case kNoToAll:
-        noToAll_ = true;
-        return false;
-    default:
-        cancel = true;
-        return false;
-    }
-}
-
 bool DatExport::exportCommands() {
     std::vector<UserRow> rows;
     for (auto& row : s_.catalogue.allRowsWithoutScripts()) {
@@ -242,7 +214,7 @@ bool DatExport::exportCommands() {
         bool cancel = false;
         if (!found) {
             addCommand(record, row);
-        } else if (takeDuplicate(row, cancel)) {
+        } else if (takeDuplicate(s_.ui, answers_, target_, row.name, s_.file.path, cancel)) {
             replaced_.insert(*found);
             ++result_.replaced;
             addCommand(record, row);
@@ -432,6 +404,30 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
 }
 
 } // namespace
+
+bool takeDuplicate(UserInteraction& ui, DuplicateAnswers& answers, const std::string& target,
+                   const std::string& name, const std::string& source, bool& cancel) {
+    if (answers != DuplicateAnswers::Ask) {
+        return answers == DuplicateAnswers::YesToAll;
+    }
+    std::string text = "The following command already exists in:\n" + target + "\n" + name +
+                       "\nOverwrite? with command from:\n" + source;
+    switch (ui.choice(text, kDuplicateTitle, kDuplicateButtons, kCancelExport)) {
+    case kYes:
+        return true;
+    case kYesToAll:
+        answers = DuplicateAnswers::YesToAll;
+        return true;
+    case kNo:
+        return false;
+    case kNoToAll:
+        answers = DuplicateAnswers::NoToAll;
+        return false;
+    default:
+        cancel = true;
+        return false;
+    }
+}
 
 ExportDatResult exportToDat(Session& s, ExportDatRequest request) {
     ExportDatResult result;

@@ -32,6 +32,12 @@ enum class ExistingTarget { Ask, Append, Overwrite };
 // The answer to every "Overwrite?" question, when it is known beforehand.
 enum class DuplicateAnswers { Ask, YesToAll, NoToAll };
 
+// The "Overwrite?" question for a command `target` has already: true when the command
+// from `source` takes its place. `answers` gives or remembers an answer "to all"; `cancel`
+// when the user cancelled.
+bool takeDuplicate(UserInteraction& ui, DuplicateAnswers& answers, const std::string& target,
+                   const std::string& name, const std::string& source, bool& cancel);
+
 struct ExportDatRequest {
     std::string target;
     ExistingTarget existing = ExistingTarget::Ask;

@@ -89,7 +89,11 @@ bool toExportBytes(UserInteraction& ui, const std::string& text, const std::stri
 
 bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text) {
     std::string bytes;
-    if (refusesCommandFile(ui, path) || !toExportBytes(ui, text, path, bytes)) {
+    return toExportBytes(ui, text, path, bytes) && writeExportBytes(ui, path, bytes);
+}
+
+bool writeExportBytes(UserInteraction& ui, const std::string& path, const std::string& bytes) {
+    if (refusesCommandFile(ui, path)) {
         return false;
     }
     files::WriteResult written = files::replaceFile(path, bytes);

@@ -36,6 +36,8 @@ bool toExportBytes(UserInteraction& ui, const std::string& text, const std::stri
 // Writes the text to the file by files::replaceFile; false after a message when it cannot
 // (a command file or a read-only file among them).
 bool writeExportFile(UserInteraction& ui, const std::string& path, const std::string& text);
+// The same for bytes already in the file's encoding.
+bool writeExportBytes(UserInteraction& ui, const std::string& path, const std::string& bytes);
 // Whether the file may be written: false after a message when it is a command file or
 // read-only, and when it exists and the user does not want it overwritten.
 bool mayReplace(UserInteraction& ui, const std::string& path);

@@ -1,0 +1,126 @@
+#include "export/export_xml.h"
+
+#include "datfile/record_ops.h"
+#include "datfile/rewrite.h"
+#include "export/dragon_xml_records.h"
+#include "export/export_file.h"
+#include "platform/codepage.h"
+
+#include <map>
+#include <set>
+
+namespace plv::exports {
+namespace {
+
+class XmlExport {
+  public:
+    XmlExport(Session& s, XmlExportResult& result) : s_(s), result_(result) {}
+    // Throws FormatError when a record does not read.
+    void read(const std::string& image, const std::set<std::int64_t>& marked, bool all);
+    void addLists();
+    const xml::Document& document() const { return document_; }
+
+  private:
+    void leaveOut(const std::string& nameBytes, const std::string& why) {
+        result_.leftOut.push_back(decodeCp1252(nameBytes) + ": " + why);
+    }
+
+    Session& s_;
+    XmlExportResult& result_;
+    xml::Document document_;
+    std::map<std::string, dat::ListRecord> fileLists_; // by folded name
+};
+
+void XmlExport::read(const std::string& image, const std::set<std::int64_t>& marked, bool all) {
+    document_.language = xml::languageId(s_.file.languageByte);
+    dat::ByteReader in(image, dat::kFirstRecordPosition);
+    std::uint32_t count = dat::readLongAt(image, dat::kCommandCountOffset) & 0xFFFF;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        dat::CommandRecord r;
+        dat::readCommand(in, s_.file.layout, nullptr, r);
+        if (r.skipped() ? !all : marked.count(r.offset) == 0) {
+            continue;
+        }
+        std::string why;
+        if (auto c = xml::commandOf(r, why)) {
+            document_.commands.push_back(std::move(*c));
+        } else {
+            leaveOut(r.name, why);
+        }
+    }
+    std::uint32_t lists = in.longValue() & 0xFFFF;
+    for (std::uint32_t i = 0; i < lists; ++i) {
+        dat::ListRecord l;
+        dat::readList(in, l);
+        fileLists_.emplace(foldCp1252(l.name), std::move(l));
+    }
+    result_.exported = document_.commands.size();
+}
+
+void XmlExport::addLists() {
+    std::set<std::string> added;
+    for (const auto& c : document_.commands) {
+        for (const auto& ref : dat::ExtractListRefs(c.name)) {
+            std::string key = foldCase(ref);
+            auto found = fileLists_.find(foldCp1252(encodeCp1252(ref).bytes));
+            if (!added.insert(key).second) {
+                continue;
+            }
+            if (found == fileLists_.end()) {
+                result_.leftOut.push_back("LIST " + ref + ": it is not in the file");
+                continue;
+            }
+            document_.lists.push_back(xml::listOf(found->second));
+        }
+    }
+    result_.lists = document_.lists.size();
+}
+
+void reportLeftOut(UserInteraction& ui, const XmlExportResult& result) {
+    if (result.leftOut.empty()) {
+        return;
+    }
+    std::string text = "Dragon XML cannot carry these, which were left out:";
+    for (const auto& line : result.leftOut) {
+        text += "\n" + line;
+    }
+    ui.message(text, kXmlLeftOutTitle);
+}
+
+} // namespace
+
+XmlExportResult exportMarkedXml(Session& s, const std::string& target) {
+    XmlExportResult result;
+    std::set<std::int64_t> marked;
+    bool all = true;
+    for (const auto& row : s.catalogue.allRowsWithoutScripts()) {
+        if (!row.isList() && row.offset != 0) {
+            all = all && row.flag;
+            if (row.flag) {
+                marked.insert(row.offset);
+            }
+        }
+    }
+    s.catalogue.setFlagAll(false);
+    dat::Rewrite source(s);
+    if (!source.load(dat::Rewrite::LoadFor::Reading)) {
+        return result;
+    }
+    XmlExport x(s, result);
+    try {
+        x.read(source.input(), marked, all);
+    } catch (const dat::FormatError& e) {
+        source.refuse("a record at position " + std::to_string(e.position()) + " cannot be read");
+        return result;
+    }
+    x.addLists();
+    reportLeftOut(s.ui, result);
+    if (result.exported == 0) {
+        s.ui.message(kNothingForXml, kXmlLeftOutTitle);
+        return result;
+    }
+    result.done = writeExportBytes(s.ui, target, xml::writeDocument(x.document()));
+    return result;
+}
+
+} // namespace plv::exports

@@ -6,6 +6,9 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -25,6 +28,11 @@ std::string commandKey(const dat::CommandRecord& r) {
 
 std::string refusal(int line, const std::string& name, const std::string& why) {
     return "Line " + std::to_string(line) + ", " + name + ": " + why;
+}
+
+// The line of a refusal, "Line 12, ...".
+int lineOf(const std::string& refusal) {
+    return std::atoi(refusal.c_str() + std::strlen("Line "));
 }
 
 bool validListName(const std::string& name) {
@@ -92,7 +100,7 @@ void Merge::walkTarget(const std::string& image) {
 
 bool Merge::add(std::size_t i) {
     const dat::CommandRecord& r = plan_.commands[i];
-    std::string name = decodeCp1252(r.name);
+    std::string name = xml::toXmlName(decodeCp1252(r.name));
     for (const auto& ref : r.listRefs) {
         if (!knowsList(ref)) {
             result_.refusals.push_back(refusal(
@@ -179,6 +187,9 @@ std::optional<std::string> mergedImage(UserInteraction& ui, const ImportPlan& pl
         return std::nullopt;
     }
     merge.addLists();
+    std::stable_sort(
+        result.refusals.begin(), result.refusals.end(),
+        [](const std::string& a, const std::string& b) { return lineOf(a) < lineOf(b); });
     if (result.imported == 0 && result.listsAdded == 0) {
         ui.message(kNothingToImport, plan.path);
         return std::nullopt;

@@ -143,8 +143,9 @@ std::string withCrLf(const std::string& text) {
 bool nameRefused(const std::string& name, std::string& reason) {
     if (name.empty()) {
         reason = "a command name cannot be empty";
-    } else if (name.rfind('<') != std::string::npos &&
-               name.find('>', name.rfind('<')) == std::string::npos) {
+    } else if (name.find_first_of("[]") != std::string::npos ||
+               (name.rfind('<') != std::string::npos &&
+                name.find('>', name.rfind('<')) == std::string::npos)) {
         reason = "a '[' in a command name needs a closing ']'";
     } else if (dat::ExtractListRefs(name).size() > kMaxListRefs) {
         reason = "a command name refers to at most 20 LISTs";

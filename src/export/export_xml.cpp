@@ -28,7 +28,7 @@ class XmlExport {
     Session& s_;
     XmlExportResult& result_;
     xml::Document document_;
-    std::map<std::string, dat::ListRecord> fileLists_; // by folded name
+    std::vector<dat::ListRecord> fileLists_;
 };
 
 void XmlExport::read(const std::string& image, const std::set<std::int64_t>& marked, bool all) {
@@ -52,26 +52,27 @@ void XmlExport::read(const std::string& image, const std::set<std::int64_t>& mar
     for (std::uint32_t i = 0; i < lists; ++i) {
         dat::ListRecord l;
         dat::readList(in, l);
-        fileLists_.emplace(foldCp1252(l.name), std::move(l));
+        fileLists_.push_back(std::move(l));
     }
     result_.exported = document_.commands.size();
 }
 
+// The LISTs the commands use, in the file's order.
 void XmlExport::addLists() {
-    std::set<std::string> added;
+    std::map<std::string, std::string> used; // folded name -> name
     for (const auto& c : document_.commands) {
         for (const auto& ref : dat::ExtractListRefs(c.name)) {
-            std::string key = foldCase(ref);
-            auto found = fileLists_.find(foldCp1252(encodeCp1252(ref).bytes));
-            if (!added.insert(key).second) {
-                continue;
-            }
-            if (found == fileLists_.end()) {
-                result_.leftOut.push_back("LIST " + ref + ": it is not in the file");
-                continue;
-            }
-            document_.lists.push_back(xml::listOf(found->second));
+            used.emplace(foldCase(ref), ref);
         }
+    }
+    for (const auto& l : fileLists_) {
+        std::string name = decodeCp1252(l.name);
+        if (used.erase(foldCase(name)) > 0) {
+            document_.lists.push_back(xml::listOf(l));
+        }
+    }
+    for (const auto& [key, name] : used) {
+        result_.leftOut.push_back("LIST " + name + ": it is not in the file");
     }
     result_.lists = document_.lists.size();
 }

@@ -316,4 +316,24 @@ void reportRefusals(UserInteraction& ui, const ImportXmlResult& result) {
     ui.message(text, kImportSkippedTitle);
 }
 
+Outcome ImportXml(Editor& e, const std::string& xmlPath) {
+    Operation op(e);
+    if (Outcome ready = readyForCommand(e, op); ready != Outcome::Done) {
+        return ready;
+    }
+    Session& s = e.session();
+    auto plan = readImport(s.ui, xmlPath);
+    if (!plan) {
+        return Outcome::Refused;
+    }
+    ImportXmlResult result;
+    Outcome done = importIntoOpenFile(e.road(), *plan, dat::DuplicateAnswers::Ask, result);
+    reportRefusals(s.ui, result);
+    if (done != Outcome::Done) {
+        return done;
+    }
+    s.ui.message(kImportDone, s.file.path);
+    return e.road().postWrite();
+}
+
 } // namespace plv::editing

@@ -2,6 +2,7 @@
 
 #include "datfile/export_dat.h"
 #include "datfile/record.h"
+#include "editing/editor.h"
 #include "editing/road.h"
 
 #include <cstddef>
@@ -56,5 +57,11 @@ dat::Outcome importIntoOpenFile(Road& road, const ImportPlan& plan,
 
 // The refusals as one message, when there are any.
 void reportRefusals(UserInteraction& ui, const ImportXmlResult& result);
+
+inline constexpr const char* kImportDone = "Import Completed";
+
+// File > "Import Dragon XML..." on the open file: the checks of every command, the import,
+// the refusals and "Import Completed", then the post-write step.
+Outcome ImportXml(Editor& editor, const std::string& xmlPath);
 
 } // namespace plv::editing

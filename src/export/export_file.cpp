@@ -11,11 +11,12 @@
 namespace plv::exports {
 namespace {
 
-constexpr std::array<std::pair<Format, const char*>, 4> kCodes = {{
+constexpr std::array<std::pair<Format, const char*>, 5> kCodes = {{
     {Format::Report, "txt"},
     {Format::Csv, "csv"},
     {Format::Dvc, "dvc"},
     {Format::Pseudo, "pseudo"},
+    {Format::Xml, "xml"},
 }};
 
 // A text never takes the place of a command file (the one it was made from, Dragon's own):
@@ -42,7 +43,7 @@ std::string formatCode(Format format) {
 
 std::optional<Format> formatFromCode(const std::string& code) {
     for (const auto& [f, c] : kCodes) {
-        if (code == c) {
+        if (code == c && f != Format::Xml) {
             return f;
         }
     }
@@ -66,6 +67,8 @@ std::optional<std::string> exportText(Format format, const std::vector<UserRow>&
             return std::nullopt;
         }
         break;
+    case Format::Xml:
+        return std::nullopt;
     }
     return out.str();
 }

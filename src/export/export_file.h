@@ -11,7 +11,8 @@
 // Windows-1252 text with CR LF line ends, as the programs that read them expect.
 namespace plv::exports {
 
-enum class Format { Report, Csv, Dvc, Pseudo };
+// Xml is Dragon's XML command file, which only a file receives (export_xml.h).
+enum class Format { Report, Csv, Dvc, Pseudo, Xml };
 
 inline constexpr const char* kNoDvcCommands = "There are no DVC commands in this Scope or View";
 inline constexpr const char* kNoDvcCommandsTitle = "Sorry";
@@ -19,12 +20,13 @@ inline constexpr const char* kFileExists = "File already exists.  Overwrite?";
 inline constexpr const char* kCommandFileTarget =
     "This is a Dragon command file: an export or a printout does not take its place";
 
-// The operation code and file extension: "txt", "csv", "dvc", "pseudo".
+// The operation code and file extension: "txt", "csv", "dvc", "pseudo", "xml"; the codes
+// of the text formats only are read back.
 std::string formatCode(Format format);
 std::optional<Format> formatFromCode(const std::string& code);
 
 // The rows as text in the format (UTF-8, CR LF); nothing when a DVC listing has no KEYS,
-// SCRIPT or LIST row.
+// SCRIPT or LIST row, and for Xml.
 std::optional<std::string> exportText(Format format, const std::vector<UserRow>& rows);
 
 // The marked rows as text; every mark is cleared afterwards.

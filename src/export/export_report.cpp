@@ -1,5 +1,6 @@
 #include "export/export_report.h"
 
+#include "export/export_xml.h"
 #include "platform/files.h"
 
 namespace plv::exports {
@@ -40,6 +41,8 @@ std::string ExportReport::title() const {
         return "Export (spreadsheet)";
     case Format::Dvc:
         return "Export (dvc)";
+    case Format::Xml:
+        return "Export to Dragon XML";
     case Format::Pseudo:
         break;
     }
@@ -125,6 +128,9 @@ std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& se
         s_.ui.message(kNoMacrosOfType, kNoMacrosOfTypeTitle);
         return std::nullopt;
     }
+    if (format_ == Format::Xml) {
+        return actXml();
+    }
     // The text comes first, so that nobody is asked to overwrite a file for nothing.
     auto text = exportMarked(s_.catalogue, format_);
     if (!text) {
@@ -137,6 +143,18 @@ std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& se
         if (!checkFile(output.path) || !writeExportFile(s_.ui, output.path, output.text)) {
             return std::nullopt;
         }
+    }
+    return output;
+}
+
+std::optional<ExportOutput> ExportReport::actXml() {
+    ExportOutput output{Destination::File, {}, fileName_};
+    if (!checkFile(output.path)) {
+        s_.catalogue.setFlagAll(false);
+        return std::nullopt;
+    }
+    if (!exportMarkedXml(s_, output.path).done) {
+        return std::nullopt;
     }
     return output;
 }

@@ -75,6 +75,8 @@ class ExportReport {
   private:
     std::string baseName(ScopeChoice scope) const;
     bool checkFile(const std::string& path);
+    // Dragon XML goes to its file only, written by its own export.
+    std::optional<ExportOutput> actXml();
 
     Session& s_;
     Format format_;

@@ -131,9 +131,14 @@ QWidget* ExportDialog::buildDestinations() {
         {exports::Destination::File, {"tofile", "To &File"}},
         {exports::Destination::Clipboard, {"ToClipboard", "To Clip&board"}},
     };
-    return optionGroup<exports::Destination>(
+    QWidget* box = optionGroup<exports::Destination>(
         this, "Destination", entries, destinations_,
         [this](exports::Destination destination) { chooseDestination(destination); });
+    // Dragon XML is a file for Dragon to import, never printed or copied.
+    bool fileOnly = state_.format() == exports::Format::Xml;
+    destinations_[exports::Destination::Printer]->setEnabled(!fileOnly);
+    destinations_[exports::Destination::Clipboard]->setEnabled(!fileOnly);
+    return box;
 }
 
 QLayout* ExportDialog::buildOutputRows() {

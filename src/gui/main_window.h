@@ -161,6 +161,8 @@ class MainWindow : public QMainWindow {
     exports::ExportView exportView() const;
     void printCurrentCommand();
     void showPrintMenu(QWidget* widget, const QPoint& at);
+    // Dragon XML's two File menu entries (main_window_xml.cpp).
+    void addXmlActions(QMenu* fileMenu);
 
     browser::Startup& startup_;
     browser::Browser& browser_;

@@ -82,6 +82,7 @@ void MainWindow::buildFileMenu() {
     addAction(m, "filepseudo", "Export to pse&udo dvc...",
               [this] { exportReport(Format::Pseudo); });
     addAction(m, "FileExcel", "Export to &spreadsheet...", [this] { exportReport(Format::Csv); });
+    addXmlActions(m);
     m->addSeparator();
     addAction(m, "filereload", "Re&load current user mycmds.dat", [this] { fileReload(); });
     addAction(m, "filereset", "&Re-specify DNS path", [this] { fileReset(); });

@@ -204,11 +204,16 @@ void TreeReader::block(const pugi::xml_node& node, Document& out) const {
     if (scope.scope != "global" && scope.scope != "application" && scope.scope != "window") {
         refuse(node, "a Commands block of unknown type \"" + scope.scope + "\"");
     }
-    scope.module = text(node.child("module"));
-    scope.company = text(node.child("company"));
-    scope.productDescription = text(node.child("description"));
-    scope.caption = text(node.child("caption"));
-    scope.windowClass = text(node.child("class"));
+    // Each kind of block has its own fields; others in it are not read.
+    if (scope.scope != "global") {
+        scope.module = text(node.child("module"));
+        scope.company = text(node.child("company"));
+        scope.productDescription = text(node.child("description"));
+    }
+    if (scope.scope == "window") {
+        scope.caption = text(node.child("caption"));
+        scope.windowClass = text(node.child("class"));
+    }
     for (auto c : node.children("Command")) {
         out.commands.push_back(command(c, scope));
     }

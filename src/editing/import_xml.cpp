@@ -35,11 +35,6 @@ int lineOf(const std::string& refusal) {
     return std::atoi(refusal.c_str() + std::strlen("Line "));
 }
 
-bool validListName(const std::string& name) {
-    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
-    return !name.empty() && foldCase(name).find_first_not_of(allowed) == std::string::npos;
-}
-
 // The target as it is rebuilt: its records, and the imported ones after them.
 class Merge {
   public:
@@ -212,10 +207,6 @@ void convert(const xml::Document& d, ImportPlan& plan) {
     for (const auto& l : d.lists) {
         std::string why;
         auto record = xml::listRecordOf(l, why);
-        if (record && !validListName(l.name)) {
-            why = "only numbers, letters and _-. are allowed by Dragon in LIST names";
-            record.reset();
-        }
         if (!record) {
             plan.refusals.push_back(refusal(l.line, "LIST " + l.name, why));
             continue;

@@ -282,6 +282,11 @@ std::optional<dat::CommandRecord> recordOf(const Command& c, std::string& reason
 }
 
 std::optional<dat::ListRecord> listRecordOf(const List& l, std::string& reason) {
+    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
+    if (l.name.empty() || foldCase(l.name).find_first_not_of(allowed) != std::string::npos) {
+        reason = "only numbers, letters and _-. are allowed by Dragon in LIST names";
+        return std::nullopt;
+    }
     Encoder encode(reason);
     std::string name;
     std::vector<std::string> items(l.items.size());

@@ -17,8 +17,9 @@ namespace plv::xml {
 std::optional<Command> commandOf(const dat::CommandRecord& record, std::string& reason);
 List listOf(const dat::ListRecord& record);
 
-// The 10/11 command record of an XML command; nothing, with `reason`, for a name Dragon
-// refuses, a content type it does not know and text Windows-1252 cannot hold.
+// The 10/11 command record of an XML command, or LIST record of an XML LIST; nothing, with
+// `reason`, for a name Dragon refuses, a content type it does not know and text Windows-1252
+// cannot hold.
 std::optional<dat::CommandRecord> recordOf(const Command& command, std::string& reason);
 std::optional<dat::ListRecord> listRecordOf(const List& list, std::string& reason);
 

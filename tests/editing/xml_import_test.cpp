@@ -182,6 +182,7 @@ const std::string kImport = R"(<?xml version="1.0" encoding="utf-8"?>
 	<Lists>
 		<List name="apps"><Value>Excel</Value></List>
 		<List name="day"><Value>Friday</Value></List>
+		<List name="bad name"><Value>x</Value></List>
 	</Lists>
 </MyCommands>
 )";
@@ -229,7 +230,9 @@ TEST_F(ImportInto, AddsWhatItCanAndListsTheRestByLine) {
                   "Line 14, lost [nowhere]: the LIST [nowhere] is in neither file",
                   "Line 17, open [bracket: a '[' in a command name needs a closing ']'",
                   "Line 20, steps: the content type \"STEP-BY-STEP\" is not known",
-                  "Line 23, snow: its text holds ☃, which Windows-1252 cannot hold"}));
+                  "Line 23, snow: its text holds ☃, which Windows-1252 cannot hold",
+                  "Line 30, LIST bad name: only numbers, letters and _-. are allowed by Dragon in "
+                  "LIST names"}));
     editing::reportRefusals(e.h.ui, result);
     EXPECT_EQ(e.h.ui.shown().back().title, editing::kImportSkippedTitle);
 }

@@ -29,7 +29,7 @@ dat::OpenDialogStart xmlDialogStart(const Session& s) {
 } // namespace
 
 void MainWindow::addXmlActions(QMenu* fileMenu) {
-    addAction(fileMenu, "filexmlexport", "Export to Dragon &XML...",
+    addAction(fileMenu, "filexmlexport", "Export to &Dragon XML...",
               [this] { exportReport(exports::Format::Xml); });
     addAction(fileMenu, "filexmlimport", "&Import Dragon XML...", [this] {
         dat::OpenDialogStart start = xmlDialogStart(startup_.session());

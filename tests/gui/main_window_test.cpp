@@ -28,7 +28,8 @@ TEST(MainWindow, OpensOnGlobalCommandsWithItsMenusAndSelectsByProgramAndScope) {
     EXPECT_EQ(GuiRun::captions(w.menuBar()->findChild<QMenu*>("filemenu")),
               (QStringList{"&Open", "Print Current Command", "&Print COMMAND list...",
                            "&Export to dvc...", "Export to pse&udo dvc...",
-                           "Export to &spreadsheet...", "Re&load current user mycmds.dat",
+                           "Export to &spreadsheet...", "Export to &Dragon XML...",
+                           "&Import Dragon XML...", "Re&load current user mycmds.dat",
                            "&Re-specify DNS path", "Restore user 'Demo' &mycmds.dat",
                            "Bac&kup user 'Demo' mycmds.dat", "Proper&ties", "E&xit"}));
     QStringList bar;

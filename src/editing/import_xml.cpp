@@ -63,6 +63,7 @@ class Merge {
     std::map<std::string, std::size_t> targetCommands_;
     std::set<std::string> lists_; // folded names of the target's and the XML's LISTs
     std::set<std::string> targetLists_;
+    std::set<std::string> usedLists_; // by the commands imported
     std::uint32_t listCount_ = 0;
     std::string listRecords_;
     std::string tail_;
@@ -117,6 +118,9 @@ bool Merge::add(std::size_t i) {
     dat::ByteWriter bytes;
     dat::writeCommand(r, dat::Layout::V1011, bytes);
     commands_.push_back(bytes.take());
+    for (const auto& ref : r.listRefs) {
+        usedLists_.insert(foldCp1252(ref));
+    }
     ++result_.imported;
     return true;
 }
@@ -134,9 +138,13 @@ bool Merge::addCommands() {
     return true;
 }
 
+// The LISTs the imported commands use, or every LIST of a file that holds LISTs only: a
+// LIST whose commands were not imported would be left unused.
 void Merge::addLists() {
+    bool listsOnly = plan_.commands.empty() && plan_.refusals.empty();
     for (const auto& l : plan_.lists) {
-        if (targetLists_.insert(foldCp1252(l.name)).second) {
+        std::string key = foldCp1252(l.name);
+        if ((listsOnly || usedLists_.count(key) > 0) && targetLists_.insert(key).second) {
             dat::ByteWriter bytes;
             dat::writeList(l, bytes);
             listRecords_ += bytes.data();

@@ -158,7 +158,8 @@ const std::string kImport = R"(<?xml version="1.0" encoding="utf-8"?>
 	<Commands type="global">
 		<Command name="other" group="" enabled="true" states="">
 			<description/>
-			<contents type="DVC_SCRIPT">new other</contents>
+			<contents type="DVC_SCRIPT"><![CDATA[new
+other]]></contents>
 		</Command>
 		<Command name="open [apps]" group="" enabled="true" states="">
 			<contents type="SCRIPT">Open</contents>
@@ -223,15 +224,15 @@ TEST_F(ImportInto, AddsWhatItCanAndListsTheRestByLine) {
     EXPECT_EQ(result.replaced, 1u);
     EXPECT_EQ(result.listsAdded, 1u);
     EXPECT_EQ(bodies(),
-              (std::vector<std::string>{"other=new other", "open <apps>=Open", "go <day>=Go",
+              (std::vector<std::string>{"other=new\r\nother", "open <apps>=Open", "go <day>=Go",
                                         "apps=Word\r\n", "day=Friday\r\n"}));
     EXPECT_EQ(result.refusals,
               (std::vector<std::string>{
-                  "Line 14, lost [nowhere]: the LIST [nowhere] is in neither file",
-                  "Line 17, open [bracket: a '[' in a command name needs a closing ']'",
-                  "Line 20, steps: the content type \"STEP-BY-STEP\" is not known",
-                  "Line 23, snow: its text holds ☃, which Windows-1252 cannot hold",
-                  "Line 30, LIST bad name: only numbers, letters and _-. are allowed by Dragon in "
+                  "Line 15, lost [nowhere]: the LIST [nowhere] is in neither file",
+                  "Line 18, open [bracket: a '[' in a command name needs a closing ']'",
+                  "Line 21, steps: the content type \"STEP-BY-STEP\" is not known",
+                  "Line 24, snow: its text holds ☃, which Windows-1252 cannot hold",
+                  "Line 31, LIST bad name: only numbers, letters and _-. are allowed by Dragon in "
                   "LIST names"}));
     editing::reportRefusals(e.h.ui, result);
     EXPECT_EQ(e.h.ui.shown().back().title, editing::kImportSkippedTitle);
@@ -250,9 +251,19 @@ TEST_F(ImportInto, RefusalsLeaveTheTargetByteIdentical) {
     EXPECT_TRUE(e.h.ui.sawMessage(kDifferentLanguage));
     EXPECT_EQ(e.file(), before);
 
+    // Only commands that cannot be imported: nothing is.
+    std::string refusedOnly = kImport;
+    refusedOnly.erase(refusedOnly.find("\t\t<Command name=\"other\""),
+                      refusedOnly.find("\t\t<Command name=\"lost") -
+                          refusedOnly.find("\t\t<Command name=\"other\""));
+    out.write("in.xml", refusedOnly);
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_TRUE(e.h.ui.sawMessage(editing::kNothingToImport));
+    EXPECT_EQ(e.file(), before);
+
     out.write("in.xml", kImport.substr(0, 300));
     EXPECT_EQ(run(), Outcome::Refused);
-    EXPECT_TRUE(test::has(e.h.ui.shown().back().text, "Line 8: the file is not well-formed"))
+    EXPECT_TRUE(test::has(e.h.ui.shown().back().text, "Line 9: the file is not well-formed"))
         << e.h.ui.shown().back().text;
     EXPECT_EQ(e.file(), before);
 

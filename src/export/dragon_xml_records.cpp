@@ -169,11 +169,15 @@ std::optional<std::vector<dat::BodyToken>> recorderBody(const Command& c, std::s
             reason = "the macro action type \"" + a.type + "\" is not known";
             return std::nullopt;
         }
+        if (a.x > 0xFFFF || a.y > 0xFFFF) {
+            reason = "a macro action's position is beyond 65535";
+            return std::nullopt;
+        }
         std::string payload(20, '\0');
         dat::writeLongAt(payload, 0, a.time);
         payload[4] = static_cast<char>(*code);
-        dat::writeLongAt(payload, 8, a.x & 0xFFFF);
-        dat::writeLongAt(payload, 12, a.y & 0xFFFF);
+        dat::writeLongAt(payload, 8, a.x);
+        dat::writeLongAt(payload, 12, a.y);
         dat::writeLongAt(payload, 16, a.window);
         events += '\x02' + payload;
     }

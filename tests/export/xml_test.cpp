@@ -1,4 +1,5 @@
 #include "export/dragon_xml.h"
+#include "export/dragon_xml_records.h"
 #include "platform/codepage.h"
 #include "platform/utf16.h"
 #include "support/fixtures.h"
@@ -192,5 +193,22 @@ TEST(DragonXml, DamagedFilesAreRefusedWithTheirLine) {
         ReadFailure f = failureOf(c.bytes);
         EXPECT_EQ(f.line, c.line) << f.message();
         EXPECT_TRUE(test::has(f.why, c.why)) << f.message();
+    }
+}
+
+TEST(DragonXml, MacroActionsACommandFileCannotHoldAreRefused) {
+    Command c = command("click", kActions, "");
+    c.actions = {{1, "leftdown", 65535, 2, 0}};
+    std::string why;
+    auto record = recordOf(c, why);
+    ASSERT_TRUE(record) << why;
+    EXPECT_EQ(record->typeLetter(), "R");
+    for (auto [action, reason] : {std::pair{Action{1, "leftdown", 65536, 2, 0},
+                                            "a macro action's position is beyond 65535"},
+                                  {Action{1, "doubleclick", 1, 2, 0},
+                                   "the macro action type \"doubleclick\" is not known"}}) {
+        c.actions = {action};
+        EXPECT_FALSE(recordOf(c, why));
+        EXPECT_EQ(why, reason);
     }
 }

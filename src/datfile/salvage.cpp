@@ -1,0 +1,277 @@
+#include "datfile/salvage.h"
+
+#include "catalogue/user_row.h"
+#include "datfile/record.h"
+#include "platform/codepage.h"
+
+namespace plv::dat {
+namespace {
+
+constexpr std::size_t kListCountSize = 4;
+
+class Rescue {
+  public:
+    Rescue(std::string_view image, Layout layout)
+        : image_(image), layout_(layout), end_(static_cast<std::int64_t>(image.size()) + 1) {}
+
+    Salvage run() {
+        std::uint32_t count = readLongAt(image_, kCommandCountOffset) & 0xFFFF;
+        std::int64_t pos = kFirstRecordPosition;
+        while (pos < end_ && !(inLists_ && expectedLists_ && lists_.size() >= *expectedLists_)) {
+            if (auto next = nextRecord(pos, commands_.size() >= count)) {
+                pos = *next;
+                continue;
+            }
+            std::int64_t from = pos;
+            LostRange lost = recognised(from);
+            pos = resynchronised(from + 1);
+            lost.end = pos;
+            out_.lost.push_back(std::move(lost));
+        }
+        return finish();
+    }
+
+  private:
+    using Range = std::pair<std::int64_t, std::int64_t>;
+
+    // Reads the record (or the start of the LISTs) at `pos` as the reader would; the
+    // position after it, or nothing when it does not read.
+    std::optional<std::int64_t> nextRecord(std::int64_t pos, bool listsDue) {
+        if (inLists_) {
+            return keep(lists_, listAt(pos, false), pos);
+        }
+        if (listsDue && enterLists(pos, true)) {
+            return pos + static_cast<std::int64_t>(kListCountSize);
+        }
+        if (auto end = keep(commands_, commandAt(pos, false), pos)) {
+            return end;
+        }
+        if (!listsDue && enterLists(pos, false)) {
+            return pos + static_cast<std::int64_t>(kListCountSize);
+        }
+        return std::nullopt;
+    }
+
+    static std::optional<std::int64_t> keep(std::vector<Range>& kept,
+                                            std::optional<std::int64_t> end, std::int64_t pos) {
+        if (end) {
+            kept.emplace_back(pos, *end);
+        }
+        return end;
+    }
+
+    // The LISTs start at `pos` where they are due; elsewhere only when every LIST that the
+    // count promises reads, to the end of the file.
+    bool enterLists(std::int64_t pos, bool due) {
+        auto count = due ? listsSectionAt(pos) : wholeListsSectionAt(pos);
+        if (count) {
+            inLists_ = true;
+            expectedLists_ = *count;
+        }
+        return count.has_value();
+    }
+
+    // The end of a command record at `pos`. A `strict` one must also look like a command
+    // and not like bytes that happen to read as one: a name, a known type and scope.
+    std::optional<std::int64_t> commandAt(std::int64_t pos, bool strict) const {
+        CommandRecord r;
+        try {
+            ByteReader in(image_, pos);
+            readCommand(in, layout_, strict ? nullptr : &keys_, r);
+        } catch (const FormatError&) {
+            return std::nullopt;
+        }
+        if (strict && (r.name.empty() || r.typeLetter().empty() || r.scopeKind() > 2)) {
+            return std::nullopt;
+        }
+        return r.end;
+    }
+
+    std::optional<std::int64_t> listAt(std::int64_t pos, bool strict) const {
+        ListRecord r;
+        try {
+            ByteReader in(image_, pos);
+            readList(in, r);
+        } catch (const FormatError&) {
+            return std::nullopt;
+        }
+        if (strict && r.name.empty()) {
+            return std::nullopt;
+        }
+        return r.end;
+    }
+
+    // The LIST count at `pos` when a LIST (or the end of the file, for none) follows it.
+    std::optional<std::uint32_t> listsSectionAt(std::int64_t pos) const {
+        std::int64_t first = pos + static_cast<std::int64_t>(kListCountSize);
+        if (first > end_) {
+            return std::nullopt;
+        }
+        std::uint32_t count = readLongAt(image_, static_cast<std::size_t>(pos - 1)) & 0xFFFF;
+        bool follows = count == 0 ? first == end_ : listAt(first, true).has_value();
+        return follows ? std::optional<std::uint32_t>(count) : std::nullopt;
+    }
+
+    // The LISTs from `pos` on when they all read, one after the other, to the end of the
+    // file: their count, or nothing.
+    std::optional<std::uint32_t> listsToTheEnd(std::int64_t pos) const {
+        std::uint32_t count = 0;
+        while (pos != end_) {
+            auto next = listAt(pos, true);
+            if (!next) {
+                return std::nullopt;
+            }
+            pos = *next;
+            ++count;
+        }
+        return count;
+    }
+
+    std::optional<std::uint32_t> wholeListsSectionAt(std::int64_t pos) const {
+        auto count = listsSectionAt(pos);
+        if (!count) {
+            return std::nullopt;
+        }
+        auto read = listsToTheEnd(pos + static_cast<std::int64_t>(kListCountSize));
+        return read == count ? count : std::nullopt;
+    }
+
+    // The first position after `from` where whole records read again: a command followed
+    // by a record or the end, the start of the LISTs, or a LIST followed by another or the
+    // end (its count lost). The end of the file when there is none.
+    std::int64_t resynchronised(std::int64_t from) {
+        for (std::int64_t q = from; q < end_; ++q) {
+            if (inLists_) {
+                if (listFollowedWell(q)) {
+                    return q;
+                }
+                continue;
+            }
+            if (auto e = commandAt(q, true);
+                e && (*e == end_ || commandAt(*e, false) || wholeListsSectionAt(*e))) {
+                return q;
+            }
+            if (wholeListsSectionAt(q)) {
+                return q;
+            }
+            // LISTs whose count was lost with the damage.
+            if (listAt(q, true) && listsToTheEnd(q)) {
+                inLists_ = true;
+                return q;
+            }
+        }
+        return end_;
+    }
+
+    bool listFollowedWell(std::int64_t q) const {
+        auto e = listAt(q, true);
+        return e && (*e == end_ || listAt(*e, false));
+    }
+
+    // What the damaged record at `from` still tells: as much of it as reads.
+    LostRange recognised(std::int64_t from) const {
+        LostRange lost;
+        lost.start = from;
+        lost.inLists = inLists_;
+        std::string name;
+        ByteReader in(image_, from);
+        if (inLists_) {
+            ListRecord r;
+            tryRead([&] { readList(in, r); });
+            name = r.name;
+        } else {
+            CommandRecord r;
+            tryRead([&] { readCommand(in, layout_, nullptr, r); });
+            name = r.name;
+            if (!r.appName.empty()) {
+                lost.program = decodeCp1252(r.appName);
+            } else if (r.typeBytePosition != 0 && r.scopeKind() == 0) {
+                lost.program = kGlobalCommands;
+            }
+        }
+        if (!name.empty() && isPlausibleName(name)) {
+            lost.name = decodeCp1252(name);
+        }
+        return lost;
+    }
+
+    template <typename Read> static void tryRead(Read read) {
+        try {
+            read();
+        } catch (const FormatError&) {
+            // The record is damaged: what was read before the damage is kept.
+        }
+    }
+
+    Salvage finish() {
+        std::string out(image_.substr(0, kHeaderSize));
+        writeLongAt(out, kCommandCountOffset, static_cast<std::uint32_t>(commands_.size()));
+        for (const auto& [from, to] : commands_) {
+            out += image_.substr(static_cast<std::size_t>(from - 1),
+                                 static_cast<std::size_t>(to - from));
+        }
+        ByteWriter count;
+        count.PutLong(static_cast<std::uint32_t>(lists_.size()));
+        out += count.data();
+        for (const auto& [from, to] : lists_) {
+            out += image_.substr(static_cast<std::size_t>(from - 1),
+                                 static_cast<std::size_t>(to - from));
+        }
+        out_.image = std::move(out);
+        out_.commands = commands_.size();
+        out_.lists = lists_.size();
+        return std::move(out_);
+    }
+
+    std::string_view image_;
+    Layout layout_;
+    std::int64_t end_;
+    KeyNames keys_;
+    bool inLists_ = false;
+    std::optional<std::uint32_t> expectedLists_;
+    std::vector<Range> commands_;
+    std::vector<Range> lists_;
+    Salvage out_;
+};
+
+} // namespace
+
+std::optional<Salvage> salvage(std::string_view image) {
+    if (image.size() < kHeaderSize) {
+        return std::nullopt;
+    }
+    auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    if (!layout) {
+        return std::nullopt;
+    }
+    return Rescue(image, *layout).run();
+}
+
+std::string lostText(const LostRange& lost) {
+    std::string out = "bytes " + std::to_string(lost.start) + " to " +
+                      std::to_string(lost.end - 1) + " (" + std::to_string(lost.end - lost.start) +
+                      " bytes) of the " + (lost.inLists ? "LISTs" : "commands");
+    if (lost.name) {
+        out += ": \"" + *lost.name + "\"";
+    }
+    if (lost.program) {
+        out += std::string(lost.name ? ", " : ": ") + "Program " + *lost.program;
+    }
+    return out;
+}
+
+std::string salvageText(const Salvage& s) {
+    std::string out = "Kept " + std::to_string(s.commands) +
+                      (s.commands == 1 ? " command and " : " commands and ") +
+                      std::to_string(s.lists) + (s.lists == 1 ? " LIST" : " LISTs");
+    if (s.lost.empty()) {
+        return out + "; nothing was lost.\n";
+    }
+    out += "; lost:\n";
+    for (const auto& lost : s.lost) {
+        out += "  " + lostText(lost) + "\n";
+    }
+    return out;
+}
+
+} // namespace plv::dat

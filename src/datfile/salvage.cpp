@@ -2,12 +2,29 @@
 
 #include "catalogue/user_row.h"
 #include "datfile/record.h"
+#include "datfile/record_ops.h"
 #include "platform/codepage.h"
+
+#include <algorithm>
+#include <tuple>
 
 namespace plv::dat {
 namespace {
 
 constexpr std::size_t kListCountSize = 4;
+
+// A command as Dragon writes them: a name, a known type and Scope, a LIST reference for
+// each LIST the name names.
+bool looksLikeCommand(const CommandRecord& r) {
+    return !r.name.empty() && !r.typeLetter().empty() && r.scopeKind() <= 2 &&
+           r.listRefs.size() == ExtractListRefs(r.name).size();
+}
+
+// A LIST as Dragon writes them: a name, a small number before the count, words for items.
+bool looksLikeList(const ListRecord& r) {
+    return !r.name.empty() && r.opaque.size() == 4 && r.opaque.substr(1) == std::string(3, '\0') &&
+           std::all_of(r.items.begin(), r.items.end(), isPlausibleName);
+}
 
 class Rescue {
   public:
@@ -24,7 +41,7 @@ class Rescue {
             }
             std::int64_t from = pos;
             LostRange lost = recognised(from);
-            pos = resynchronised(from + 1);
+            std::tie(pos, inLists_) = resynchronised(from + 1);
             lost.end = pos;
             out_.lost.push_back(std::move(lost));
         }
@@ -52,12 +69,27 @@ class Rescue {
         return std::nullopt;
     }
 
-    static std::optional<std::int64_t> keep(std::vector<Range>& kept,
-                                            std::optional<std::int64_t> end, std::int64_t pos) {
-        if (end) {
-            kept.emplace_back(pos, *end);
+    // A record that reads is kept when what follows it reads as well, or else when it ends
+    // by the place where whole records read again: one misread across the damage would
+    // swallow the records behind it.
+    std::optional<std::int64_t> keep(std::vector<Range>& kept, std::optional<std::int64_t> end,
+                                     std::int64_t pos) {
+        if (!end || (!followedWell(*end) && resynchronised(pos + 1).first < *end)) {
+            return std::nullopt;
         }
+        kept.emplace_back(pos, *end);
         return end;
+    }
+
+    bool followedWell(std::int64_t end) const {
+        if (end == end_) {
+            return true;
+        }
+        if (inLists_) {
+            return (expectedLists_ && lists_.size() + 1 >= *expectedLists_) ||
+                   listAt(end, false).has_value();
+        }
+        return commandAt(end, false) || listsSectionAt(end);
     }
 
     // The LISTs start at `pos` where they are due; elsewhere only when every LIST that the
@@ -81,7 +113,7 @@ class Rescue {
         } catch (const FormatError&) {
             return std::nullopt;
         }
-        if (strict && (r.name.empty() || r.typeLetter().empty() || r.scopeKind() > 2)) {
+        if (strict && !looksLikeCommand(r)) {
             return std::nullopt;
         }
         return r.end;
@@ -95,7 +127,7 @@ class Rescue {
         } catch (const FormatError&) {
             return std::nullopt;
         }
-        if (strict && r.name.empty()) {
+        if (strict && !looksLikeList(r)) {
             return std::nullopt;
         }
         return r.end;
@@ -138,29 +170,41 @@ class Rescue {
 
     // The first position after `from` where whole records read again: a command followed
     // by a record or the end, the start of the LISTs, or a LIST followed by another or the
-    // end (its count lost). The end of the file when there is none.
-    std::int64_t resynchronised(std::int64_t from) {
+    // end; with whether the LISTs begin there (their count lost). The end of the file when
+    // there is none.
+    std::pair<std::int64_t, bool> resynchronised(std::int64_t from) const {
         for (std::int64_t q = from; q < end_; ++q) {
             if (inLists_) {
                 if (listFollowedWell(q)) {
-                    return q;
+                    return {q, true};
                 }
                 continue;
             }
-            if (auto e = commandAt(q, true);
-                e && (*e == end_ || commandAt(*e, false) || wholeListsSectionAt(*e))) {
-                return q;
+            if (commandsFollow(q)) {
+                return {q, false};
             }
             if (wholeListsSectionAt(q)) {
-                return q;
+                return {q, false};
             }
-            // LISTs whose count was lost with the damage.
             if (listAt(q, true) && listsToTheEnd(q)) {
-                inLists_ = true;
-                return q;
+                return {q, true};
             }
         }
-        return end_;
+        return {end_, inLists_};
+    }
+
+    // Whether commands that look like commands read from `q` on, a few in a row, up to the
+    // LISTs or the end of the file.
+    bool commandsFollow(std::int64_t q) const {
+        constexpr int kInARow = 3;
+        for (int i = 0; i < kInARow && q != end_; ++i) {
+            auto e = commandAt(q, true);
+            if (!e) {
+                return i > 0 && wholeListsSectionAt(q);
+            }
+            q = *e;
+        }
+        return true;
     }
 
     bool listFollowedWell(std::int64_t q) const {

@@ -103,9 +103,31 @@ class Rescue {
         return count.has_value();
     }
 
+    // Whether a record's name may start at `pos`: most places the search for whole records
+    // tries fail here, without the cost of a read that fails.
+    bool nameMayStartAt(std::int64_t pos) const {
+        if (pos < 1 || pos >= end_) {
+            return false;
+        }
+        auto at = static_cast<std::size_t>(pos - 1);
+        auto n = static_cast<std::uint8_t>(image_[at]);
+        if (n == 255) {
+            return true; // a long name: left to the read
+        }
+        if (n == 0 || at + 1 + n > image_.size()) {
+            return false;
+        }
+        std::string_view name = image_.substr(at + 1, n);
+        return std::none_of(name.begin(), name.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 32; });
+    }
+
     // The end of a command record at `pos`. A `strict` one must also look like a command
     // and not like bytes that happen to read as one: a name, a known type and scope.
     std::optional<std::int64_t> commandAt(std::int64_t pos, bool strict) const {
+        if (strict && !nameMayStartAt(pos)) {
+            return std::nullopt;
+        }
         CommandRecord r;
         try {
             ByteReader in(image_, pos);
@@ -120,6 +142,9 @@ class Rescue {
     }
 
     std::optional<std::int64_t> listAt(std::int64_t pos, bool strict) const {
+        if (strict && !nameMayStartAt(pos)) {
+            return std::nullopt;
+        }
         ListRecord r;
         try {
             ByteReader in(image_, pos);

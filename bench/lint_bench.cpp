@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 
 using namespace plv;
 
@@ -47,6 +48,13 @@ int main() {
 
     std::printf("file: %d records, %.1f MB; %zu problems found\n", bench::kCommands + bench::kLists,
                 static_cast<double>(image.size()) / 1e6, problems);
+    std::map<std::string, int> byCheck;
+    for (const auto& p : editing::lint(*contents, dragon::checkLegacyScript)) {
+        ++byCheck[p.check];
+    }
+    for (const auto& [check, n] : byCheck) {
+        std::printf("  %-18s %6d\n", check.c_str(), n);
+    }
     std::printf("one parse into an empty catalogue: %9.2f ms\n", parseMs);
     std::printf("lint (read, checked):              %9.2f ms  = %5.2f x one parse\n", lintMs,
                 lintMs / parseMs);

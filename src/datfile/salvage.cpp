@@ -69,12 +69,12 @@ class Rescue {
         return std::nullopt;
     }
 
-    // A record that reads is kept when what follows it reads as well, or else when it ends
-    // by the place where whole records read again: one misread across the damage would
-    // swallow the records behind it.
+    // A record that reads is kept when a record that looks whole follows it, or else when no
+    // whole records start inside it: one misread across the damage would swallow the records
+    // behind it.
     std::optional<std::int64_t> keep(std::vector<Range>& kept, std::optional<std::int64_t> end,
                                      std::int64_t pos) {
-        if (!end || (!followedWell(*end) && resynchronised(pos + 1).first < *end)) {
+        if (!end || (!followedWell(*end) && resynchronised(pos + 1, *end).first < *end)) {
             return std::nullopt;
         }
         kept.emplace_back(pos, *end);
@@ -87,9 +87,9 @@ class Rescue {
         }
         if (inLists_) {
             return (expectedLists_ && lists_.size() + 1 >= *expectedLists_) ||
-                   listAt(end, false).has_value();
+                   listAt(end, true).has_value();
         }
-        return commandAt(end, false) || listsSectionAt(end);
+        return commandAt(end, true) || listsSectionAt(end);
     }
 
     // The LISTs start at `pos` where they are due; elsewhere only when every LIST that the
@@ -195,10 +195,12 @@ class Rescue {
 
     // The first position after `from` where whole records read again: a command followed
     // by a record or the end, the start of the LISTs, or a LIST followed by another or the
-    // end; with whether the LISTs begin there (their count lost). The end of the file when
-    // there is none.
-    std::pair<std::int64_t, bool> resynchronised(std::int64_t from) const {
-        for (std::int64_t q = from; q < end_; ++q) {
+    // end; with whether the LISTs begin there (their count lost). `until` (the end of the
+    // file when not given) when there is none before it.
+    std::pair<std::int64_t, bool> resynchronised(std::int64_t from,
+                                                 std::optional<std::int64_t> until = {}) const {
+        std::int64_t last = until.value_or(end_);
+        for (std::int64_t q = from; q < last; ++q) {
             if (inLists_) {
                 if (listFollowedWell(q)) {
                     return {q, true};
@@ -215,7 +217,7 @@ class Rescue {
                 return {q, true};
             }
         }
-        return {end_, inLists_};
+        return {last, inLists_};
     }
 
     // Whether commands that look like commands read from `q` on, a few in a row, up to the
@@ -234,7 +236,7 @@ class Rescue {
 
     bool listFollowedWell(std::int64_t q) const {
         auto e = listAt(q, true);
-        return e && (*e == end_ || listAt(*e, false));
+        return e && (*e == end_ || listAt(*e, true));
     }
 
     // What the damaged record at `from` still tells: as much of it as reads.

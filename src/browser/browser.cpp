@@ -404,6 +404,15 @@ bool Browser::find(FindStep step) {
     return hit.has_value();
 }
 
+void Browser::showRow(const UserRow& row) {
+    Batch batch(*this);
+    clearHighlight();
+    if (!admits(row)) {
+        clickViewAll();
+    }
+    showFound({row});
+}
+
 bool Browser::inSelectionMenus(const UserRow& row) const {
     // A row of the Group is in them by the menus' own making.
     if (group_ == kAllGroups || equalsNoCase(row.owner, group_)) {

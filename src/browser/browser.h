@@ -112,6 +112,10 @@ class Browser {
     // false when nothing was found (the message has been shown).
     Finder& finder() { return finder_; }
     bool find(FindStep step);
+    // A command or LIST shown as Find shows a hit, with every type viewed when the View
+    // would hide it.
+    void showRow(const UserRow& row);
+    Session& session() { return session_; }
     void clearHighlight() { highlight_.reset(); }
 
     // The lists.

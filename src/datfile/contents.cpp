@@ -23,6 +23,7 @@ CommandContents commandContents(CommandRecord& record) {
     c.body = std::move(row.script);
     c.tokens = std::move(record.body);
     c.offset = record.offset;
+    c.encrypted = record.protection != 0;
     return c;
 }
 
@@ -119,9 +120,7 @@ std::optional<FileContents> readContents(std::string_view image, const KeyNames&
             record = CommandRecord{};
             start = in.position();
             readCommand(in, *layout, &keys, record);
-            if (!record.skipped()) {
-                out.commands.push_back(commandContents(record));
-            }
+            (record.skipped() ? out.skipped : out.commands).push_back(commandContents(record));
         }
         record.name.clear();
         start = in.position();

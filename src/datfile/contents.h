@@ -27,6 +27,7 @@ struct CommandContents {
     std::string body;              // the body text, as the preview shows it
     std::vector<BodyToken> tokens; // the body as it stands in the file
     std::int64_t offset = 0;
+    bool encrypted = false; // protected: its body is not its text
 };
 
 struct ListContents {
@@ -40,6 +41,7 @@ struct FileContents {
     int languageByte = 0;
     std::string languageName;
     std::vector<CommandContents> commands; // in file order; records with the skip bit left out
+    std::vector<CommandContents> skipped;  // the records with the skip bit, in file order
     std::vector<ListContents> lists;
 };
 

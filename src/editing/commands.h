@@ -31,5 +31,7 @@ Outcome ConvertToAdvancedScripting(Editor& editor);
 Outcome DebugWithBasic(Editor& editor);
 // restore_command.cpp: an entry of the Restore menu ("mycmds.mmddyyyy").
 Outcome Restore(Editor& editor, const std::string& entry);
+// The same once the user has seen what it changes and chosen Restore: nothing more is asked.
+Outcome RestoreSeen(Editor& editor, const std::string& entry);
 
 } // namespace plv::editing

@@ -278,6 +278,17 @@ bool bracedKey(const Patterns& pt, std::string_view t, SendKeysWriter& w) {
     return true;
 }
 
+// Whether SendKeys knows the braced key: one of the key names, with modifiers and a count
+// as the conversion takes them, or a single character.
+bool knownKey(const Patterns& pt, std::string_view t) {
+    static const Regex oneCharacter{R"(^\{.( +\d{1,})?\}$)"};
+    if (std::count(t.begin(), t.end(), '+') > 1) {
+        return firstRewriting(pt.twoModifiers, t).has_value();
+    }
+    return pt.dragonOnly.matches(t) || pt.key.matches(t) || pt.keyWithCount.matches(t) ||
+           oneCharacter.matches(t) || firstRewriting(pt.oneModifier, t).has_value();
+}
+
 // The body with every lone CR and every lone LF made the CR LF line break it stands for, so
 // that no line break goes into a literal and splits its statement.
 std::string withCrLfLineBreaks(std::string_view body) {
@@ -341,6 +352,33 @@ KeysConversion toSendKeys(std::string_view keysBody) {
         return {};
     }
     return {w.finish(), true};
+}
+
+KeysFaults keysFaults(std::string_view body) {
+    KeysFaults out;
+    const Patterns* pt = patterns();
+    try {
+        for (std::size_t at = 0; pt != nullptr && at < body.size();) {
+            auto m = pt->token.search(body, at);
+            if (!m || m->start != at) {
+                out.unbalanced = true;
+                break;
+            }
+            std::string_view t = body.substr(at, m->end - at);
+            at = m->end;
+            if (t.front() != '{') {
+                out.unbalanced = out.unbalanced || t.find('}') != std::string_view::npos;
+            } else if (t.find_first_of(kCrLf) != std::string_view::npos) {
+                out.unbalanced = true;
+            } else if (!knownKey(*pt, t)) {
+                out.unknownKeys.emplace_back(t);
+            }
+        }
+    } catch (const RegexError&) {
+        // A body the engine cannot match is one the conversion refuses as well.
+        out.unbalanced = true;
+    }
+    return out;
 }
 
 KeysConversion toSendDragonKeys(std::string_view body) {

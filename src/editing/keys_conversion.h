@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The two converters of legacy KEYS bodies (text mixed with braced keys in braces,
 // "{ctrl+c}", "{home}", "{left 3}") into Advanced Scripting bodies. Pure text functions.
@@ -24,6 +25,15 @@ KeysConversion toSendKeys(std::string_view body);
 
 // SendDragonKeys form: the whole body in one SendDragonKeys statement. Never fails.
 KeysConversion toSendDragonKeys(std::string_view body);
+
+// What keeps a KEYS body from converting as the user meant it: a brace not closed (or closed
+// without being opened, or a braced key across a line break), and the braced keys that
+// name no key the SendKeys form knows (they would be typed as they stand).
+struct KeysFaults {
+    bool unbalanced = false;
+    std::vector<std::string> unknownKeys;
+};
+KeysFaults keysFaults(std::string_view body);
 
 // The body written as the contents of a Basic string literal: every double quote doubled.
 std::string quoteDoubled(std::string_view text);

@@ -18,6 +18,33 @@ bool checkFileText(Session& s, const std::string& text) {
     return dat::toFileText(s, text, bytes);
 }
 
+std::optional<std::string> commandNameFault(const std::string& name) {
+    if (name.empty()) {
+        return "A command name cannot be empty";
+    }
+    std::size_t lastOpen = name.rfind('<');
+    if (lastOpen != std::string::npos && name.find('>', lastOpen) == std::string::npos) {
+        return "A '<' in a command name needs a closing '>'";
+    }
+    if (dat::ExtractListRefs(name).size() > kMaxListRefs) {
+        return "A command name refers to at most 20 LISTs";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> listNameFault(const std::string& name) {
+    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
+    if (name.empty()) {
+        return "A LIST name cannot be empty";
+    }
+    for (char c : foldCase(name)) {
+        if (allowed.find(c) == std::string::npos) {
+            return "Only numbers, letters and _-. are allowed by Dragon in LIST names";
+        }
+    }
+    return std::nullopt;
+}
+
 bool checkCommandName(Session& s, const std::string& name) {
     if (name.empty()) {
         return refuse(s, "A command name cannot be empty", s.file.path);
@@ -26,15 +53,10 @@ bool checkCommandName(Session& s, const std::string& name) {
     if (!dat::toFileText(s, name, bytes) || !dat::refuseControlCharacters(s, bytes)) {
         return false;
     }
-    std::size_t lastOpen = name.rfind('<');
-    if (lastOpen != std::string::npos && name.find('>', lastOpen) == std::string::npos) {
-        return refuse(s, "A '<' in a command name needs a closing '>'", name);
+    if (auto fault = commandNameFault(name)) {
+        return refuse(s, *fault, name);
     }
-    auto refs = dat::ExtractListRefs(name);
-    if (refs.size() > kMaxListRefs) {
-        return refuse(s, "A command name refers to at most 20 LISTs", name);
-    }
-    for (const auto& ref : refs) {
+    for (const auto& ref : dat::ExtractListRefs(name)) {
         if (!s.catalogue.findFileList(ref)) {
             return refuse(s, "Sorry, must create any new LISTs first", ref);
         }
@@ -43,15 +65,8 @@ bool checkCommandName(Session& s, const std::string& name) {
 }
 
 bool checkListName(Session& s, const std::string& name) {
-    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
-    if (name.empty()) {
-        return refuse(s, "A LIST name cannot be empty", s.file.path);
-    }
-    for (char c : foldCase(name)) {
-        if (allowed.find(c) == std::string::npos) {
-            return refuse(s, "Only numbers, letters and _-. are allowed by Dragon in LIST names",
-                          name);
-        }
+    if (auto fault = listNameFault(name)) {
+        return refuse(s, *fault, name.empty() ? s.file.path : name);
     }
     return true;
 }

@@ -7,15 +7,17 @@
 
 namespace plv::editing {
 
-Outcome Restore(Editor& e, const std::string& entry) {
+namespace {
+
+Outcome restore(Editor& e, const std::string& entry, bool ask) {
     Operation op(e);
     if (!op.started() || e.state().editing || entry.empty() || entry == kNoneToRollBack) {
         return Outcome::Refused;
     }
     Road& road = e.road();
     std::string user = restoreUser(road);
-    if (!e.session().ui.okCancel(restoreQuestion(user, standardFile(road, user), entry),
-                                 kRestoreTitle)) {
+    if (ask && !e.session().ui.okCancel(restoreQuestion(user, standardFile(road, user), entry),
+                                        kRestoreTitle)) {
         return Outcome::Refused;
     }
     Outcome done = restoreBackup(road, entry);
@@ -25,6 +27,16 @@ Outcome Restore(Editor& e, const std::string& entry) {
     auto [program, scope] = dat::firstProgramAndScope(e.session());
     e.view().reopened(program, scope);
     return handOverRestored(road);
+}
+
+} // namespace
+
+Outcome Restore(Editor& e, const std::string& entry) {
+    return restore(e, entry, true);
+}
+
+Outcome RestoreSeen(Editor& e, const std::string& entry) {
+    return restore(e, entry, false);
 }
 
 } // namespace plv::editing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/browser.h"
+#include "browser/differences.h"
 #include "browser/startup.h"
 #include "datfile/file_commands.h"
 #include "datfile/rewrite.h"
@@ -155,6 +156,13 @@ class MainWindow : public QMainWindow {
     // A name added to a list while its command is being made.
     void showPendingEntry(int tab, const std::string& name, bool atTop);
     void applyEditEnabling();
+
+    // Differences and problems (main_window_checks.cpp).
+    void restoreWithPreview(const std::string& entry);
+    void compareWith();
+    void showProblems();
+    void showEntryList(const QString& name, const QString& title, const QString& text,
+                       std::vector<browser::EntryLine> lines);
 
     // Exports and printing (main_window_exports.cpp).
     void exportReport(exports::Format format);

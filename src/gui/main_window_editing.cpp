@@ -254,9 +254,8 @@ void MainWindow::rebuildRestoreMenu() {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         QAction* a = menu->addAction(qs(entries[i]));
         a->setObjectName(QString("rollbackdynamic%1").arg(i));
-        connect(a, &QAction::triggered, this, [this, entry = entries[i]] {
-            runEditing([this, &entry] { return editing::Restore(editing_->editor, entry); });
-        });
+        connect(a, &QAction::triggered, this,
+                [this, entry = entries[i]] { restoreWithPreview(entry); });
     }
 }
 

@@ -75,6 +75,7 @@ void MainWindow::buildFileMenu() {
     QMenu* m = menuBar()->addMenu("&File");
     m->setObjectName("filemenu");
     addAction(m, "fileopen", "&Open", [this] { fileOpen(); });
+    addAction(m, "filecompare", "Compare &with...", [this] { compareWith(); });
     addAction(m, "popupprint", "Print Current Command", [this] { printCurrentCommand(); });
     using exports::Format;
     addAction(m, "Filereport", "&Print COMMAND list...", [this] { exportReport(Format::Report); });
@@ -132,6 +133,7 @@ void MainWindow::buildViewMenu() {
                                   [this] { browser_.clickFollowList(); });
     followCommandAction_->setCheckable(true);
     followListAction_->setCheckable(true);
+    addAction(m, "viewproblems", "Problems", [this] { showProblems(); });
     addDisabled(m, {{"", ""}, {"viewdescription", "View Description"}});
 }
 

@@ -138,16 +138,28 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     ASSERT_NE(restore, nullptr);
     EXPECT_EQ(GuiRun::captions(restore),
               QStringList{QString::fromStdString("mycmds." + test::todayMMDDYYYY())});
-    run.ui.answerOk(true);
-    restore->actions().front()->trigger();
-    QApplication::processEvents();
+    // It shows first what it would change; Cancel leaves the file as it is.
+    const auto edited = files::readAll(run.dragon.commandFile());
+    const QString backup = QString::fromStdString("mycmds." + test::todayMMDDYYYY());
+    GuiRun::withDialog(restore->actions().front(), [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Restore from archived file?");
+        EXPECT_EQ(d.findChild<QLabel*>("text")->text(),
+                  "Restore " + backup + "? It brings back 0 commands, removes 0, and changes 1:");
+        auto* lines = d.findChild<QListWidget*>("entries");
+        ASSERT_EQ(lines->count(), 1);
+        EXPECT_EQ(lines->item(0)->text(),
+                  "changed: Global Commands / Global Commands / \"copy that\" (body)");
+        GuiRun::press(d, "cancel");
+    });
+    EXPECT_EQ(files::readAll(run.dragon.commandFile()), edited);
+    EXPECT_EQ(mergesRun(run), 1u);
+    GuiRun::withDialog(restore->actions().front(), [](QDialog& d) { GuiRun::press(d, "restore"); });
     EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
     EXPECT_EQ(mergesRun(run), 2u) << "Dragon takes the restored file over";
     w.action("viewall")->trigger();
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));
     ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+c}");
-    EXPECT_EQ(run.ui.shown().back().title, "Restore from archived file?");
 }
 
 TEST(Editing, ANewListAndThenTheCommandThatUsesIt) {

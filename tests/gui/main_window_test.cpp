@@ -26,12 +26,13 @@ TEST(MainWindow, OpensOnGlobalCommandsWithItsMenusAndSelectsByProgramAndScope) {
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
     EXPECT_EQ(GuiRun::captions(w.menuBar()->findChild<QMenu*>("filemenu")),
-              (QStringList{"&Open", "Print Current Command", "&Print COMMAND list...",
-                           "&Export to dvc...", "Export to pse&udo dvc...",
-                           "Export to &spreadsheet...", "Export to &Dragon XML...",
-                           "&Import Dragon XML...", "Re&load current user mycmds.dat",
-                           "&Re-specify DNS path", "Restore user 'Demo' &mycmds.dat",
-                           "Bac&kup user 'Demo' mycmds.dat", "Proper&ties", "E&xit"}));
+              (QStringList{"&Open", "Compare &with...", "Print Current Command",
+                           "&Print COMMAND list...", "&Export to dvc...",
+                           "Export to pse&udo dvc...", "Export to &spreadsheet...",
+                           "Export to &Dragon XML...", "&Import Dragon XML...",
+                           "Re&load current user mycmds.dat", "&Re-specify DNS path",
+                           "Restore user 'Demo' &mycmds.dat", "Bac&kup user 'Demo' mycmds.dat",
+                           "Proper&ties", "E&xit"}));
     QStringList bar;
     for (QAction* a : w.menuBar()->actions()) {
         bar << a->text();

@@ -1,5 +1,7 @@
 #include "editing/convert_format.h"
 
+#include "editing/ask_before_writing.h"
+
 namespace plv::editing {
 namespace {
 
@@ -41,7 +43,8 @@ Outcome convertFormat(Road& road, const dat::FormatConversion& c) {
         }
         s.ui.message(text, s.file.path);
     }
-    if (!s.ui.okCancel(c.confirm, s.file.path)) {
+    if (!askBeforeWriting(s, std::string(c.confirm) + "\n\n" + openFileName(s) + ": " +
+                                 commandsAndLists(s.catalogue.countCommands(), s.file.listCount))) {
         return Outcome::Refused;
     }
     if (!road.automaticBackup()) {

@@ -1,6 +1,7 @@
 #include "editing/convert_language.h"
 
 #include "datfile/format.h"
+#include "editing/ask_before_writing.h"
 #include "platform/files.h"
 
 namespace plv::editing {
@@ -53,7 +54,8 @@ LanguageConversion::Result LanguageConversion::convert(const std::string& choice
         s.ui.message(files::readOnlyMessage(s.file.path), s.file.path);
         return Result::StaysOpen;
     }
-    if (!s.ui.yesNo("Convert this file to " + language, s.file.path)) {
+    if (!askBeforeWriting(s, "Convert this file to " + language + "\n\n" + openFileName(s) + ": " +
+                                 commandsAndLists(s.catalogue.countCommands(), s.file.listCount))) {
         return Result::StaysOpen;
     }
     if (!writeLanguageByte(s.file.path, code)) {

@@ -78,7 +78,7 @@ Outcome Delete(Editor& e) {
         return Outcome::Refused;
     }
     bool list = row->isList();
-    if (!s.ui.yesNo(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name) ||
+    if (!s.ui.confirm(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name) ||
         (list && !listInUseCheck(e, row->name, "Delete"))) {
         return Outcome::Refused;
     }

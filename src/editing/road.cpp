@@ -38,6 +38,9 @@ bool Road::automaticBackup(bool rebuildMenu) {
         s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
         return false;
     }
+    if (askBeforeWriting && !askBeforeWriting()) {
+        return false;
+    }
     Backup::Status status = takeBackup(s_, BackupKind::Automatic).status;
     if (status == Backup::Status::Failed) {
         return false;

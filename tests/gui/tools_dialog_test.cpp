@@ -93,6 +93,10 @@ TEST(ToolsDialogView, PickAndChoosePreselectsTheWindowsCommandAndNamesTheFile) {
     Dialog d(ToolsMode::Export, globalWith("prescribe <medication> <dose> <frequency>"));
     EXPECT_EQ(d.view->windowTitle(), "Export to .dat");
     QString folder = QString::fromStdString(d.state->exportFolder());
+    // It opens on Pick and Choose with the window's command picked.
+    EXPECT_TRUE(d.view->choiceButton(ScopeChoice::Picked)->isChecked());
+    EXPECT_EQ(d.selectedNames(), QStringList{"prescribe <medication> <dose> <frequency>"});
+    d.choose(ScopeChoice::Everything);
     EXPECT_EQ(d.view->textField()->text(), folder + "/global.dat");
     d.choose(ScopeChoice::Program);
     EXPECT_EQ(d.view->textField()->text(), folder + "/Global Commands.dat");

@@ -501,6 +501,10 @@ void MainWindow::afterFileOpened(const dat::OpenResult& opened) {
     case dat::OpenResult::Status::ProgramEnds:
         close();
         return;
+    case dat::OpenResult::Status::Kept:
+        // The file open before was read again: the same selection, shown afresh.
+        editing_->view.refreshed();
+        return;
     case dat::OpenResult::Status::Opened:
         break;
     }

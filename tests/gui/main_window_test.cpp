@@ -294,6 +294,7 @@ TEST(MainWindow, PlacementIsRestoredAndStoredAndResetEndsTheProgram) {
     EXPECT_TRUE(w.isMaximized());
     EXPECT_EQ(w.normalGeometry(), QRect(120, 80, 780, 620));
     run.ui.clear();
+    run.ui.answerYes(true);
     w.action("filereset")->trigger();
     EXPECT_FALSE(w.isVisible());
     ini.reload();

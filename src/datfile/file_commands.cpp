@@ -63,7 +63,7 @@ OpenResult keepFileOpenBefore(Session& s, const std::string& path, const std::st
 OpenResult openFile(Session& s, const std::string& path) {
     OpenResult result;
     if (!files::exists(path)) {
-        s.ui.message("File does not exist", path);
+        s.ui.warning("File does not exist", path);
         result.status = OpenResult::Status::NotFound;
         return result;
     }
@@ -129,7 +129,7 @@ OpenResult reloadCurrentUserFile(Session& s) {
 }
 
 void failureExit(Session& s, const std::string& path) {
-    s.ui.message("The above file has a problem - parsing error", path);
+    s.ui.warning("The above file has a problem - parsing error", path);
     appendTraceToErrorLog(s.programFolder, s.trace.text());
     s.ui.message("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
                  "Now exiting");

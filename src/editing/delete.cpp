@@ -73,7 +73,7 @@ Outcome Delete(Editor& e) {
     BrowsingView::Shown shown = e.view().shown();
     auto row = shownRow(e);
     if (!row) {
-        s.ui.message("Delete file error", shown.name);
+        s.ui.warning("Delete file error", shown.name);
         e.view().reset();
         return Outcome::Refused;
     }

@@ -186,7 +186,7 @@ void ToolsDialog::typeText(const std::string& text) {
 
 bool ToolsDialog::markChosen() {
     if (choice_ == ScopeChoice::Picked && picked_.empty()) {
-        s_.ui.message(kNothingSelected, kTitle);
+        s_.ui.warning(kNothingSelected, kTitle);
         return false;
     }
     markSelection(s_.catalogue, selection());
@@ -194,7 +194,7 @@ bool ToolsDialog::markChosen() {
         keepSearchableMarks(s_.catalogue);
     }
     if (markedCommands(s_.catalogue) == 0) {
-        s_.ui.message(kNoMacros, kNoMacrosTitle);
+        s_.ui.warning(kNoMacros, kNoMacrosTitle);
         return false;
     }
     return true;
@@ -214,7 +214,7 @@ bool ToolsDialog::refuseChangedFile() {
     if (!changed) {
         return false;
     }
-    s_.ui.message(kModifiedMessage, s_.file.path);
+    s_.ui.warning(kModifiedMessage, s_.file.path);
     s_.ui.status(kModifiedStatus);
     changedElsewhere_ = true;
     return true;
@@ -341,7 +341,7 @@ void ToolsDialog::exportMarked() {
     if (!result.exportDone) {
         return;
     }
-    s_.ui.message(kExportCompleted, text_);
+    s_.ui.message(std::string(kExportCompleted) + ": " + result.target, text_);
     if (s_.ui.yesNo(kOpenExported, result.target)) {
         fileToOpen_ = result.target;
     }

@@ -201,7 +201,8 @@ TEST(ToolsDialog, ExportsTheChosenCommandsWithTheirListsAndLeavesTheFileAlone) {
         d.h.ui.answerOk(true);  // "Appending .dat to your filename"
         d.h.ui.answerYes(true); // open what was exported
         EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
-        EXPECT_TRUE(d.h.ui.sawMessage(editing::kExportCompleted, out.file("picked")));
+        EXPECT_TRUE(d.h.ui.sawMessage(std::string(editing::kExportCompleted) + ": " + target,
+                                      out.file("picked")));
         EXPECT_EQ(dialog.fileToOpen(), target);
         EXPECT_FALSE(dialog.fileWritten());
     }

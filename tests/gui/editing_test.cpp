@@ -366,6 +366,13 @@ TEST(Editing, TheBoxesAndKeysStartModifyAClickSelectsAndAbandonWritesNothing) {
     EXPECT_FALSE(button(run, "saveChanges")->isVisible());
     EXPECT_EQ(body->toPlainText(), "{Ctrl+c}");
 
+    // Command > Delete asks with No as the default: unanswered, the command stays.
+    run.ui.clear();
+    w.action("commanddelete")->trigger();
+    ASSERT_EQ(run.ui.shown().size(), 1u);
+    EXPECT_EQ(run.ui.shown()[0].text, "Delete this command?");
+    EXPECT_TRUE(run.ui.shown()[0].defaultNo);
+
     // A LIST has no description: the box empties again and nothing is edited.
     clickTab(run, Tab::Lists);
     ASSERT_TRUE(clickEntry(run, Tab::Lists, "frequency"));

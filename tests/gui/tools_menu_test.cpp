@@ -135,7 +135,7 @@ TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone
         GuiRun::press(d, "mainButton");
     });
     EXPECT_EQ(title, "Export to .dat");
-    EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed", target));
+    EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed: " + target, target));
     EXPECT_EQ(onDisk(run), own);
     EXPECT_NE(run.ui.statusText, "Update processed, User ready") << "no post-write step";
     EXPECT_FALSE(run.window().findChild<gui::ToolsDialogView*>());

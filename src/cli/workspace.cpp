@@ -62,6 +62,8 @@ int Workspace::openCommandFile(const std::string& path) {
         return kOk;
     case dat::OpenResult::Status::NotFound:
         return kMissingFile;
+    case dat::OpenResult::Status::Kept:
+        return kParseFailed;
     case dat::OpenResult::Status::ProgramEnds:
         return files::exists(path) && !session_->parseOk ? kParseFailed : kFailed;
     }

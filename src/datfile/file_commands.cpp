@@ -33,14 +33,44 @@ OpenDialogStart openDialogStart(const Session& s) {
     return start;
 }
 
+namespace {
+
+// The file chosen did not read: it is reported, and the file open before is read again, so
+// that the catalogue and the window show it as they did.
+OpenResult keepFileOpenBefore(Session& s, const std::string& path, const std::string& before,
+                              const std::optional<std::string>& lastOpened) {
+    appendTraceToErrorLog(s.programFolder, s.trace.text());
+    reportUnreadableFile(s, path);
+    if (lastOpened) {
+        s.catalogue.setParameter("openfile", *lastOpened);
+    }
+    OpenResult result;
+    if (parse(s, true, before) != ParseStatus::Parsed || !s.parseOk) {
+        failureExit(s, before);
+        result.status = OpenResult::Status::ProgramEnds;
+        return result;
+    }
+    result.status = OpenResult::Status::Kept;
+    result.caption = windowCaption(s, before);
+    if (s.dragon) {
+        result.fileUser = s.dragon->userOfCommandFile(before);
+    }
+    return result;
+}
+
+} // namespace
+
 OpenResult openFile(Session& s, const std::string& path) {
     OpenResult result;
     if (!files::exists(path)) {
-        s.ui.message("File does not exist", path);
+        s.ui.warning("File does not exist", path);
         result.status = OpenResult::Status::NotFound;
         return result;
     }
-    if (s.catalogue.parameter("openfile") != path) {
+    // A file that read in full is what stays open when the new one does not read.
+    std::string before = s.parseOk ? s.file.path : std::string();
+    std::optional<std::string> lastOpened = s.catalogue.parameter("openfile");
+    if (lastOpened != path) {
         s.catalogue.setParameter("openfile", path);
     }
     s.catalogue.deleteAllRows();
@@ -48,6 +78,9 @@ OpenResult openFile(Session& s, const std::string& path) {
     if (status == ParseStatus::ProgramEnds) {
         result.status = OpenResult::Status::ProgramEnds;
         return result;
+    }
+    if (!s.parseOk && !before.empty()) {
+        return keepFileOpenBefore(s, path, before, lastOpened);
     }
     if (!s.parseOk) {
         failureExit(s, path);
@@ -60,6 +93,19 @@ OpenResult openFile(Session& s, const std::string& path) {
     }
     std::tie(result.program, result.scope) = firstProgramAndScope(s);
     return result;
+}
+
+void reportUnreadableFile(Session& s, const std::string& path) {
+    std::string image = files::readAll(path).value_or("");
+    bool header = image.size() >= kHeaderSize &&
+                  layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    std::string what = header ? "The above file has a problem - parsing error.\nWhat was read "
+                                "is described in " +
+                                    s.programFile("error.log") + "."
+                              : std::string("This is not a Dragon command file.");
+    s.ui.warning(files::fileName(path) + "\n\n" + what +
+                     "\n\nThe file that was open before stays open.",
+                 path);
 }
 
 OpenResult reloadCurrentUserFile(Session& s) {
@@ -83,7 +129,7 @@ OpenResult reloadCurrentUserFile(Session& s) {
 }
 
 void failureExit(Session& s, const std::string& path) {
-    s.ui.message("The above file has a problem - parsing error", path);
+    s.ui.warning("The above file has a problem - parsing error", path);
     appendTraceToErrorLog(s.programFolder, s.trace.text());
     s.ui.message("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
                  "Now exiting");

@@ -11,7 +11,8 @@ namespace plv::dat {
 
 // The outcome of a File menu command on the open command file.
 struct OpenResult {
-    enum class Status { Opened, NotFound, ProgramEnds };
+    // Kept: the file did not read; the file open before was read again and stays open.
+    enum class Status { Opened, NotFound, ProgramEnds, Kept };
     Status status = Status::Opened;
     std::string caption;
     std::optional<std::string> fileUser; // set when the file is a Dragon user's own
@@ -33,8 +34,13 @@ OpenDialogStart openDialogStart(const Session& session);
 // row, or "Global Commands" when the file holds no command.
 std::pair<std::string, std::string> firstProgramAndScope(const Session& session);
 
-// Open-file: forgets the catalogue and parses `path` (forced).
+// Open-file: forgets the catalogue and parses `path` (forced). A file that does not read
+// while another is open is reported and the other file read again (Kept); with none open
+// the program ends.
 OpenResult openFile(Session& session, const std::string& path);
+// What is wrong with a file the user chose that does not read, with the file it names; the
+// one place that tells it, so that an answer can join OK here.
+void reportUnreadableFile(Session& session, const std::string& path);
 // File Reload: the current Dragon user's file is parsed again and becomes the open file; a
 // file that does not parse ends the program as Open-file does.
 OpenResult reloadCurrentUserFile(Session& session);

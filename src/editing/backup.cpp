@@ -55,11 +55,11 @@ Backup takeBackup(Session& s, BackupKind kind, files::FileTime now) {
         return {};
     }
     if (files::isReadOnly(path)) {
-        s.ui.message(files::readOnlyMessage(path), s.file.path);
+        s.ui.warning(files::readOnlyMessage(path), s.file.path);
         return {Backup::Status::Failed, {}};
     }
     if (!files::makeDirectories(folder) || !files::copyFileAtomically(s.file.path, path)) {
-        s.ui.message("The backup of the command file could not be written: " + path +
+        s.ui.warning("The backup of the command file could not be written: " + path +
                          (kind == BackupKind::Automatic
                               ? "\nNothing was changed: no change is written without it."
                               : ""),
@@ -72,7 +72,7 @@ Backup takeBackup(Session& s, BackupKind kind, files::FileTime now) {
 std::optional<BackupTaken> explicitBackup(Road& road) {
     Session& s = road.session();
     if (!backupUser(s)) {
-        s.ui.message("Only a Dragon user's current mycmds.dat is backed up; this file is not one",
+        s.ui.warning("Only a Dragon user's current mycmds.dat is backed up; this file is not one",
                      s.file.path);
         return std::nullopt;
     }
@@ -85,7 +85,7 @@ std::optional<BackupTaken> explicitBackup(Road& road) {
     }
     const BackupTaken& taken = backup.copy;
     s.ui.message("User '" + taken.user + "'\n\n" + s.file.path +
-                     "\n\nBackup taken successfully to above named file",
+                     "\n\nBackup taken successfully to " + taken.path,
                  taken.path);
     return taken;
 }

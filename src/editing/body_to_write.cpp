@@ -17,7 +17,7 @@ std::optional<std::string> bodyToWrite(Road& road, const std::string& type,
     Session& s = road.session();
     // A LIST of blanks and empty lines would be written without items.
     if (body.empty() || (type == "L" && dat::TrimTrailing(body).empty())) {
-        s.ui.message(kEmptyContent, s.file.path);
+        s.ui.warning(kEmptyContent, s.file.path);
         return std::nullopt;
     }
     std::string text = type == "P" || type == "K" ? body : dat::normaliseLineBreaks(body);
@@ -27,7 +27,7 @@ std::optional<std::string> bodyToWrite(Road& road, const std::string& type,
     dragon::VoiceCommands* voice = road.dragon().controls.voice;
     if (type == "S" && voice) {
         if (int line = voice->scriptCheck(text); line != 0) {
-            s.ui.message("Error in your script at line: " + std::to_string(line), s.file.path);
+            s.ui.warning("Error in your script at line: " + std::to_string(line), s.file.path);
             return std::nullopt;
         }
     }

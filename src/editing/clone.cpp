@@ -17,7 +17,7 @@ Outcome Clone(Editor& e) {
         return Outcome::Refused;
     }
     if (auto row = shownRow(e); row && row->encrypted) {
-        e.session().ui.message(dat::kEncryptedMessage, e.session().file.path);
+        e.session().ui.warning(dat::kEncryptedMessage, e.session().file.path);
         return Outcome::Refused;
     }
     bool list = type == "L";

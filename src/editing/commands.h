@@ -14,6 +14,14 @@ void Modify(Editor& editor);
 void Abandon(Editor& editor);
 Outcome SaveChanges(Editor& editor);
 
+// leave_edit.cpp: whether the edit holds anything Save Changes would write.
+bool hasUnsavedChanges(const EditState& state);
+// Before the window closes or another file or user takes the open file's place, and on
+// Escape in edit mode: an edit with changes asks "Save Changes / Abandon / Cancel". Done when no
+// edit is left (saved or abandoned), Refused when the user cancelled or the save did not go
+// through.
+Outcome LeaveEdit(Editor& editor);
+
 // new_command.cpp: type "K", "S", "P" or "A".
 Outcome NewCommand(Editor& editor, const std::string& type);
 // new_list.cpp

@@ -1,5 +1,7 @@
 #include "editing/convert_format.h"
 
+#include "editing/ask_before_writing.h"
+
 namespace plv::editing {
 namespace {
 
@@ -9,16 +11,16 @@ bool refused(Road& road, const dat::FormatConversion& c) {
     Session& s = road.session();
     const std::string& path = s.file.path;
     if (s.file.layout == c.target) {
-        s.ui.message(c.already, path);
+        s.ui.warning(c.already, path);
         return true;
     }
     if (s.file.layout == dat::Layout::V1011 && road.isCurrentUserFile()) {
-        s.ui.message("This is your open User file - Not Allowed", path);
+        s.ui.warning("This is your open User file - Not Allowed", path);
         return true;
     }
     std::string language = dat::languageName(s.file.languageByte);
     if (c.englishOnly && language != "English") {
-        s.ui.message("There is no " + language + " version " + dat::versionName(c.target),
+        s.ui.warning("There is no " + language + " version " + dat::versionName(c.target),
                      "contact Brinmoor if this is reached in error");
         return true;
     }
@@ -39,9 +41,10 @@ Outcome convertFormat(Road& road, const dat::FormatConversion& c) {
         for (const auto& line : losses) {
             text += "\n- " + line;
         }
-        s.ui.message(text, s.file.path);
+        s.ui.warning(text, s.file.path);
     }
-    if (!s.ui.okCancel(c.confirm, s.file.path)) {
+    if (!askBeforeWriting(s, std::string(c.confirm) + "\n\n" + openFileName(s) + ": " +
+                                 commandsAndLists(s.catalogue.countCommands(), s.file.listCount))) {
         return Outcome::Refused;
     }
     if (!road.automaticBackup()) {

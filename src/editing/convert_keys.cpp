@@ -120,7 +120,7 @@ dat::Outcome rewriteAndReport(Session& s, const Texts& t, KeysOperation op, Keys
         std::string("See ") + t.logName + " for complete details of converted commands";
     s.ui.message(t.complete, title);
     if (op != KeysOperation::ToPlainText && tally.notConverted > 0) {
-        s.ui.message("Some macros were not converted--Please send to Brinmoor", title);
+        s.ui.warning("Some macros were not converted--Please send to Brinmoor", title);
     }
     return done;
 }
@@ -131,7 +131,7 @@ bool keysLanguageAllows(Session& s, KeysOperation op) {
     if (op != KeysOperation::ToSendKeys || dat::languageName(s.file.languageByte) == "English") {
         return true;
     }
-    s.ui.message(kEnglishOnly, kEnglishOnlyTitle);
+    s.ui.warning(kEnglishOnly, kEnglishOnlyTitle);
     return false;
 }
 

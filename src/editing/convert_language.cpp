@@ -1,6 +1,7 @@
 #include "editing/convert_language.h"
 
 #include "datfile/format.h"
+#include "editing/ask_before_writing.h"
 #include "platform/files.h"
 
 namespace plv::editing {
@@ -24,7 +25,7 @@ LanguageConversion::LanguageConversion(Road& road)
 bool LanguageConversion::open() {
     Session& s = road_.session();
     if (road_.isCurrentUserFile()) {
-        s.ui.message("Cannot convert current (or any) User file, only Exported files", s.file.path);
+        s.ui.warning("Cannot convert current (or any) User file, only Exported files", s.file.path);
         return false;
     }
     return true;
@@ -42,7 +43,7 @@ LanguageConversion::Result LanguageConversion::convert(const std::string& choice
     }
     std::string language = choice.substr(3);
     if (language == language_) {
-        s.ui.message("Already in this language - Not Converted", language_);
+        s.ui.warning("Already in this language - Not Converted", language_);
         return Result::StaysOpen;
     }
     int code = languageCode(language);
@@ -50,14 +51,15 @@ LanguageConversion::Result LanguageConversion::convert(const std::string& choice
         return Result::StaysOpen;
     }
     if (files::isReadOnly(s.file.path)) {
-        s.ui.message(files::readOnlyMessage(s.file.path), s.file.path);
+        s.ui.warning(files::readOnlyMessage(s.file.path), s.file.path);
         return Result::StaysOpen;
     }
-    if (!s.ui.yesNo("Convert this file to " + language, s.file.path)) {
+    if (!askBeforeWriting(s, "Convert this file to " + language + "\n\n" + openFileName(s) + ": " +
+                                 commandsAndLists(s.catalogue.countCommands(), s.file.listCount))) {
         return Result::StaysOpen;
     }
     if (!writeLanguageByte(s.file.path, code)) {
-        s.ui.message("The language could not be written into the command file", s.file.path);
+        s.ui.warning("The language could not be written into the command file", s.file.path);
         return Result::StaysOpen;
     }
     language_ = language;

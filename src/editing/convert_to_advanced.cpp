@@ -15,12 +15,12 @@ Outcome ConvertToAdvancedScripting(Editor& e) {
     // The converter counts the literals' lengths in file bytes.
     Cp1252Text bytes = encodeCp1252(shown.body);
     if (!bytes.ok()) {
-        s.ui.message(refusedCharacterMessage(bytes.refused), s.file.path);
+        s.ui.warning(refusedCharacterMessage(bytes.refused), s.file.path);
         return Outcome::Refused;
     }
     KeysConversion converted = toSendKeys(bytes.bytes);
     if (!converted.ok) {
-        s.ui.message(" Conversion failed", "Please send to Brinmoor");
+        s.ui.warning(" Conversion failed", "Please send to Brinmoor");
         return Outcome::Refused;
     }
     e.prepareConversion("A");

@@ -48,7 +48,7 @@ Outcome DebugWithBasic(Editor& e) {
     }
     // Keystrokes sent to whatever window is in front would type the body into it.
     if (!editor || !editor->isOpen()) {
-        e.session().ui.message("Dragon's MyCommands Editor did not open; nothing was typed",
+        e.session().ui.warning("Dragon's MyCommands Editor did not open; nothing was typed",
                                dragon::kCommandEditorTitle);
         return Outcome::Refused;
     }

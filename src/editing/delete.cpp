@@ -73,12 +73,12 @@ Outcome Delete(Editor& e) {
     BrowsingView::Shown shown = e.view().shown();
     auto row = shownRow(e);
     if (!row) {
-        s.ui.message("Delete file error", shown.name);
+        s.ui.warning("Delete file error", shown.name);
         e.view().reset();
         return Outcome::Refused;
     }
     bool list = row->isList();
-    if (!s.ui.yesNo(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name) ||
+    if (!s.ui.confirm(std::string("Delete this ") + (list ? "LIST?" : "command?"), shown.name) ||
         (list && !listInUseCheck(e, row->name, "Delete"))) {
         return Outcome::Refused;
     }

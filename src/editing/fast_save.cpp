@@ -60,7 +60,7 @@ void Road::markCommandsChanged() {
     }
     // Only the one line changes: the rest of local.ini is Dragon's.
     if (!Profile(path).write("Options", "MyCommands Changed", "1") && files::isReadOnly(path)) {
-        s_.ui.message(files::readOnlyMessage(path), path);
+        s_.ui.warning(files::readOnlyMessage(path), path);
     }
 }
 
@@ -99,7 +99,7 @@ Outcome Road::fastSave(const std::string& placerFile) {
                    merge->start(dragon_.mergeProgram, path, placerFile);
     int polls = 0;
     if (!started || !waitForTimeChange(written, polls)) {
-        s_.ui.message(kUnableToUpdate, path);
+        s_.ui.warning(kUnableToUpdate, path);
         return refresh();
     }
     s_.trace.line("after fast save", files::formatLocalTime(files::now()));

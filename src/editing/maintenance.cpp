@@ -45,6 +45,9 @@ bool compactCatalogue(std::optional<Catalogue>& catalogue, Trace& trace, bool fo
 }
 
 dat::Outcome fileReset(Session& session) {
+    if (!session.ui.confirm(kFileResetQuestion, "Re-specify DNS path")) {
+        return dat::Outcome::Refused;
+    }
     Catalogue& c = session.catalogue;
     c.begin();
     try {

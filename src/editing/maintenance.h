@@ -30,8 +30,12 @@ bool compactDatabase(const std::string& path, Trace& trace, bool force,
 // storage, so references to it stay valid.
 bool compactCatalogue(std::optional<Catalogue>& catalogue, Trace& trace, bool force);
 
-// "&Re-specify DNS path" (filereset): empties the catalogue and forgets the Dragon user,
-// shows "You must restart Parlavista for changes to apply"; the program then ends.
+// "&Re-specify DNS path" (filereset): after a question (No by default), empties the
+// catalogue and forgets the Dragon user, shows "You must restart Parlavista for changes to
+// apply"; the program then ends.
+inline constexpr const char* kFileResetQuestion =
+    "Empty Parlavista's catalogue and end the program?\n\nAt the next start Parlavista finds "
+    "Dragon and its current user afresh and reads the command file again.";
 dat::Outcome fileReset(Session& session);
 
 } // namespace plv::editing

@@ -7,7 +7,7 @@ namespace plv::editing {
 namespace {
 
 bool refuse(Session& s, const std::string& text, const std::string& title) {
-    s.ui.message(text, title);
+    s.ui.warning(text, title);
     return false;
 }
 

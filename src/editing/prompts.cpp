@@ -23,7 +23,7 @@ std::optional<std::string> askNewCommandName(Editor& e) {
         return std::nullopt;
     }
     if (s.catalogue.findRow(shown.program, shown.scope, *answer)) {
-        s.ui.message("Command already exists", *answer);
+        s.ui.warning("Command already exists", *answer);
         return std::nullopt;
     }
     if (!checkCommandName(s, *answer)) {
@@ -44,7 +44,7 @@ std::optional<std::string> askNewListName(Editor& e) {
         return std::nullopt;
     }
     if (s.catalogue.findRow(kGlobalCommands, kGlobalCommands, *answer)) {
-        s.ui.message("Command or LIST already exists", *answer);
+        s.ui.warning("Command or LIST already exists", *answer);
         return std::nullopt;
     }
     return answer;
@@ -61,7 +61,7 @@ bool positionCheck(Editor& e) {
             "To create your first 'Global Commands' for this file, choose 'OK', otherwise 'Cancel'",
             shown.name);
     }
-    s.ui.message("Parlavista cannot create a new command for this Program, Scope, Group, or View.",
+    s.ui.warning("Parlavista cannot create a new command for this Program, Scope, Group, or View.",
                  "Please pick a different Program, Scope, Group, or View");
     return false;
 }

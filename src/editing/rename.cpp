@@ -13,7 +13,7 @@ bool acceptable(Editor& e, const UserRow& row, const std::string& name) {
     // A LIST's name is the file's LIST's, whichever Program shows it.
     UserRow named = row.isList() ? s.catalogue.findFileList(row.name).value_or(row) : row;
     if (nameTakenByAnother(s.catalogue, named, name)) {
-        s.ui.message(name + " already exists", "Must delete first");
+        s.ui.warning(name + " already exists", "Must delete first");
         return false;
     }
     return row.isList() ? checkListName(s, name) : checkCommandName(s, name);

@@ -9,7 +9,7 @@ namespace plv::editing {
 dat::Outcome renameGroup(Road& road, const std::string& oldGroup, const std::string& newGroup) {
     Session& s = road.session();
     if (newGroup == kNewGroupPlaceholder || newGroup.empty()) {
-        s.ui.message("No New Group Name entered", "Parlavista");
+        s.ui.warning("No New Group Name entered", "Parlavista");
         return dat::Outcome::Refused;
     }
     if (!equalsNoCase(newGroup, kUserDefined) && !checkFileText(s, newGroup)) {

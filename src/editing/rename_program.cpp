@@ -16,12 +16,12 @@ std::string programWithoutExe(const std::string& name) {
 dat::Outcome renameProgram(Road& road, std::string& newProgram, ScopeChoice choice) {
     Session& s = road.session();
     if (newProgram == kNewProgramPlaceholder || programWithoutExe(newProgram).empty()) {
-        s.ui.message("No New Program entered", "Parlavista");
+        s.ui.warning("No New Program entered", "Parlavista");
         return dat::Outcome::Refused;
     }
     if ((choice == ScopeChoice::Everything || choice == ScopeChoice::Group) &&
         road.isCurrentUserFile()) {
-        s.ui.message("Rename Program not allowed on production file with All or Group",
+        s.ui.warning("Rename Program not allowed on production file with All or Group",
                      s.file.path);
         return dat::Outcome::Refused;
     }

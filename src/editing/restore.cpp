@@ -53,25 +53,25 @@ Outcome restoreBackup(Road& road, const std::string& entry) {
     std::string folder = backupFolder(s.programFolder, user);
     std::string backup = files::join(folder, entry);
     if (target.empty() || !files::exists(backup)) {
-        s.ui.message("There is no backup " + backup, kRestoreTitle);
+        s.ui.warning("There is no backup " + backup, kRestoreTitle);
         return Outcome::Refused;
     }
     // The pre-rollback copy is the only one of the state before the last restore: it is
     // replaced only for a backup that reads.
     if (!dat::readsToItsEnd(files::readAll(backup).value_or(std::string()))) {
-        s.ui.message(unreadable(backup), target);
+        s.ui.warning(unreadable(backup), target);
         return Outcome::Refused;
     }
     std::string preRollback = files::join(folder, kPreRollbackName);
     for (const std::string& file : {target, preRollback}) {
         if (files::isReadOnly(file)) {
-            s.ui.message(files::readOnlyMessage(file), file);
+            s.ui.warning(files::readOnlyMessage(file), file);
             return Outcome::Refused;
         }
     }
     if (!files::copyFileAtomically(target, preRollback) ||
         !files::copyFileAtomically(backup, target)) {
-        s.ui.message("The backup could not be restored: " + backup, target);
+        s.ui.warning("The backup could not be restored: " + backup, target);
         return Outcome::Refused;
     }
     Outcome done = parseRestored(s, target);
@@ -84,7 +84,7 @@ Outcome restoreBackup(Road& road, const std::string& entry) {
         dat::failureExit(s, target);
         return Outcome::ProgramEnds;
     }
-    s.ui.message(unreadable(backup), target);
+    s.ui.warning(unreadable(backup), target);
     return Outcome::Refused;
 }
 

@@ -35,7 +35,10 @@ bool Road::automaticBackup(bool rebuildMenu) {
     // A file its user made read-only is refused here, before a copy is taken of a file
     // that will not change.
     if (files::isReadOnly(s_.file.path)) {
-        s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
+        s_.ui.warning(files::readOnlyMessage(s_.file.path), s_.file.path);
+        return false;
+    }
+    if (askBeforeWriting && !askBeforeWriting()) {
         return false;
     }
     Backup::Status status = takeBackup(s_, BackupKind::Automatic).status;

@@ -61,8 +61,8 @@ class Road {
     // Today's backup, unless it exists: taken once an operation's checks have passed, just
     // before it writes. The window is told so it rebuilds the Restore menu, with
     // `rebuildMenu` also when no copy was taken (Delete and the conversion run). False, after
-    // its message, when the file is read-only or the copy could not be written: the write
-    // must not go ahead.
+    // its message, when the file is read-only or the copy could not be written, and when
+    // `askBeforeWriting` was answered No: the write must not go ahead.
     [[nodiscard]] bool automaticBackup(bool rebuildMenu = false);
 
     // The refresh after a write: the open file parsed again; a file that does not read
@@ -93,6 +93,9 @@ class Road {
     std::function<void()> onBackupTaken;   // the Restore menu is rebuilt
     std::function<bool()> showRoamingNote; // true when "Do &Not Show..." was ticked
     std::function<void(const std::string&)> toClipboard;
+    // Asked once the operation's checks have passed, before its backup and write: the
+    // Tools dialog sets it for the operation on many commands that it runs.
+    std::function<bool()> askBeforeWriting;
     // Whether a top-level window with this title exists ("Dragon NaturallySpeaking"); by
     // default the windows the engine knows.
     std::function<bool(const std::string&)> windowExists;

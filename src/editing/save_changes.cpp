@@ -129,7 +129,7 @@ Outcome writeChanges(Editor& e, const std::string& body, bool& wrote) {
         }
         auto row = shownRow(e);
         if (!row) {
-            s.ui.message("This command is no longer available.", s.file.path);
+            s.ui.warning("This command is no longer available.", s.file.path);
             return Outcome::Refused;
         }
         Outcome done = steps[i](*row);
@@ -162,14 +162,14 @@ std::optional<std::string> checkedBody(Editor& e, Outcome& refused) {
     EditState& st = e.state();
     refused = Outcome::Refused;
     if (st.body.empty()) {
-        s.ui.message("Empty content not allowed", s.file.path);
+        s.ui.warning("Empty content not allowed", s.file.path);
         return std::nullopt;
     }
     if (road.fileChanged()) {
         if (road.toClipboard) {
             road.toClipboard(st.body);
         }
-        s.ui.message(kChangedElsewhere, s.file.path);
+        s.ui.warning(kChangedElsewhere, s.file.path);
         e.leaveEditMode();
         refused = road.reread();
         return std::nullopt;

@@ -64,7 +64,7 @@ std::string SearchReplace::countsMessage() const {
 // code page cannot hold it.
 bool SearchReplace::searchBytes(std::string& bytes, bool emptyMessage) {
     if (search_.empty()) {
-        s_.ui.message(
+        s_.ui.warning(
             emptyMessage ? " No text entered to search for" : "No Search For text entered", kTitle);
         return false;
     }
@@ -77,7 +77,7 @@ bool SearchReplace::replaceBytes(std::string& search, std::string& replacement) 
         return false;
     }
     if (replace_.empty()) {
-        s_.ui.message(" No text entered to replace with", kTitle);
+        s_.ui.warning(" No text entered to replace with", kTitle);
         return false;
     }
     return dat::toFileText(s_, replace_, replacement);

@@ -1,6 +1,7 @@
 #include "editing/tools_dialog.h"
 
 #include "datfile/export_dat.h"
+#include "editing/ask_before_writing.h"
 #include "editing/convert_keys.h"
 #include "editing/delete_commands.h"
 #include "editing/rename_group.h"
@@ -89,13 +90,25 @@ ToolsDialog::ToolsDialog(Road& road, ToolsMode mode, WindowSelection window)
         choice_ = choice;
         counts_[indexOf(choice)] = markSelection(s_.catalogue, selection());
     }
-    choice_ = ScopeChoice::Everything;
     s_.catalogue.setFlagAll(false);
     exportFolder_ = s_.catalogue.parameter("exportPath").value_or("");
     if (exportFolder_.empty()) {
         exportFolder_ = s_.programFolder;
     }
-    text_ = mode_ == ToolsMode::Export ? proposedFileName() : texts().initialText;
+    bool commandShown =
+        std::find(pickList_.begin(), pickList_.end(), window_.commandName) != pickList_.end();
+    choose(commandShown ? ScopeChoice::Picked : ScopeChoice::Scope);
+    if (mode_ != ToolsMode::Export) {
+        text_ = texts().initialText;
+    }
+}
+
+std::string ToolsDialog::heading() const {
+    if (mode_ != ToolsMode::RenameGroup) {
+        return {};
+    }
+    return window_.group == kAllGroupsName ? "Rename the Group of the chosen commands to:"
+                                           : "Rename Group " + window_.group + " to:";
 }
 
 ToolsDialog::~ToolsDialog() {
@@ -173,17 +186,15 @@ void ToolsDialog::typeText(const std::string& text) {
 
 bool ToolsDialog::markChosen() {
     if (choice_ == ScopeChoice::Picked && picked_.empty()) {
-        s_.ui.message(kNothingSelected, kTitle);
+        s_.ui.warning(kNothingSelected, kTitle);
         return false;
     }
     markSelection(s_.catalogue, selection());
     if (mode_ == ToolsMode::Replace) {
         keepSearchableMarks(s_.catalogue);
     }
-    auto marked = s_.catalogue.prepare(R"(SELECT COUNT(*) FROM "user" WHERE "flag" <> 0)");
-    marked.step();
-    if (marked.integer(0) == 0) {
-        s_.ui.message(kNoMacros, kNoMacrosTitle);
+    if (markedCommands(s_.catalogue) == 0) {
+        s_.ui.warning(kNoMacros, kNoMacrosTitle);
         return false;
     }
     return true;
@@ -203,7 +214,7 @@ bool ToolsDialog::refuseChangedFile() {
     if (!changed) {
         return false;
     }
-    s_.ui.message(kModifiedMessage, s_.file.path);
+    s_.ui.warning(kModifiedMessage, s_.file.path);
     s_.ui.status(kModifiedStatus);
     changedElsewhere_ = true;
     return true;
@@ -219,7 +230,68 @@ ToolsDialog::After ToolsDialog::mainButton() {
     return runMode();
 }
 
+// The question that the operation asks before it writes, with what it is about to change.
+std::string ToolsDialog::writeQuestion() const {
+    std::string of = " of " + openFileName(s_);
+    std::string commands = commandsAndLists(markedCommands(s_.catalogue), 0);
+    switch (mode_) {
+    case ToolsMode::Delete:
+        return "Delete " +
+               commandsAndLists(markedCommands(s_.catalogue), listsGoingWithMarked(s_.catalogue)) +
+               " from " + openFileName(s_) + "?";
+    case ToolsMode::RenameGroup:
+        if (window_.group == kAllGroupsName) {
+            return "Rename the Group of " + commands + of + " to " + text_ + "?";
+        }
+        return "Rename Group " + window_.group + " to " + text_ + " in " + commands + of + "?";
+    case ToolsMode::RenameProgram:
+        return "Rename the Program of " + commands + of + " to " + text_ + "?";
+    case ToolsMode::Replace:
+        return "Replace every \"" + text_ + "\" with \"" + replaceText + "\" in " + commands + of +
+               "?";
+    case ToolsMode::DvcToPlain:
+    case ToolsMode::DvcToVba:
+    case ToolsMode::DvcToSdk: {
+        // "Convert DVC to Plain Text" names the target after its first 12 characters.
+        std::int64_t keys = markedCommands(s_.catalogue, "K");
+        return "Convert " + groupedNumber(keys) + (keys == 1 ? " KEYS command" : " KEYS commands") +
+               of + std::string(texts().title).substr(12) + "?";
+    }
+    case ToolsMode::Export:
+        break;
+    }
+    return {};
+}
+
+// Runs one button's operation with its question before the write: answered No, the
+// dialog stays open on the same choice and nothing is written.
+ToolsDialog::After ToolsDialog::asking(const std::function<After()>& run) {
+    bool asked = false;
+    declined_ = false;
+    road_.askBeforeWriting = [this, &asked] {
+        if (!asked) {
+            asked = true;
+            declined_ = !askBeforeWriting(s_, writeQuestion());
+        }
+        return !declined_;
+    };
+    After after = run();
+    road_.askBeforeWriting = nullptr;
+    if (declined_) {
+        s_.ui.status("");
+        return After::StaysOpen;
+    }
+    return after;
+}
+
 ToolsDialog::After ToolsDialog::runMode() {
+    if (mode_ == ToolsMode::Export || mode_ == ToolsMode::Replace) {
+        return runModeUnasked();
+    }
+    return asking([this] { return runModeUnasked(); });
+}
+
+ToolsDialog::After ToolsDialog::runModeUnasked() {
     switch (mode_) {
     case ToolsMode::RenameGroup: {
         dat::Outcome done = renameGroup(road_, window_.group, text_);
@@ -269,7 +341,7 @@ void ToolsDialog::exportMarked() {
     if (!result.exportDone) {
         return;
     }
-    s_.ui.message(kExportCompleted, text_);
+    s_.ui.message(std::string(kExportCompleted) + ": " + result.target, text_);
     if (s_.ui.yesNo(kOpenExported, result.target)) {
         fileToOpen_ = result.target;
     }
@@ -280,7 +352,7 @@ ToolsDialog::After ToolsDialog::replaceButton() {
 }
 
 ToolsDialog::After ToolsDialog::replaceAllButton() {
-    return replacing(&SearchReplace::replaceAll);
+    return asking([this] { return replacing(&SearchReplace::replaceAll); });
 }
 
 // Replace and Replace All go on with the search the main button started, or start it.

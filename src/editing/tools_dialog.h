@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ inline constexpr std::array<ToolsModeTexts, 8> kToolsModes = {{
     {ToolsMode::Export, "dat", "Export to .dat", "Export", "&Filename:", ""},
     {ToolsMode::RenameGroup, "group", "Rename Group", "Rename Group", "&New Group Name",
      "Enter new Group here"},
-    {ToolsMode::RenameProgram, "program", "Rename Program", "Rename Program", "New Program Name",
+    {ToolsMode::RenameProgram, "program", "Rename Program", "Rename Program", "&New Program Name",
      "Enter new Program here"},
     {ToolsMode::Delete, "delete", "Delete", "Delete", "", ""},
     {ToolsMode::Replace, "replace", "Search/Replace", "Search", "Search &for", ""},
@@ -86,10 +87,15 @@ class ToolsDialog {
 
     const ToolsModeTexts& texts() const { return toolsModeTexts(mode_); }
     ToolsMode mode() const { return mode_; }
+    // A line above the mode's text that says what the operation acts on ("Rename Group
+    // Samples to:"); empty when the mode needs none.
+    std::string heading() const;
 
     // What each choice covers (Pick and Choose: the names picked).
     std::int64_t count(ScopeChoice choice) const;
     ScopeChoice choice() const { return choice_; }
+    // The dialog opens on the narrowest choice: Pick and Choose with the window's command,
+    // else the current Scope; never on Everything, which one Enter would act on.
     // Another scope choice. Pick and Choose shows the list with the window's command picked;
     // in Export mode the file name follows the choice until the user gives one.
     void choose(ScopeChoice choice);
@@ -132,6 +138,9 @@ class ToolsDialog {
     bool markChosen();
     After replacing(dat::Outcome (SearchReplace::*action)());
     After runMode();
+    After runModeUnasked();
+    After asking(const std::function<After()>& run);
+    std::string writeQuestion() const;
     void exportMarked();
     void wrote(dat::Outcome outcome);
 
@@ -150,6 +159,7 @@ class ToolsDialog {
     SearchReplace search_;
     bool fileWritten_ = false;
     bool changedElsewhere_ = false;
+    bool declined_ = false;
     std::optional<std::string> newGroup_;
     bool groupReset_ = false;
     std::optional<std::string> fileToOpen_;

@@ -143,6 +143,7 @@ std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& se
         if (!checkFile(output.path) || !writeExportFile(s_.ui, output.path, output.text)) {
             return std::nullopt;
         }
+        s_.ui.message("Exported to " + output.path, files::fileName(output.path));
     }
     return output;
 }

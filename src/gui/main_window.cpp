@@ -252,6 +252,11 @@ QWidget* MainWindow::buildPreviewArea() {
     body_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(body_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { showPrintMenu(body_, at); });
+    editStrip_ = new QLabel(area);
+    editStrip_->setObjectName("editStrip");
+    editStrip_->setTextFormat(Qt::PlainText); // a name like "open <apps>" is no markup
+    editStrip_->setVisible(false);
+    layout->addWidget(editStrip_);
     graphic_ = new RichView(area);
     graphic_->setObjectName("graphic");
     graphic_->setVisible(false);
@@ -368,6 +373,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!closing_ && !leaveEdit()) {
+        event->ignore();
+        return;
+    }
     if (!closing_) {
         closing_ = true;
         if (help_) {
@@ -472,6 +481,9 @@ void MainWindow::refreshSelection() {
 // File menu
 
 void MainWindow::fileOpen() {
+    if (!leaveEdit()) {
+        return;
+    }
     dat::OpenDialogStart start = dat::openDialogStart(startup_.session());
     std::optional<std::string> chosen;
     if (chooseFile) {
@@ -491,6 +503,9 @@ void MainWindow::fileOpen() {
 }
 
 void MainWindow::fileReload() {
+    if (!leaveEdit()) {
+        return;
+    }
     afterFileOpened(dat::reloadCurrentUserFile(startup_.session()));
 }
 
@@ -500,6 +515,10 @@ void MainWindow::afterFileOpened(const dat::OpenResult& opened) {
         return;
     case dat::OpenResult::Status::ProgramEnds:
         close();
+        return;
+    case dat::OpenResult::Status::Kept:
+        // The file open before was read again: the same selection, shown afresh.
+        editing_->view.refreshed();
         return;
     case dat::OpenResult::Status::Opened:
         break;

@@ -149,6 +149,11 @@ class MainWindow : public QMainWindow {
     void listenForSpeakerChanges();
     void runEditing(const std::function<dat::Outcome()>& operation);
     bool editingBusy() const;
+    // An edit with changes asks Save Changes / Abandon / Cancel: false when it stays.
+    bool leaveEdit();
+    // Enter or typing on the read-only body starts Modify.
+    bool startsEditing(QEvent* event);
+    void showEditStrip();
     void rebuildRestoreMenu();
     // Shows the edit state; `fromEditor` when the editor changed it (else the browser).
     void renderEditing(bool fromEditor);
@@ -196,6 +201,7 @@ class MainWindow : public QMainWindow {
     QPushButton* modify_ = nullptr;
     QPushButton* abandon_ = nullptr;
     QPushButton* save_ = nullptr;
+    QLabel* editStrip_ = nullptr;
     QSlider* slider_ = nullptr;
     PaneArea* panes_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -13,11 +13,12 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -93,23 +94,27 @@ int editorPosition(const std::string& body, std::size_t position) {
         documentText(qs(body.substr(0, std::min(position, body.size())))).size());
 }
 
-// Releasing the mouse in the body editor starts Modify.
-class MouseUpFilter : public QObject {
+// Hands the body editor's key presses to the window before the editor sees them.
+class KeyFilter : public QObject {
   public:
-    MouseUpFilter(QObject* parent, std::function<void()> released)
-        : QObject(parent), released_(std::move(released)) {}
+    KeyFilter(QObject* parent, std::function<bool(QEvent*)> pressed)
+        : QObject(parent), pressed_(std::move(pressed)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            released_();
-        }
-        return QObject::eventFilter(watched, event);
+        return (event->type() == QEvent::KeyPress && pressed_(event)) ||
+               QObject::eventFilter(watched, event);
     }
 
   private:
-    std::function<void()> released_;
+    std::function<bool(QEvent*)> pressed_;
 };
+
+// A key that writes a character, not one that moves, selects or copies.
+bool typesText(const QKeyEvent& key) {
+    Qt::KeyboardModifiers held = key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return held == Qt::NoModifier && !key.text().isEmpty() && key.text().at(0).isPrint();
+}
 
 } // namespace
 
@@ -173,12 +178,15 @@ void MainWindow::connectEditing() {
             }
         });
     }
-    body_->viewport()->installEventFilter(new MouseUpFilter(this, [this, &e] {
-        const browser::Preview& p = browser_.preview();
-        if (!e.state().editing && !e.state().busy && p.rowId && p.enabled.modify) {
-            editing::Modify(e);
-        }
-    }));
+    // A click selects text to copy; Enter or typing on the body starts the edit.
+    body_->installEventFilter(
+        new KeyFilter(this, [this](QEvent* event) { return startsEditing(event); }));
+    auto* escape = new QAction(this);
+    escape->setObjectName("editEscape");
+    escape->setShortcut(Qt::Key_Escape);
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, this, [this] { leaveEdit(); });
+    QWidget::addAction(escape);
     const std::pair<const char*, std::function<dat::Outcome()>> commands[] = {
         {"commandEdit",
          [&e] {
@@ -238,6 +246,33 @@ bool MainWindow::editingBusy() const {
     return editing_ && editing_->editor.state().busy;
 }
 
+bool MainWindow::leaveEdit() {
+    if (!editing_) {
+        return true;
+    }
+    dat::Outcome left = editing::LeaveEdit(editing_->editor);
+    if (left == dat::Outcome::ProgramEnds) {
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
+    return left == dat::Outcome::Done;
+}
+
+bool MainWindow::startsEditing(QEvent* event) {
+    editing::Editor& e = editing_->editor;
+    const browser::Preview& p = browser_.preview();
+    if (e.state().editing || e.state().busy || !p.rowId || !p.enabled.modify) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter && !typesText(key)) {
+        return false;
+    }
+    editing::Modify(e);
+    // Enter only starts the edit; a typed character goes on into the body now editable.
+    return enter;
+}
+
 void MainWindow::rebuildRestoreMenu() {
     QMenu* menu = restoreAction_->menu();
     for (QAction* old : menu->actions()) {
@@ -275,6 +310,7 @@ void MainWindow::renderEditing(bool fromEditor) {
     }
     editing_->wasEditing = st.editing;
     applyEditEnabling();
+    showEditStrip();
     if (fromEditor && !st.busy) {
         setWindowTitle(qs(dat::windowCaption(startup_.session(), startup_.session().file.path)));
         if (closeAfterOperation_) {
@@ -310,6 +346,21 @@ void MainWindow::showEditedTexts() {
             body_->setTextCursor(cursor);
         }
     }
+}
+
+// While editing, a line above the body names the command and the keys that end the edit.
+void MainWindow::showEditStrip() {
+    editing::Editor& e = editing_->editor;
+    const editing::EditState& st = e.state();
+    editStrip_->setVisible(st.editing);
+    if (!st.editing) {
+        return;
+    }
+    std::string name = st.newPending ? st.pendingName : e.view().shown().name;
+    editStrip_->setText(
+        QString("Editing \u201c%1\u201d: Save Changes (Alt+A) writes it, Abandon (Alt+B or Esc) "
+                "leaves it as it was")
+            .arg(qs(name)));
 }
 
 void MainWindow::showPendingEntry(int tab, const std::string& name, bool atTop) {
@@ -349,6 +400,7 @@ void MainWindow::applyEditEnabling() {
         ->menuAction()
         ->setEnabled(browsing && allowed.commandMenu);
     action("commandEdit")->setEnabled(allowed.modify);
+    action("editEscape")->setEnabled(st.editing && !st.busy);
     action("commandclone")->setEnabled(allowed.clone);
     action("commandconvert2Plain")->setEnabled(allowed.convertPlain);
     action("commandconvert2Advanced")->setEnabled(allowed.convertAdvanced);

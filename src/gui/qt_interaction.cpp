@@ -13,12 +13,33 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A path longer than this loses its middle, where the folders nobody needs to read are.
+constexpr int kPathWidthPx = 480;
+
+// Window managers cut or hide a dialog's title, so a file named only there goes unseen: a
+// title that is a path is repeated in the box itself.
+void showTitlePath(QMessageBox& box, const std::string& title) {
+    QString path = qs(title);
+    if (!path.contains('/') && !path.contains('\\')) {
+        return;
+    }
+    box.setInformativeText(box.fontMetrics().elidedText(path, Qt::ElideMiddle, kPathWidthPx));
+}
+
 QMessageBox::StandardButton ask(QWidget* parent, const std::string& text, const std::string& title,
                                 QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton fallback) {
     QMessageBox box(QMessageBox::Question, qs(title), qs(text), buttons, parent);
+    showTitlePath(box, title);
     box.setDefaultButton(fallback);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void show(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+          const std::string& title) {
+    QMessageBox box(icon, qs(title), qs(text), QMessageBox::Ok, parent);
+    showTitlePath(box, title);
+    box.exec();
 }
 
 // Work that is done sooner shows no dialog at all.
@@ -30,8 +51,11 @@ QtInteraction::QtInteraction() = default;
 QtInteraction::~QtInteraction() = default;
 
 void QtInteraction::message(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Information, qs(title), qs(text), QMessageBox::Ok, parent_);
-    box.exec();
+    show(parent_, QMessageBox::Information, text, title);
+}
+
+void QtInteraction::warning(const std::string& text, const std::string& title) {
+    show(parent_, QMessageBox::Warning, text, title);
 }
 
 bool QtInteraction::okCancel(const std::string& text, const std::string& title) {
@@ -41,6 +65,11 @@ bool QtInteraction::okCancel(const std::string& text, const std::string& title) 
 
 bool QtInteraction::yesNo(const std::string& text, const std::string& title) {
     return ask(parent_, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+bool QtInteraction::confirm(const std::string& text, const std::string& title) {
+    return ask(parent_, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
@@ -58,6 +87,7 @@ std::optional<std::string> QtInteraction::input(const std::string& prompt, const
 std::size_t QtInteraction::choice(const std::string& text, const std::string& title,
                                   const std::vector<std::string>& buttons, std::size_t escape) {
     QMessageBox box(QMessageBox::Question, qs(title), qs(text), QMessageBox::NoButton, parent_);
+    showTitlePath(box, title);
     std::vector<QPushButton*> added;
     for (const auto& caption : buttons) {
         added.push_back(box.addButton(qs(caption), QMessageBox::ActionRole));

@@ -21,8 +21,10 @@ class QtInteraction : public UserInteraction {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const std::string& text, const std::string& title) override;
+    void warning(const std::string& text, const std::string& title) override;
     bool okCancel(const std::string& text, const std::string& title) override;
     bool yesNo(const std::string& text, const std::string& title) override;
+    bool confirm(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
     std::size_t choice(const std::string& text, const std::string& title,

@@ -1,5 +1,7 @@
 #include "gui/tools_dialog.h"
 
+#include "editing/ask_before_writing.h"
+
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -39,6 +41,38 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The main button of each mode with its key; Cancel has Esc.
+struct MainButtonKey {
+    ToolsMode mode;
+    const char* caption;
+};
+
+constexpr std::array<MainButtonKey, 8> kMainButtonKeys = {{
+    {ToolsMode::Export, "E&xport"},
+    {ToolsMode::RenameGroup, "&Rename Group"},
+    {ToolsMode::RenameProgram, "&Rename Program"},
+    {ToolsMode::Delete, "&Delete"},
+    {ToolsMode::Replace, "Searc&h"},
+    {ToolsMode::DvcToPlain, "Con&vert"},
+    {ToolsMode::DvcToVba, "Con&vert"},
+    {ToolsMode::DvcToSdk, "Con&vert"},
+}};
+
+QString mainButtonCaption(ToolsMode mode) {
+    for (const auto& k : kMainButtonKeys) {
+        if (k.mode == mode) {
+            return k.caption;
+        }
+    }
+    return {};
+}
+
+// A screen reader hears the count with the choice, as the eye sees it beside it.
+QString choiceAccessibleName(const char* caption, std::int64_t count) {
+    QString name = QString(caption).remove('&');
+    return name + ", " + qs(editing::commandsAndLists(count, 0));
+}
+
 std::size_t indexOf(ScopeChoice choice) {
     return static_cast<std::size_t>(choice);
 }
@@ -70,6 +104,11 @@ ToolsDialogView::ToolsDialogView(ToolsDialog& state, QWidget* parent)
 void ToolsDialogView::build() {
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (std::string heading = state_.heading(); !heading.empty()) {
+        auto* label = new QLabel(qs(heading), this);
+        label->setObjectName("heading");
+        layout->addWidget(label);
+    }
     layout->addWidget(buildScopeFrame());
     layout->addWidget(buildPickArea());
     if (*state_.texts().label) {
@@ -80,13 +119,13 @@ void ToolsDialogView::build() {
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* main = button(this, "mainButton", state_.texts().mainButton);
+    auto* main = button(this, "mainButton", mainButtonCaption(state_.mode()));
     main->setDefault(true);
     buttons->addWidget(main);
     connect(main, &QPushButton::clicked, this, [this] { runButton(&ToolsDialog::mainButton); });
     if (state_.mode() == ToolsMode::Replace) {
-        auto* replace = button(this, "replace", "Replace");
-        auto* all = button(this, "replaceAll", "Replace All");
+        auto* replace = button(this, "replace", "&Replace");
+        auto* all = button(this, "replaceAll", "Re&place All");
         buttons->addWidget(replace);
         buttons->addWidget(all);
         connect(replace, &QPushButton::clicked, this,
@@ -114,6 +153,7 @@ QWidget* ToolsDialogView::buildScopeFrame() {
         counts_[i] = new QLabel(qs(editing::countText(state_.count(c.choice))), frame);
         counts_[i]->setObjectName(QString(c.name) + "Count");
         counts_[i]->setFont(fixed);
+        choices_[i]->setAccessibleName(choiceAccessibleName(c.caption, state_.count(c.choice)));
         grid->addWidget(choices_[i], static_cast<int>(i), 0);
         grid->addWidget(counts_[i], static_cast<int>(i), 1);
         connect(choices_[i], &QRadioButton::toggled, this, [this, choice = c.choice](bool on) {
@@ -131,6 +171,7 @@ QWidget* ToolsDialogView::buildPickArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     list_ = new QListWidget(pickArea_);
     list_->setObjectName("List1");
+    list_->setAccessibleName("Commands to pick");
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     for (const auto& name : state_.pickList()) {
         list_->addItem(qs(name));
@@ -162,6 +203,7 @@ QWidget* ToolsDialogView::buildTextArea() {
     auto* label = new QLabel(state_.texts().label, area);
     text_ = new QLineEdit(qs(state_.text()), area);
     text_->setObjectName("text");
+    text_->setAccessibleName(QString(state_.texts().label).remove('&').remove(':'));
     text_->setMinimumWidth(360);
     label->setBuddy(text_);
     grid->addWidget(label, 0, 0);
@@ -177,8 +219,9 @@ QWidget* ToolsDialogView::buildTextArea() {
         auto* with = new QLabel("Replace &With", area);
         replace_ = new QLineEdit(area);
         replace_->setObjectName("replaceText");
+        replace_->setAccessibleName("Replace With");
         with->setBuddy(replace_);
-        matchCase_ = new QCheckBox("Match Case", area);
+        matchCase_ = new QCheckBox("&Match Case", area);
         matchCase_->setObjectName("matchCase");
         grid->addWidget(with, 1, 0);
         grid->addWidget(replace_, 1, 1);
@@ -195,6 +238,7 @@ QWidget* ToolsDialogView::buildMatchArea() {
     matchName_->setObjectName("matchName");
     matchBody_ = new QPlainTextEdit(area);
     matchBody_->setObjectName("matchBody");
+    matchBody_->setAccessibleName("Body of the command found");
     matchBody_->setReadOnly(true);
     matchBody_->setMinimumHeight(120);
     layout->addWidget(matchName_);
@@ -239,8 +283,14 @@ void ToolsDialogView::selectPicked() {
         }
     }
     filling_ = false;
-    counts_[indexOf(ScopeChoice::Picked)]->setText(
-        qs(editing::countText(state_.count(ScopeChoice::Picked))));
+    showPickedCount();
+}
+
+void ToolsDialogView::showPickedCount() {
+    std::size_t at = indexOf(ScopeChoice::Picked);
+    std::int64_t count = state_.count(ScopeChoice::Picked);
+    counts_[at]->setText(qs(editing::countText(count)));
+    choices_[at]->setAccessibleName(choiceAccessibleName(kChoiceControls[at].caption, count));
 }
 
 void ToolsDialogView::pickChanged() {
@@ -254,8 +304,7 @@ void ToolsDialogView::pickChanged() {
         }
     }
     state_.setPicked(std::move(names));
-    counts_[indexOf(ScopeChoice::Picked)]->setText(
-        qs(editing::countText(state_.count(ScopeChoice::Picked))));
+    showPickedCount();
 }
 
 void ToolsDialogView::specifyFile() {

@@ -43,6 +43,7 @@ class ToolsDialogView : public QDialog {
     QWidget* buildMatchArea();
     void choose(ScopeChoice choice);
     void pickChanged();
+    void showPickedCount();
     void selectPicked();
     void specifyFile();
     void runButton(editing::ToolsDialog::After (editing::ToolsDialog::*button)());

@@ -24,6 +24,10 @@ void ScriptedInteraction::message(const std::string& text, const std::string& ti
     shown_.push_back({Kind::Message, text, title});
 }
 
+void ScriptedInteraction::warning(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::Message, text, title, {}, true});
+}
+
 bool ScriptedInteraction::nextAnswer() {
     if (answers_.empty()) {
         return false;
@@ -40,6 +44,11 @@ bool ScriptedInteraction::okCancel(const std::string& text, const std::string& t
 
 bool ScriptedInteraction::yesNo(const std::string& text, const std::string& title) {
     shown_.push_back({Kind::YesNo, text, title});
+    return nextAnswer();
+}
+
+bool ScriptedInteraction::confirm(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::YesNo, text, title, {}, false, true});
     return nextAnswer();
 }
 

@@ -14,10 +14,19 @@ class UserInteraction {
   public:
     virtual ~UserInteraction() = default;
     virtual void message(const std::string& text, const std::string& title) = 0;
+    // A refusal or a failure: shown as a warning, not as plain information.
+    virtual void warning(const std::string& text, const std::string& title) {
+        message(text, title);
+    }
     // true for OK
     virtual bool okCancel(const std::string& text, const std::string& title) = 0;
     // true for Yes
     virtual bool yesNo(const std::string& text, const std::string& title) = 0;
+    // A question before work that cannot be taken back with one key: No is the answer of
+    // Enter and of Esc. true for Yes.
+    virtual bool confirm(const std::string& text, const std::string& title) {
+        return yesNo(text, title);
+    }
     // nullopt when the user cancels
     virtual std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                              const std::string& initial) = 0;
@@ -74,6 +83,8 @@ class ScriptedInteraction : public UserInteraction {
         std::string text;
         std::string title;
         std::string initial = {}; // the answer an input box proposed
+        bool warning = false;     // a message shown as a warning
+        bool defaultNo = false;   // a question whose default answer is No
     };
 
     void answerOk(bool ok) { answers_.push_back(ok ? "yes" : "no"); }
@@ -83,8 +94,10 @@ class ScriptedInteraction : public UserInteraction {
     void answerChoice(const std::string& button) { answers_.push_back(button); }
 
     void message(const std::string& text, const std::string& title) override;
+    void warning(const std::string& text, const std::string& title) override;
     bool okCancel(const std::string& text, const std::string& title) override;
     bool yesNo(const std::string& text, const std::string& title) override;
+    bool confirm(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
     std::size_t choice(const std::string& text, const std::string& title,

@@ -401,6 +401,7 @@ TEST(Startup, ShutDownStoresThePlacementAndCompactsAndAFileResetIsUndoneAtTheNex
     {
         Startup reset(f.options(), f.ui);
         ASSERT_TRUE(reset.run().started());
+        f.ui.answerYes(true);
         EXPECT_EQ(editing::fileReset(reset.session()), dat::Outcome::ProgramEnds);
         reset.shutDown({});
     }

@@ -85,12 +85,37 @@ TEST(FileCommands, OpenAndReloadReplaceTheCatalogueOrEndTheProgram) {
     std::string broken = sampleFile();
     broken[22] = '\x07';
     std::string path = h.home.write("broken.dat", broken);
-    EXPECT_EQ(openFile(*h.session, path).status, OpenResult::Status::ProgramEnds);
-    EXPECT_TRUE(h.ui.sawMessage("The above file has a problem - parsing error", path));
-    EXPECT_TRUE(
-        h.ui.sawMessage("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
-                        "Now exiting"));
-    std::string log = h.readHomeFile("error.log");
+
+    // With a file open, one that does not read is told, and the open file stays.
+    auto lastOpened = h.catalogue->parameter("openfile");
+    for (const auto& [name, bytes] : {std::pair{"empty.dat", std::string()},
+                                      {"notes.dat", std::string("just some text, no commands")}}) {
+        std::string text = h.home.write(name, bytes);
+        EXPECT_EQ(openFile(*h.session, text).status, OpenResult::Status::Kept);
+        EXPECT_TRUE(h.ui.sawMessage(std::string(name) +
+                                        "\n\nThis is not a Dragon command file.\n\nThe file "
+                                        "that was open before stays open.",
+                                    text));
+        EXPECT_TRUE(h.ui.shown().back().warning);
+    }
+    auto kept = openFile(*h.session, path);
+    EXPECT_EQ(kept.status, OpenResult::Status::Kept);
+    EXPECT_EQ(kept.fileUser, "Ann");
+    EXPECT_TRUE(test::has(h.ui.shown().back().text, "parsing error"));
+    EXPECT_TRUE(test::has(h.ui.shown().back().text, h.home.file("error.log")));
+    EXPECT_EQ(h.session->file.path, mine);
+    EXPECT_TRUE(h.session->parseOk);
+    EXPECT_EQ(h.rows().size(), 3u);
+    EXPECT_EQ(h.catalogue->parameter("openfile"), lastOpened);
+
+    // With none open, the program ends.
+    test::Harness fresh;
+    EXPECT_EQ(openFile(*fresh.session, path).status, OpenResult::Status::ProgramEnds);
+    EXPECT_TRUE(fresh.ui.sawMessage("The above file has a problem - parsing error", path));
+    EXPECT_TRUE(fresh.ui.sawMessage(
+        "Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+        "Now exiting"));
+    std::string log = fresh.readHomeFile("error.log");
     auto at = log.find("NOW TRACE\r\n");
     ASSERT_NE(at, std::string::npos);
     EXPECT_NE(log.find("binary before keynames", at), std::string::npos);

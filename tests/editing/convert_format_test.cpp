@@ -91,7 +91,9 @@ TEST(ConvertFormat, TellsWhatTheTargetCannotHold) {
     ASSERT_GE(shown.size(), 2u);
     EXPECT_TRUE(test::has(shown[0].text, "the state lists of 2 commands"));
     EXPECT_TRUE(test::has(shown[0].text, "the encryption of"));
-    EXPECT_EQ(shown[1].text, "Convert this file to 7.0 format?");
+    EXPECT_EQ(shown[1].text,
+              "Convert this file to 7.0 format?\n\nmycmds.dat: 80 commands and 7 LISTs");
+    EXPECT_TRUE(shown[1].defaultNo);
     EXPECT_TRUE(e.h.rows().size() > 0);
     for (const auto& r : e.h.rows()) {
         EXPECT_TRUE(r.states.empty()) << r.name;

@@ -89,6 +89,13 @@ TEST(FileReset, ForgetsTheCatalogueAndTheDragonUser) {
     h.catalogue->setParameter("mycmdstime", std::string("2011-03-15 08:00:00.000000000"));
     h.catalogue->setParameter("dvcmaptime", std::string("2011-03-15 08:00:00.000000000"));
 
+    // It asks first; No (the default) leaves the catalogue as it was.
+    std::size_t rows = h.rows().size();
+    EXPECT_EQ(editing::fileReset(*h.session), dat::Outcome::Refused);
+    EXPECT_TRUE(h.ui.sawMessage(editing::kFileResetQuestion, "Re-specify DNS path"));
+    EXPECT_TRUE(h.ui.shown().back().defaultNo);
+    EXPECT_EQ(h.rows().size(), rows);
+    h.ui.answerYes(true);
     EXPECT_EQ(editing::fileReset(*h.session), dat::Outcome::ProgramEnds);
     EXPECT_TRUE(h.ui.sawMessage("You must restart Parlavista for changes to apply"));
     EXPECT_TRUE(h.rows().empty());

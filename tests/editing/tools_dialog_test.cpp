@@ -50,8 +50,22 @@ TEST(ToolsDialog, CountsFollowTheScopeTheGroupAndTheTypeView) {
     EXPECT_EQ(editing::countText(28), "   28");
     EXPECT_EQ(editing::countText(123456), "123456");
 
-    // Deleting by the Group: only its KEYS commands go, and the window shows "All groups".
+    // It opens on the narrowest choice; Everything waits to be chosen.
+    EXPECT_EQ(dialog.choice(), ScopeChoice::Scope);
+
+    // Deleting by the Group asks first, with No as the default: the file stays.
     dialog.choose(ScopeChoice::Group);
+    std::string before = d.file();
+    EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
+    ASSERT_FALSE(d.h.ui.shown().empty());
+    const auto& question = d.h.ui.shown().back();
+    EXPECT_EQ(question.text, "Delete 4 commands from mycmds.dat?");
+    EXPECT_TRUE(question.defaultNo);
+    EXPECT_EQ(d.file(), before);
+    EXPECT_FALSE(dialog.fileWritten());
+
+    // Answered Yes, only the Group's KEYS commands go, and the window shows "All groups".
+    d.h.ui.answerYes(true);
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
     EXPECT_TRUE(d.h.ui.sawMessage("Deletion Completed"));
     EXPECT_TRUE(dialog.groupReset());
@@ -67,6 +81,7 @@ TEST(ToolsDialog, RefusesAnEmptyChoiceAndClearsItsMarks) {
     {
         ToolsDialog dialog(d.road, ToolsMode::RenameGroup, wordDischarge());
         EXPECT_EQ(dialog.text(), "Enter new Group here");
+        EXPECT_EQ(dialog.heading(), "Rename the Group of the chosen commands to:");
         EXPECT_EQ(
             dialog.pickList(),
             (std::vector<std::string>{"diagnosis heading", "discharge follow up", "next heading"}));
@@ -98,7 +113,9 @@ TEST(ToolsDialog, RenamesTheGroupOfThePickedCommands) {
     dialog.setPicked({"next heading", "diagnosis heading"});
     EXPECT_EQ(dialog.count(ScopeChoice::Picked), 2);
     dialog.typeText("Headings");
+    d.h.ui.answerYes(true);
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
+    EXPECT_TRUE(d.h.ui.sawMessage("Rename the Group of 2 commands of mycmds.dat to Headings?"));
     EXPECT_EQ(dialog.newGroup(), "Headings");
     d.reparse();
     EXPECT_EQ(d.row("next heading").owner, "Headings");
@@ -109,12 +126,14 @@ TEST(ToolsDialog, RenamesTheGroupOfThePickedCommands) {
 TEST(ToolsDialog, SearchAndReplaceStaysOpenAndSearchesOnlyScriptsAndKeys) {
     Demo d;
     ToolsDialog dialog(d.road, ToolsMode::Replace, {});
+    dialog.choose(ScopeChoice::Everything);
     dialog.typeText("patient");
     dialog.replaceText = "client";
     dialog.matchCase = true; // "PatientRecords.exe" stays
     EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::StaysOpen);
     ASSERT_TRUE(dialog.search().match());
     EXPECT_EQ(dialog.search().match()->name, "refer to <specialist>");
+    d.h.ui.answerYes(true);
     EXPECT_EQ(dialog.replaceAllButton(), ToolsDialog::After::StaysOpen);
     EXPECT_TRUE(d.h.ui.sawMessage("1 occurrences in 1 macros replaced"));
     EXPECT_TRUE(dialog.fileWritten());
@@ -173,15 +192,17 @@ TEST(ToolsDialog, ExportsTheChosenCommandsWithTheirListsAndLeavesTheFileAlone) {
     {
         ToolsDialog dialog(d.road, ToolsMode::Export, global);
         std::string folder = d.h.session->programFolder;
+        EXPECT_EQ(dialog.text(), files::join(folder, "order [lab test].dat"));
+        dialog.choose(ScopeChoice::Everything);
         EXPECT_EQ(dialog.text(), files::join(folder, "global.dat"));
         dialog.choose(ScopeChoice::Picked);
-        EXPECT_EQ(dialog.text(), files::join(folder, "order [lab test].dat"));
         dialog.setPicked({order, prescribe});
         dialog.typeText(out.file("picked"));
         d.h.ui.answerOk(true);  // "Appending .dat to your filename"
         d.h.ui.answerYes(true); // open what was exported
         EXPECT_EQ(dialog.mainButton(), ToolsDialog::After::Closes);
-        EXPECT_TRUE(d.h.ui.sawMessage(editing::kExportCompleted, out.file("picked")));
+        EXPECT_TRUE(d.h.ui.sawMessage(std::string(editing::kExportCompleted) + ": " + target,
+                                      out.file("picked")));
         EXPECT_EQ(dialog.fileToOpen(), target);
         EXPECT_FALSE(dialog.fileWritten());
     }
@@ -191,7 +212,7 @@ TEST(ToolsDialog, ExportsTheChosenCommandsWithTheirListsAndLeavesTheFileAlone) {
 
     // Appending to it is the export's own business; the next dialog proposes its folder.
     EXPECT_EQ(ToolsDialog(d.road, ToolsMode::Export, {}).text(),
-              files::join(out.path(), "global.dat"));
+              files::join(out.path(), "Global Commands.dat"));
     EXPECT_EQ(d.marked(), 0u);
     EXPECT_EQ(d.file(), before);
 }

@@ -329,7 +329,7 @@ TEST(Editing, WhatTheUserDoesNotTypeIsWrittenAsItWas) {
     EXPECT_EQ(bodyOnDisk(run, "folders"), "C:\\\\Temp\r\nD:\\\\Data\r\nE:\\Work\r\n");
 }
 
-TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
+TEST(Editing, TheBoxesAndKeysStartModifyAClickSelectsAndAbandonWritesNothing) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
@@ -342,10 +342,48 @@ TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
     EXPECT_FALSE(button(run, "saveChanges")->isVisible());
     EXPECT_EQ(w.field("description")->text(), "");
 
-    QTest::mouseClick(w.bodyEditor()->viewport(), Qt::LeftButton);
+    // A click in the body selects, to copy; Enter starts the edit, and says how it ends.
+    QPlainTextEdit* body = w.bodyEditor();
+    QTest::mouseDClick(body->viewport(), Qt::LeftButton, {}, QPoint(12, 8));
+    EXPECT_FALSE(body->textCursor().selectedText().isEmpty());
+    EXPECT_TRUE(body->isReadOnly());
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    QTest::keyClick(body, Qt::Key_Return);
     EXPECT_TRUE(button(run, "saveChanges")->isVisible());
-    EXPECT_FALSE(w.bodyEditor()->isReadOnly());
-    QTest::mouseClick(button(run, "abandon"), Qt::LeftButton);
+    EXPECT_FALSE(body->isReadOnly());
+    EXPECT_EQ(body->toPlainText(), "{Ctrl+c}") << "Enter only starts the edit";
+    auto* strip = w.findChild<QLabel*>("editStrip");
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_TRUE(strip->text().contains("\u201ccopy that\u201d"));
+    EXPECT_TRUE(strip->text().contains("Abandon (Alt+B or Esc)"));
+
+    // Escape with nothing changed leaves the edit without a question.
+    run.ui.clear();
+    QTest::keyClick(body, Qt::Key_Escape);
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    EXPECT_FALSE(strip->isVisible());
+    EXPECT_TRUE(run.ui.shown().empty());
+
+    // Typing starts the edit with what is typed; Escape then asks, Cancel (its own answer)
+    // stays, Abandon leaves the body as it was.
+    body->moveCursor(QTextCursor::End);
+    QTest::keyClicks(body, "x");
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    EXPECT_EQ(body->toPlainText(), "{Ctrl+c}x");
+    QTest::keyClick(body, Qt::Key_Escape);
+    EXPECT_TRUE(run.ui.sawMessage("The changes to \"copy that\" are not saved.", "Parlavista"));
+    EXPECT_TRUE(button(run, "saveChanges")->isVisible());
+    run.ui.answerChoice("&Abandon");
+    QTest::keyClick(body, Qt::Key_Escape);
+    EXPECT_FALSE(button(run, "saveChanges")->isVisible());
+    EXPECT_EQ(body->toPlainText(), "{Ctrl+c}");
+
+    // Command > Delete asks with No as the default: unanswered, the command stays.
+    run.ui.clear();
+    w.action("commanddelete")->trigger();
+    ASSERT_EQ(run.ui.shown().size(), 1u);
+    EXPECT_EQ(run.ui.shown()[0].text, "Delete this command?");
+    EXPECT_TRUE(run.ui.shown()[0].defaultNo);
 
     // A LIST has no description: the box empties again and nothing is edited.
     clickTab(run, Tab::Lists);
@@ -354,6 +392,41 @@ TEST(Editing, TheBoxesAndTheMouseStartModifyAndAbandonWritesNothing) {
     EXPECT_EQ(w.field("description")->text(), "");
     EXPECT_FALSE(button(run, "saveChanges")->isVisible());
     EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
+}
+
+TEST(Editing, ClosingOrOpeningWithUnsavedChangesAsksSaveAbandonOrCancel) {
+    for (const char* answer : {"&Cancel", "&Abandon", "&Save Changes"}) {
+        SCOPED_TRACE(answer);
+        GuiRun run;
+        ASSERT_TRUE(run.start());
+        gui::MainWindow& w = run.window();
+        const std::string before = files::readAll(run.dragon.commandFile()).value_or("");
+        ASSERT_TRUE(clickEntry(run, Tab::Commands, "copy that"));
+        QTest::mouseClick(button(run, "modify"), Qt::LeftButton);
+        typeBody(run, "{Ctrl+Insert}");
+        bool chosen = false;
+        w.chooseFile = [&](const dat::OpenDialogStart&) {
+            chosen = true;
+            return std::optional<std::string>();
+        };
+        run.ui.answerChoice(answer);
+        run.ui.answerChoice(answer);
+        w.action("fileopen")->trigger();
+        w.close();
+        QApplication::processEvents();
+        std::string after = files::readAll(run.dragon.commandFile()).value_or("");
+        if (std::string(answer) == "&Cancel") {
+            EXPECT_FALSE(chosen) << "no other file while the edit stays";
+            EXPECT_TRUE(w.isVisible());
+            EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+Insert}");
+            EXPECT_EQ(after, before);
+        } else {
+            EXPECT_TRUE(chosen);
+            EXPECT_FALSE(w.isVisible());
+            EXPECT_EQ(after == before, std::string(answer) == "&Abandon");
+        }
+        EXPECT_TRUE(run.ui.sawMessage("The changes to \"copy that\" are not saved."));
+    }
 }
 
 TEST(Editing, ASpeakerChangeEndsTheProgram) {

@@ -216,16 +216,28 @@ TEST(MainWindow, FileOpenPropertiesHelpAndAFileThatDoesNotParse) {
     w.showHelp(browser::kHelpOptions);
     EXPECT_EQ(w.helpBrowser()->currentPage(), "options.html");
 
-    // A file that does not parse ends the program safely.
+    // A file that does not parse is told; the window keeps the file, catalogue and command
+    // it showed.
+    ASSERT_TRUE(run.click(Tab::Commands, "copy that"));
+    QString title = w.windowTitle();
+    QString counts = w.countsLabel()->text();
+    QStringList programs = GuiRun::captions(w.selectionMenu(MenuKind::Program));
     std::string bytes = test::readSample("clear_flag.dat");
     std::string damaged = files::join(run.dragon.home, "damaged.dat");
     files::writeAll(damaged, bytes.substr(0, bytes.size() / 2));
     sample = damaged;
+    run.ui.clear();
     w.action("fileopen")->trigger();
-    EXPECT_TRUE(run.ui.sawMessage("Please send file 'error.log' to Brinmoor\nbefore running "
-                                  "Parlavista again",
-                                  "Now exiting"));
-    EXPECT_FALSE(w.isVisible());
+    ASSERT_EQ(run.ui.shown().size(), 1u);
+    EXPECT_TRUE(run.ui.shown()[0].warning);
+    EXPECT_EQ(run.ui.shown()[0].title, damaged);
+    EXPECT_TRUE(run.ui.shown()[0].text.find("damaged.dat\n\nThe above file has a problem") == 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), title);
+    EXPECT_EQ(w.countsLabel()->text(), counts);
+    EXPECT_EQ(GuiRun::captions(w.selectionMenu(MenuKind::Program)), programs);
+    EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that");
+    EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+c}");
     EXPECT_TRUE(files::exists(files::join(run.dragon.home, "error.log")));
 }
 
@@ -284,6 +296,7 @@ TEST(MainWindow, PlacementIsRestoredAndStoredAndResetEndsTheProgram) {
     EXPECT_TRUE(w.isMaximized());
     EXPECT_EQ(w.normalGeometry(), QRect(120, 80, 780, 620));
     run.ui.clear();
+    run.ui.answerYes(true);
     w.action("filereset")->trigger();
     EXPECT_FALSE(w.isVisible());
     ini.reload();

@@ -93,6 +93,10 @@ TEST(ToolsDialogView, PickAndChoosePreselectsTheWindowsCommandAndNamesTheFile) {
     Dialog d(ToolsMode::Export, globalWith("prescribe <medication> <dose> <frequency>"));
     EXPECT_EQ(d.view->windowTitle(), "Export to .dat");
     QString folder = QString::fromStdString(d.state->exportFolder());
+    // It opens on Pick and Choose with the window's command picked.
+    EXPECT_TRUE(d.view->choiceButton(ScopeChoice::Picked)->isChecked());
+    EXPECT_EQ(d.selectedNames(), QStringList{"prescribe <medication> <dose> <frequency>"});
+    d.choose(ScopeChoice::Everything);
     EXPECT_EQ(d.view->textField()->text(), folder + "/global.dat");
     d.choose(ScopeChoice::Program);
     EXPECT_EQ(d.view->textField()->text(), folder + "/Global Commands.dat");
@@ -113,6 +117,27 @@ TEST(ToolsDialogView, PickAndChoosePreselectsTheWindowsCommandAndNamesTheFile) {
     QTest::keyClicks(d.view->textField(), "/tmp/mine.dat");
     d.choose(ScopeChoice::Everything);
     EXPECT_EQ(d.view->textField()->text(), "/tmp/mine.dat");
+}
+
+TEST(ToolsDialogView, DeleteOpensOnTheCommandShownAndEnterAsksWithNoAsTheDefault) {
+    Dialog d(ToolsMode::Delete, globalWith("copy that"));
+    EXPECT_TRUE(d.view->choiceButton(ScopeChoice::Picked)->isChecked());
+    EXPECT_EQ(d.selectedNames(), QStringList{"copy that"});
+    EXPECT_EQ(d.view->choiceButton(ScopeChoice::Everything)->accessibleName(),
+              "Everything, 80 commands");
+    EXPECT_EQ(d.view->choiceButton(ScopeChoice::Picked)->accessibleName(),
+              "Pick and Choose, 1 command");
+    EXPECT_EQ(d.view->findChild<QPushButton*>("mainButton")->text(), "&Delete");
+
+    // Enter on Everything asks what it would delete; unanswered, nothing is written.
+    const std::string before = d.file();
+    d.choose(ScopeChoice::Everything);
+    QTest::keyClick(d.view.get(), Qt::Key_Return);
+    ASSERT_FALSE(d.h.ui.shown().empty());
+    EXPECT_EQ(d.h.ui.shown().back().text, "Delete 80 commands and 7 LISTs from mycmds.dat?");
+    EXPECT_TRUE(d.h.ui.shown().back().defaultNo);
+    EXPECT_EQ(d.file(), before);
+    EXPECT_TRUE(d.view->isVisible());
 }
 
 TEST(ToolsDialogView, SearchShowsTheMatchAndCancelCloses) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -36,8 +37,11 @@ TEST(ToolsMenu, RenameGroupWritesTakesTheFileOverAndShowsTheNewGroup) {
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Scope), "Discharge Summary"));
     ASSERT_TRUE(run.click(Tab::Commands, "next heading"));
     QString title;
+    run.ui.answerYes(true); // rename the one command
     GuiRun::withDialog(run.window().action("toolsrenamegroup"), [&](QDialog& d) {
         title = d.windowTitle();
+        EXPECT_EQ(d.findChild<QLabel*>("heading")->text(),
+                  "Rename the Group of the chosen commands to:");
         auto* text = d.findChild<QLineEdit*>("text");
         EXPECT_EQ(text->text(), "Enter new Group here");
         GuiRun::press(d, "outputselect");
@@ -46,6 +50,7 @@ TEST(ToolsMenu, RenameGroupWritesTakesTheFileOverAndShowsTheNewGroup) {
         GuiRun::press(d, "mainButton");
     });
     EXPECT_EQ(title, "Rename Group");
+    EXPECT_TRUE(run.ui.sawMessage("Rename the Group of 1 command of mycmds.dat to Headings?"));
     EXPECT_EQ(run.ui.statusText, "Update processed, User ready") << "Dragon took the file over";
     EXPECT_EQ(run.browser().group(), "Headings");
     EXPECT_EQ(run.entries(Tab::Commands), QStringList{"next heading"});
@@ -95,7 +100,9 @@ TEST(ToolsMenu, ConversionsOfTheUsersFileAreRefusedAndOfAnotherFileDone) {
 TEST(ToolsMenu, SearchAndReplaceAllThenTheFileIsTakenOver) {
     GuiRun run;
     ASSERT_TRUE(run.start());
+    run.ui.answerYes(true); // replace them all
     GuiRun::withDialog(run.window().action("toolsreplace"), [](QDialog& d) {
+        GuiRun::press(d, "outputall");
         QTest::keyClicks(d.findChild<QLineEdit*>("text"), "{ctrl+");
         QTest::keyClicks(d.findChild<QLineEdit*>("replaceText"), "{Ctrl+Shift+");
         GuiRun::press(d, "replaceAll");
@@ -128,7 +135,7 @@ TEST(ToolsMenu, ExportWritesThePickedCommandsElsewhereAndLeavesTheUsersFileAlone
         GuiRun::press(d, "mainButton");
     });
     EXPECT_EQ(title, "Export to .dat");
-    EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed", target));
+    EXPECT_TRUE(run.ui.sawMessage("Export Operation Completed: " + target, target));
     EXPECT_EQ(onDisk(run), own);
     EXPECT_NE(run.ui.statusText, "Update processed, User ready") << "no post-write step";
     EXPECT_FALSE(run.window().findChild<gui::ToolsDialogView*>());

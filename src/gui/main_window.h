@@ -95,6 +95,7 @@ class MainWindow : public QMainWindow {
     void buildToolsMenu();
     void buildEditMenu();
     void buildViewMenu();
+    void buildSliderMenu(QMenu* view);
     void buildCommandMenu();
     void buildHelpMenu();
     QAction* addAction(QMenu* menu, const QString& objectName, const QString& caption,
@@ -130,7 +131,6 @@ class MainWindow : public QMainWindow {
     // Find (main_window_find.cpp).
     void find();
     void findStep(browser::FindStep step);
-    void afterFind(bool found);
     bool findKey(QObject* watched, QEvent* event);
     void showBody(const browser::Preview& preview);
 
@@ -155,6 +155,17 @@ class MainWindow : public QMainWindow {
     // A name added to a list while its command is being made.
     void showPendingEntry(int tab, const std::string& name, bool atTop);
     void applyEditEnabling();
+
+    // Keys, focus and accessible names (main_window_keys.cpp).
+    void buildKeys();
+    void setTabOrder();
+    void nameForAccessibility();
+    bool keyboardContextMenu(QObject* watched, QEvent* event);
+    // The list of the current tab takes the focus, unless a command is being edited.
+    void focusList();
+    bool browsing() const;
+    // The font size of the whole window: the lists, the body, the formatted view.
+    void setFontSize(int size);
 
     // Exports and printing (main_window_exports.cpp).
     void exportReport(exports::Format format);
@@ -187,6 +198,7 @@ class MainWindow : public QMainWindow {
     QPushButton* abandon_ = nullptr;
     QPushButton* save_ = nullptr;
     QSlider* slider_ = nullptr;
+    browser::Fonts fonts_;
     PaneArea* panes_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;

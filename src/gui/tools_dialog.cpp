@@ -131,6 +131,7 @@ QWidget* ToolsDialogView::buildPickArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     list_ = new QListWidget(pickArea_);
     list_->setObjectName("List1");
+    list_->setAccessibleName("Commands to pick");
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     for (const auto& name : state_.pickList()) {
         list_->addItem(qs(name));
@@ -195,6 +196,7 @@ QWidget* ToolsDialogView::buildMatchArea() {
     matchName_->setObjectName("matchName");
     matchBody_ = new QPlainTextEdit(area);
     matchBody_->setObjectName("matchBody");
+    matchBody_->setAccessibleName("Body with the match");
     matchBody_->setReadOnly(true);
     matchBody_->setMinimumHeight(120);
     layout->addWidget(matchName_);

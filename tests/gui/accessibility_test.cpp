@@ -9,10 +9,15 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabBar>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -174,4 +179,58 @@ TEST(Accessibility, EveryDialogNamesEveryControlAndEachAltKeyOnce) {
     w.showHelp(browser::kHelpContents);
     ASSERT_NE(w.helpBrowser(), nullptr);
     expectAccessible(*w.helpBrowser(), "help");
+}
+
+TEST(Keyboard, MenusByTypingDeleteAndTheContextMenuFromTheListAndTheFontSize) {
+    GuiRun run;
+    ASSERT_TRUE(run.start());
+    gui::MainWindow& w = run.window();
+    QListWidget* commands = w.list(browser::Tab::Commands);
+
+    // Typing a name's first letters in the Program menu selects it; Enter chooses it. The
+    // digit of a numbered entry chooses at once.
+    QMenu* programs = w.selectionMenu(browser::MenuKind::Program);
+    programs->popup(QPoint(0, 0));
+    QTest::keyClicks(programs, "wi");
+    ASSERT_NE(programs->activeAction(), nullptr);
+    EXPECT_TRUE(programs->activeAction()->text().endsWith("WINWORD"));
+    QTest::keyClick(programs, Qt::Key_Return);
+    EXPECT_EQ(run.field("program"), "WINWORD");
+    EXPECT_EQ(w.focusWidget(), commands);
+    programs->popup(QPoint(0, 0));
+    QTest::keyClick(programs, Qt::Key_1);
+    EXPECT_EQ(run.field("program"), "Global Commands");
+
+    // A click on a tab leaves the focus on its list, wherever it was.
+    QTabBar* tabs = w.tabs()->tabBar();
+    w.bodyEditor()->setFocus();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(w.focusWidget(), w.list(browser::Tab::Lists));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    EXPECT_EQ(w.focusWidget(), commands);
+
+    // Delete asks its question; No keeps the command.
+    QString name = commands->currentItem()->text();
+    run.ui.answerYes(false);
+    QTest::keyClick(commands, Qt::Key_Delete);
+    EXPECT_TRUE(run.ui.sawMessage("Delete this command?", name.toStdString()));
+    EXPECT_TRUE(run.entries(browser::Tab::Commands).contains(name));
+
+    // Shift+F10 opens the list's context menu.
+    QString popup;
+    QTimer::singleShot(0, [&popup] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            popup = menu->objectName();
+            menu->close();
+        }
+    });
+    QTest::keyClick(commands, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(popup, "context");
+
+    // The font size from Options reaches the lists and the window, and is kept.
+    GuiRun::withDialog(w.action("editoptions"),
+                       [](QDialog& d) { d.findChild<QSpinBox*>("fontSize")->setValue(16); });
+    EXPECT_EQ(commands->font().pointSize(), 16);
+    EXPECT_EQ(w.font().pointSize(), 16);
+    EXPECT_EQ(run.app->startup().settings().read("fontsize", ""), "16");
 }

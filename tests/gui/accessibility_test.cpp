@@ -14,9 +14,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
@@ -126,6 +130,17 @@ QStringList sharedInMenus(QWidget& window) {
     return shared;
 }
 
+// The largest font size a formatted text names.
+double largestSize(const QTextDocument& doc) {
+    double largest = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            largest = std::max(largest, it.fragment().charFormat().fontPointSize());
+        }
+    }
+    return largest;
+}
+
 void expectAccessible(QWidget& window, const QString& what) {
     EXPECT_EQ(unnamedIn(window), QStringList{}) << what.toStdString();
     EXPECT_EQ(sharedAccelerators(window), QStringList{}) << what.toStdString();
@@ -181,7 +196,7 @@ TEST(Accessibility, EveryDialogNamesEveryControlAndEachAltKeyOnce) {
     expectAccessible(*w.helpBrowser(), "help");
 }
 
-TEST(Keyboard, MenusByTypingDeleteAndTheContextMenuFromTheListAndTheFontSize) {
+TEST(Keyboard, MenusByTypingFocusAndTabOrderDeleteContextMenuAndFontSize) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
@@ -208,6 +223,16 @@ TEST(Keyboard, MenusByTypingDeleteAndTheContextMenuFromTheListAndTheFontSize) {
     EXPECT_EQ(w.focusWidget(), w.list(browser::Tab::Lists));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
     EXPECT_EQ(w.focusWidget(), commands);
+    // Tab runs from the tabs through the list, the description, the Group and the body to
+    // the buttons, past the slider.
+    tabs->setFocus();
+    QStringList order;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
+        order << w.focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"commandList", "description", "group", "body", "modify"}));
+    commands->setFocus();
 
     // Delete asks its question; No keeps the command.
     QString name = commands->currentItem()->text();
@@ -227,10 +252,16 @@ TEST(Keyboard, MenusByTypingDeleteAndTheContextMenuFromTheListAndTheFontSize) {
     QTest::keyClick(commands, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(popup, "context");
 
-    // The font size from Options reaches the lists and the window, and is kept.
+    // The font size from Options reaches the lists, the window and the formatted view, and
+    // is kept.
+    ASSERT_TRUE(run.click(browser::Tab::Commands, "insert letterhead"));
+    w.findChild<QPushButton*>("showGraphic")->click();
+    double written = largestSize(*w.graphicView()->document());
+    ASSERT_GT(written, 0);
     GuiRun::withDialog(w.action("editoptions"),
-                       [](QDialog& d) { d.findChild<QSpinBox*>("fontSize")->setValue(16); });
-    EXPECT_EQ(commands->font().pointSize(), 16);
-    EXPECT_EQ(w.font().pointSize(), 16);
-    EXPECT_EQ(run.app->startup().settings().read("fontsize", ""), "16");
+                       [](QDialog& d) { d.findChild<QSpinBox*>("fontSize")->setValue(20); });
+    EXPECT_EQ(commands->font().pointSize(), 20);
+    EXPECT_EQ(w.font().pointSize(), 20);
+    EXPECT_DOUBLE_EQ(largestSize(*w.graphicView()->document()), 2 * written);
+    EXPECT_EQ(run.app->startup().settings().read("fontsize", ""), "20");
 }

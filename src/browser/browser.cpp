@@ -396,8 +396,10 @@ void Browser::followClicked(FollowChange change) {
 bool Browser::find(FindStep step) {
     Batch batch(*this);
     clearHighlight();
-    auto hit =
-        finder_.run(step, {[this](const UserRow& row) { return admits(row); }, view_.allTicked()});
+    // A follow view chooses by name, not by type: it leaves no type out.
+    std::string skipped = follow_.active() ? "" : view_.leftOut();
+    auto hit = finder_.run(
+        step, {[this](const UserRow& row) { return admits(row); }, view_.allTicked(), skipped});
     if (hit) {
         showFound(*hit);
     }

@@ -128,7 +128,7 @@ class Browser {
 
     // The preview.
     const Preview& preview() const { return preview_; }
-    // "Show Graphi&c": the formatted content of the Text and Graphics command shown.
+    // "Sho&w Graphic": the formatted content of the Text and Graphics command shown.
     void showGraphic();
     const std::optional<RtfDocument>& graphic() const { return graphic_; }
 

@@ -25,6 +25,30 @@ std::string quoted(const std::string& text) {
 
 } // namespace
 
+void Finder::setText(std::string text) {
+    matched_ = matched_ && text == text_;
+    text_ = std::move(text);
+}
+
+void Finder::setColumn(FindIn column) {
+    matched_ = matched_ && column == column_;
+    column_ = column;
+}
+
+void Finder::setMatchCase(bool on) {
+    matched_ = matched_ && on == matchCase_;
+    matchCase_ = on;
+}
+
+std::string Finder::notFound(const FindView& view) const {
+    std::string text = quoted(text_) + " not found in ";
+    if (view.everything) {
+        return text + "your macro files";
+    }
+    text += "current View";
+    return view.skipped.empty() ? text : text + ", which leaves out " + view.skipped;
+}
+
 std::optional<FindHit> Finder::next(const std::optional<IndexKey>& from, bool forward,
                                     const RowAdmits& admits) const {
     std::optional<FindHit> hit;
@@ -54,14 +78,17 @@ std::optional<FindHit> Finder::run(FindStep step, const FindView& view) {
     if (hit) {
         last_ = IndexKey::of(hit->row);
         canAgain_ = canPrevious_ = true;
+        matched_ = true;
         return hit;
     }
     if (step == FindStep::First) {
         last_.reset();
+    }
+    // Find Again for a text never found (changed since the last hit) has found nothing at
+    // all; the last hit keeps its place for the next search.
+    if (step == FindStep::First || !matched_) {
         canAgain_ = canPrevious_ = false;
-        ui_.message(quoted(text_) + " not found in " +
-                        (view.everything ? "your macro files" : "current View"),
-                    kNotFoundTitle);
+        ui_.message(notFound(view), kNotFoundTitle);
         return std::nullopt;
     }
     // The last hit stays where it was, so the other direction still works from it.
@@ -79,6 +106,7 @@ void Finder::discard() {
 
 void Finder::forgetLastHit() {
     last_.reset();
+    matched_ = false;
     canAgain_ = canPrevious_ = false;
 }
 

@@ -26,11 +26,12 @@ struct FindHit {
 
 using RowAdmits = std::function<bool(const UserRow&)>;
 
-// What the current View lets through, and whether it is "&All of the above" (which the
-// not-found message names).
+// What the current View lets through, whether it is "&All of the above" (which the
+// not-found message names), and the types it leaves out, as the message names them.
 struct FindView {
     RowAdmits admits;
     bool everything = true;
+    std::string skipped;
 };
 
 class Finder {
@@ -38,15 +39,15 @@ class Finder {
     Finder(const Catalogue& catalogue, UserInteraction& ui) : catalogue_(catalogue), ui_(ui) {}
 
     const std::string& text() const { return text_; }
-    void setText(std::string text) { text_ = std::move(text); }
+    void setText(std::string text);
     FindIn column() const { return column_; }
-    void setColumn(FindIn column) { column_ = column; }
+    void setColumn(FindIn column);
     bool matchCase() const { return matchCase_; }
-    void setMatchCase(bool on) { matchCase_ = on; }
+    void setMatchCase(bool on);
 
     // Find searches from the first row, Find Again forward from the last hit, Find Previous
     // backward from it. Nothing happens without a search text. Returns the hit, or nothing
-    // once the not-found or no-more-matches message has been shown.
+    // once the not-found message (no hit yet) or the no-more-matches one has been shown.
     std::optional<FindHit> run(FindStep step, const FindView& view);
     // Cancel: the search text is gone, so F11 and F12 find nothing until a new search, and
     // the dialog opens as it did the first time.
@@ -64,12 +65,16 @@ class Finder {
                                 const RowAdmits& admits) const;
 
   private:
+    std::string notFound(const FindView& view) const;
+
     const Catalogue& catalogue_;
     UserInteraction& ui_;
     std::string text_;
     FindIn column_ = FindIn::Name;
     bool matchCase_ = false;
     std::optional<IndexKey> last_;
+    // This search (text, column, case) has had a hit: only then are there "no more matches".
+    bool matched_ = false;
     bool canAgain_ = false;
     bool canPrevious_ = false;
 };

@@ -18,7 +18,7 @@ struct EditCommands {
     bool commandMenu = false;     // the command menu as a whole
     bool convertPlain = false;    // "Convert to Plain &Text"
     bool convertAdvanced = false; // "Convert to Ad&vanced Scripting"
-    bool showGraphic = false;     // "Show Graphi&c"
+    bool showGraphic = false;     // "Sho&w Graphic"
     bool bodyLocked = true;
 };
 

@@ -33,6 +33,19 @@ bool ViewMenu::clickType(char code) {
     return true;
 }
 
+std::string ViewMenu::leftOut() const {
+    std::string names;
+    for (std::size_t i = 0; i < kTypeEntries.size(); ++i) {
+        if (ticks_[i]) {
+            continue;
+        }
+        std::string caption = kTypeEntries[i].caption;
+        std::erase(caption, '&');
+        names += (names.empty() ? "" : ", ") + caption;
+    }
+    return names;
+}
+
 void ViewMenu::clickAll() {
     ticks_.fill(true);
     all_ = legacy_ = mycmds_ = true;

@@ -49,6 +49,8 @@ class ViewMenu {
     void untickTypes();
 
     bool admits(const std::string& type) const;
+    // The unticked types as the menu names them, "KEYs, Text and Graphics"; empty when none.
+    std::string leftOut() const;
 
   private:
     static int indexOf(char code);

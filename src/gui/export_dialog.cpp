@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <span>
 
@@ -73,6 +74,9 @@ ExportDialog::ExportDialog(exports::ExportReport& state, SaveFileChooser chooseF
     names_ = new QListWidget(this);
     names_->setObjectName("names");
     names_->setSelectionMode(QAbstractItemView::MultiSelection);
+    names_->setAccessibleName("Commands to pick");
+    names_->setAccessibleDescription("The commands of the current View; with Pick and choose, "
+                                     "the selected ones are written");
     for (const auto& name : state_.view().names) {
         names_->addItem(qs(name));
     }
@@ -120,8 +124,11 @@ QWidget* ExportDialog::buildScopes() {
     };
     QWidget* box = optionGroup<ScopeChoice>(this, "Scope:", entries, scopes_,
                                             [this](ScopeChoice scope) { chooseScope(scope); });
-    // The caption says whether the list holds a follow view's names.
-    scopes_[ScopeChoice::Picked]->setText(qs(state_.pickCaption()));
+    // The caption says whether the list holds a follow view's names. Its accelerator is the
+    // last 'c' of "Pick and choose" or the 'w' of "See below", both free in this dialog.
+    QString pick = qs(state_.pickCaption());
+    pick.insert(static_cast<int>(pick.lastIndexOf(QRegularExpression("[cw]"))), '&');
+    scopes_[ScopeChoice::Picked]->setText(pick);
     return box;
 }
 
@@ -157,7 +164,8 @@ QLayout* ExportDialog::buildOutputRows() {
     PrinterChoices printers = printerChoices();
     printers_->addItems(printers.names);
     printers_->setCurrentIndex(printers.current);
-    printerLabel_ = new QLabel("Printer:", this);
+    printerLabel_ = new QLabel("Prin&ter:", this);
+    printers_->setAccessibleName("Printer");
     printerLabel_->setBuddy(printers_);
 
     auto* rows = new QVBoxLayout;

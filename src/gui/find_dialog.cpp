@@ -18,13 +18,13 @@ using browser::FindStep;
 
 FindDialog::FindDialog(browser::Browser& browser, QWidget* parent)
     : QDialog(parent), browser_(browser),
-      text_(new QLineEdit(this)), options_{new QRadioButton("COMMAND (or LIST) name", this),
-                                           new QRadioButton("Scope name", this),
-                                           new QRadioButton("Macro (or LIST) body", this)},
-      matchCase_(new QCheckBox("Match Case", this)), buttons_{new QPushButton("Find", this),
-                                                              new QPushButton("Find Again", this),
-                                                              new QPushButton("Find Previous",
-                                                                              this)},
+      text_(new QLineEdit(this)), options_{new QRadioButton("COMMAND (or LIST) &name", this),
+                                           new QRadioButton("Sc&ope name", this),
+                                           new QRadioButton("Macro (or LIST) &body", this)},
+      matchCase_(new QCheckBox("&Match Case", this)), buttons_{new QPushButton("&Find", this),
+                                                               new QPushButton("Find &Again", this),
+                                                               new QPushButton("Find &Previous",
+                                                                               this)},
       cancel_(new QPushButton("Cancel", this)) {
     setWindowTitle("Find");
     setObjectName("findDialog");
@@ -35,6 +35,7 @@ FindDialog::FindDialog(browser::Browser& browser, QWidget* parent)
     option(FindIn::Name)->setChecked(true);
 
     auto* where = new QGroupBox(this);
+    where->setAccessibleName("Search in");
     auto* options = new QVBoxLayout(where);
     for (FindIn in : {FindIn::Name, FindIn::Scope, FindIn::Body}) {
         options->addWidget(option(in));

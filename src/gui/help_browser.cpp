@@ -14,6 +14,7 @@ HelpBrowser::HelpBrowser(const QString& folder, QWidget* parent)
     setWindowTitle("Parlavista Help");
     setObjectName("helpBrowser");
     text_->setObjectName("helpText");
+    text_->setAccessibleName("Help page");
     text_->setSearchPaths({folder});
     text_->setOpenExternalLinks(true);
 

@@ -17,6 +17,8 @@ LanguageDialog::LanguageDialog(editing::LanguageConversion& state, const std::st
     text->setWordWrap(true);
     text->setMinimumWidth(420);
     choices_->setObjectName("languages");
+    choices_->setAccessibleName("Language");
+    choices_->setAccessibleDescription("The language the file's header is to name");
     for (const char* choice : editing::kLanguageChoices) {
         choices_->addItem(choice);
     }
@@ -29,12 +31,18 @@ LanguageDialog::LanguageDialog(editing::LanguageConversion& state, const std::st
     convert->setDefault(true);
     connect(convert, &QPushButton::clicked, this, [this] { this->convert(); });
 
+    auto* choiceLabel = new QLabel("&Language:", this);
+    choiceLabel->setBuddy(choices_);
+    auto* choiceRow = new QHBoxLayout;
+    choiceRow->addWidget(choiceLabel);
+    choiceRow->addWidget(choices_, 1);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(convert);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
-    layout->addWidget(choices_);
+    layout->addLayout(choiceRow);
     layout->addWidget(language);
     layout->addWidget(file);
     layout->addLayout(buttons);

@@ -34,7 +34,9 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace plv::gui {
@@ -57,7 +59,10 @@ class RichView : public QTextBrowser {
             images_[qs(image.name)] = picture;
         }
         setHtml(qs(doc.html));
+        scaleFonts();
     }
+    // The document's own sizes grow with the window's font size; 10 points is as written.
+    void setFontSize(int points) { scale_ = points > 0 ? points / 10.0 : 1.0; }
 
   protected:
     QVariant loadResource(int type, const QUrl& name) override {
@@ -69,7 +74,28 @@ class RichView : public QTextBrowser {
     }
 
   private:
+    void scaleFonts() {
+        std::vector<std::pair<QTextCursor, QTextCharFormat>> changes;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                QTextFragment part = it.fragment();
+                QTextCharFormat format = part.charFormat();
+                if (format.fontPointSize() > 0) {
+                    QTextCursor cursor(document());
+                    cursor.setPosition(part.position());
+                    cursor.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
+                    format.setFontPointSize(format.fontPointSize() * scale_);
+                    changes.emplace_back(cursor, format);
+                }
+            }
+        }
+        for (auto& [cursor, format] : changes) {
+            cursor.setCharFormat(format);
+        }
+    }
+
     std::map<QString, QImage> images_;
+    double scale_ = 1.0;
 };
 
 // A font family from the settings, or the system's own family of that kind when this
@@ -113,6 +139,7 @@ MainWindow::MainWindow(browser::Startup& startup, browser::Browser& browser,
     }
     browser_.setObserver([this] { refresh(); });
     setUpEditing(started);
+    buildKeys();
 }
 
 MainWindow::~MainWindow() {
@@ -263,7 +290,7 @@ QWidget* MainWindow::buildPreviewArea() {
     layout->addWidget(body_, 1);
     layout->addWidget(graphic_, 1);
 
-    showGraphic_ = new QPushButton("Show Graphi&c", area);
+    showGraphic_ = new QPushButton("Sho&w Graphic", area);
     modify_ = new QPushButton("&Modify", area);
     abandon_ = new QPushButton("A&bandon", area);
     save_ = new QPushButton("S&ave Changes", area);
@@ -327,6 +354,14 @@ void MainWindow::open(const browser::StartupResult& started) {
 }
 
 void MainWindow::applyFonts(const browser::Fonts& fonts) {
+    fonts_ = fonts;
+    QFont windowFont = font();
+    if (fonts.size > 0) {
+        windowFont.setPointSize(fonts.size);
+    }
+    setFont(windowFont);
+    graphic_->setFont(windowFont);
+    static_cast<RichView*>(graphic_)->setFontSize(fonts.size);
     QFont listFont = settingsFont(fonts.listFont, fonts.size, QFontDatabase::GeneralFont);
     QFont fixedFont = settingsFont(fonts.fixedFont, fonts.size, QFontDatabase::FixedFont);
     lists_[0]->setFont(listFont);
@@ -388,7 +423,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    return findKey(watched, event) || QMainWindow::eventFilter(watched, event);
+    return findKey(watched, event) || keyboardContextMenu(watched, event) ||
+           QMainWindow::eventFilter(watched, event);
 }
 
 // Redrawing
@@ -561,9 +597,10 @@ void MainWindow::fileProperties() {
 
 void MainWindow::options() {
     OptionsDialog dialog(
-        browser_.numberMenus(), [this](bool on) { browser_.setNumberMenus(on); },
-        [this] { showHelp(browser::kHelpOptions); }, this);
+        browser_.numberMenus(), [this](bool on) { browser_.setNumberMenus(on); }, fonts_.size,
+        [this](int size) { setFontSize(size); }, [this] { showHelp(browser::kHelpOptions); }, this);
     dialog.exec();
+    focusList();
 }
 
 void MainWindow::importOffered(browser::ImportOffer offer) {

@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow {
     void buildToolsMenu();
     void buildEditMenu();
     void buildViewMenu();
+    void buildSliderMenu(QMenu* view);
     void buildCommandMenu();
     void buildHelpMenu();
     QAction* addAction(QMenu* menu, const QString& objectName, const QString& caption,
@@ -131,7 +132,6 @@ class MainWindow : public QMainWindow {
     // Find (main_window_find.cpp).
     void find();
     void findStep(browser::FindStep step);
-    void afterFind(bool found);
     bool findKey(QObject* watched, QEvent* event);
     void showBody(const browser::Preview& preview);
 
@@ -168,6 +168,16 @@ class MainWindow : public QMainWindow {
     void showProblems();
     void showEntryList(const QString& name, const QString& title, const QString& text,
                        std::vector<browser::EntryLine> lines);
+    // Keys, focus and accessible names (main_window_keys.cpp).
+    void buildKeys();
+    void setTabOrder();
+    void nameForAccessibility();
+    bool keyboardContextMenu(QObject* watched, QEvent* event);
+    // The list of the current tab takes the focus, unless a command is being edited.
+    void focusList();
+    bool browsing() const;
+    // The font size of the whole window: the lists, the body, the formatted view.
+    void setFontSize(int size);
 
     // Exports and printing (main_window_exports.cpp).
     void exportReport(exports::Format format);
@@ -203,6 +213,7 @@ class MainWindow : public QMainWindow {
     QPushButton* save_ = nullptr;
     QLabel* editStrip_ = nullptr;
     QSlider* slider_ = nullptr;
+    browser::Fonts fonts_;
     PaneArea* panes_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;

@@ -42,6 +42,7 @@ void MainWindow::exportReport(exports::Format format) {
         dialog.exec();
     }
     browser_.reset();
+    focusList();
 }
 
 void MainWindow::printCurrentCommand() {

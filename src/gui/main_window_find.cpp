@@ -1,5 +1,5 @@
-// Edit > Find, Find Again and Find Previous on F11 and F12, and the body as the preview
-// shows it, with the found text selected.
+// Edit > Find, Find Again and Find Previous (F3 and Shift+F3, and F11 and F12 from the lists
+// and the body), and the body as the preview shows it, with the found text selected.
 #include "gui/find_dialog.h"
 #include "gui/main_window.h"
 
@@ -11,25 +11,21 @@
 namespace plv::gui {
 
 void MainWindow::find() {
+    // A body being edited keeps its place: Find would leave the edit.
+    if (!browsing()) {
+        return;
+    }
     if (!findDialog_) {
         findDialog_ = new FindDialog(browser_, this);
     }
-    afterFind(findDialog_->ask());
+    findDialog_->ask();
+    focusList();
 }
 
 void MainWindow::findStep(browser::FindStep step) {
-    afterFind(browser_.find(step));
-}
-
-void MainWindow::afterFind(bool found) {
-    if (!found) {
-        return;
-    }
-    // The found text shows selected while the body editor has the focus.
-    if (browser_.preview().highlight) {
-        body_->setFocus();
-    } else {
-        list(browser_.tab())->setFocus();
+    if (browsing()) {
+        browser_.find(step);
+        focusList();
     }
 }
 
@@ -38,7 +34,6 @@ bool MainWindow::findKey(QObject* watched, QEvent* event) {
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
-    // A body being edited keeps its place: Find would leave the edit.
     bool editing = watched == body_ && !body_->isReadOnly();
     if ((key->key() != Qt::Key_F11 && key->key() != Qt::Key_F12) || editing) {
         return false;

@@ -1,12 +1,15 @@
 // The main window's menus: fixed entries, the View ticks, and the Program, Scope and Group
 // menus built from the browser's values.
 #include "browser/help.h"
+#include "browser/slider.h"
 #include "gui/main_window.h"
+#include "gui/type_ahead_menu.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 
 namespace plv::gui {
 namespace {
@@ -18,6 +21,23 @@ QString qs(const std::string& text) {
 // Menu captions give '&' a meaning; a Program or Group named "R&D" must show as it is.
 QString literal(const std::string& text) {
     return qs(text).replace('&', "&&");
+}
+
+// A selection menu's caption: "&3 - WINWORD", the numbers 1 to 9 being accelerators.
+QString selectionCaption(const std::string& text) {
+    static const QRegularExpression singleDigit("^[1-9] - ");
+    QString caption = literal(text);
+    return singleDigit.match(caption).hasMatch() ? "&" + caption : caption;
+}
+
+// The system's standard keys for an action, and ours where the system has none (Windows
+// names no key for Quit).
+QList<QKeySequence> keys(QKeySequence::StandardKey standard, const char* ours) {
+    QList<QKeySequence> all = QKeySequence::keyBindings(standard);
+    if (!all.contains(QKeySequence(ours))) {
+        all.append(QKeySequence(ours));
+    }
+    return all;
 }
 
 // Entries added disabled: those the window does not offer stay so, never pretending to work;
@@ -53,9 +73,12 @@ void MainWindow::buildMenus() {
     buildToolsMenu();
     buildEditMenu();
     buildViewMenu();
-    programMenu_ = menuBar()->addMenu("P&rogram");
-    scopeMenu_ = menuBar()->addMenu("&Scope");
-    groupMenu_ = menuBar()->addMenu("&Group");
+    programMenu_ = new TypeAheadMenu("P&rogram", menuBar());
+    scopeMenu_ = new TypeAheadMenu("&Scope", menuBar());
+    groupMenu_ = new TypeAheadMenu("&Group", menuBar());
+    for (QMenu* menu : {programMenu_, scopeMenu_, groupMenu_}) {
+        menuBar()->addMenu(menu);
+    }
     programMenu_->setObjectName("appcommand");
     scopeMenu_->setObjectName("statecommand");
     groupMenu_->setObjectName("groupcommand");
@@ -74,11 +97,15 @@ void MainWindow::buildMenus() {
 void MainWindow::buildFileMenu() {
     QMenu* m = menuBar()->addMenu("&File");
     m->setObjectName("filemenu");
-    addAction(m, "fileopen", "&Open", [this] { fileOpen(); });
+    addAction(m, "fileopen", "&Open", [this] {
+        fileOpen();
+    })->setShortcuts(keys(QKeySequence::Open, "Ctrl+O"));
     addAction(m, "filecompare", "Compare &with...", [this] { compareWith(); });
     addAction(m, "popupprint", "Print Current Command", [this] { printCurrentCommand(); });
     using exports::Format;
-    addAction(m, "Filereport", "&Print COMMAND list...", [this] { exportReport(Format::Report); });
+    addAction(m, "Filereport", "&Print COMMAND list...", [this] {
+        exportReport(Format::Report);
+    })->setShortcuts(keys(QKeySequence::Print, "Ctrl+P"));
     addAction(m, "filedvc", "&Export to dvc...", [this] { exportReport(Format::Dvc); });
     addAction(m, "filepseudo", "Export to pse&udo dvc...",
               [this] { exportReport(Format::Pseudo); });
@@ -92,13 +119,24 @@ void MainWindow::buildFileMenu() {
     backupAction_ = addAction(m, "filebackup", "Bac&kup mycmds.dat");
     m->addSeparator();
     addAction(m, "fileproperties", "Proper&ties", [this] { fileProperties(); });
-    addAction(m, "fileexit", "E&xit", [this] { close(); });
+    addAction(m, "fileexit", "E&xit", [this] {
+        close();
+    })->setShortcuts(keys(QKeySequence::Quit, "Ctrl+Q"));
 }
 
 void MainWindow::buildEditMenu() {
     QMenu* m = menuBar()->addMenu("&Edit");
     m->setObjectName("editmenu");
-    addAction(m, "editfind", "&Find", [this] { find(); });
+    addAction(m, "editfind", "&Find", [this] {
+        find();
+    })->setShortcuts(keys(QKeySequence::Find, "Ctrl+F"));
+    // F11 and F12 do the same from the lists and the body.
+    addAction(m, "editfindagain", "Find &Again", [this] {
+        findStep(browser::FindStep::Again);
+    })->setShortcuts(keys(QKeySequence::FindNext, "F3"));
+    addAction(m, "editfindprevious", "Find &Previous", [this] {
+        findStep(browser::FindStep::Previous);
+    })->setShortcuts(keys(QKeySequence::FindPrevious, "Shift+F3"));
     addAction(m, "editoptions", "&Options", [this] { options(); });
 }
 
@@ -127,14 +165,37 @@ void MainWindow::buildViewMenu() {
     legacyAction_->setCheckable(true);
     mycmdsAction_->setCheckable(true);
     m->addSeparator();
-    followCommandAction_ = addAction(m, "viewfollowcommand", "&1 command with its LISTs",
-                                     [this] { browser_.clickFollowCommand(); });
-    followListAction_ = addAction(m, "viewfollowlist", "1 LIST with &calling COMMANDS",
-                                  [this] { browser_.clickFollowList(); });
+    followCommandAction_ = addAction(m, "viewfollowcommand", "&1 command with its LISTs", [this] {
+        browser_.clickFollowCommand();
+        focusList();
+    });
+    followListAction_ = addAction(m, "viewfollowlist", "1 LIST with &calling COMMANDS", [this] {
+        browser_.clickFollowList();
+        focusList();
+    });
     followCommandAction_->setCheckable(true);
     followListAction_->setCheckable(true);
-    addAction(m, "viewproblems", "Problems", [this] { showProblems(); });
+    addAction(m, "viewproblems", "Pr&oblems", [this] { showProblems(); });
     addDisabled(m, {{"", ""}, {"viewdescription", "View Description"}});
+    buildSliderMenu(m);
+}
+
+// The slider is out of the Tab order; its values are here for the keyboard.
+void MainWindow::buildSliderMenu(QMenu* view) {
+    QMenu* m = view->addMenu("Sl&ider");
+    m->setObjectName("viewslider");
+    auto* values = new QActionGroup(m);
+    for (int value = browser::kSliderMin; value <= browser::kSliderMax; ++value) {
+        QString caption = value < 10 ? QString("&%1").arg(value) : QString("1&0");
+        QAction* a = addAction(m, QString("viewslider%1").arg(value), caption, [this, value] {
+            browser_.setSlider(value);
+            focusList();
+        });
+        a->setCheckable(true);
+        a->setActionGroup(values);
+    }
+    connect(m, &QMenu::aboutToShow, this,
+            [this] { action(QString("viewslider%1").arg(browser_.slider()))->setChecked(true); });
 }
 
 void MainWindow::buildCommandMenu() {
@@ -198,7 +259,7 @@ void MainWindow::fillSelectionMenu(browser::MenuKind kind) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(literal(values.text(i)));
+        QAction* a = menu->addAction(selectionCaption(values.text(i)));
         a->setCheckable(true);
         a->setData(static_cast<int>(i));
         a->setActionGroup(group);
@@ -214,6 +275,7 @@ void MainWindow::fillSelectionMenu(browser::MenuKind kind) {
                 browser_.chooseGroup(i);
                 break;
             }
+            focusList();
         });
     }
 }

@@ -109,6 +109,7 @@ void MainWindow::toolsDialog(ToolsMode mode) {
     if (exported) {
         afterFileOpened(dat::openFile(startup_.session(), *exported));
     }
+    focusList();
 }
 
 void MainWindow::chooseGroup(const std::string& group) {
@@ -131,6 +132,7 @@ void MainWindow::convertLanguage() {
             return dialog.exec() == QDialog::Accepted;
         });
     });
+    focusList();
 }
 
 } // namespace plv::gui

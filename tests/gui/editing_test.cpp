@@ -120,7 +120,8 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     EXPECT_FALSE(w.list(Tab::Commands)->isEnabled());
     EXPECT_EQ(menusEnabled(run), 0);
     typeBody(run, "{Ctrl+Insert}");
-    save(run);
+    QTest::keyClick(w.bodyEditor(), Qt::Key_S, Qt::ControlModifier); // Save Changes
+    QApplication::processEvents();
 
     EXPECT_EQ(bodyOnDisk(run, "copy that"), "{Ctrl+Insert}");
     EXPECT_EQ(mergesRun(run), 1u);

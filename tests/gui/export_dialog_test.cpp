@@ -151,7 +151,7 @@ TEST(ExportDialog, PickAndChooseToTheClipboardAndToAFile) {
     run.window().action("viewfollowcommand")->trigger();
     GuiRun::withDialog(run.window().action("filepseudo"), [&](QDialog& d) {
         auto* pick = child<QRadioButton>(d, "outputselect");
-        EXPECT_EQ(pick->text(), "See below");
+        EXPECT_EQ(pick->text(), "See belo&w");
         EXPECT_TRUE(pick->isChecked());
         EXPECT_EQ(child<QLineEdit>(d, "filename")->text().toStdString(),
                   files::join(run.dragon.home, "refer to [specialist].pseudo"));

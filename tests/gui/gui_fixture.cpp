@@ -62,7 +62,7 @@ void GuiRun::openMenu(QMenu* menu) {
 }
 
 bool GuiRun::choose(QMenu* menu, const QString& value) {
-    static const QRegularExpression number("^[0-9]+ - ");
+    static const QRegularExpression number("^&?[0-9]+ - ");
     for (QAction* a : menu->actions()) {
         QString text = a->text();
         text.remove(number).replace("&&", "&");
@@ -86,6 +86,13 @@ void GuiRun::withDialog(QAction* entry, const std::function<void(QDialog&)>& wor
     });
     entry->trigger();
     QApplication::processEvents();
+}
+
+void GuiRun::activate(QWidget& window) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(&window);
+    QT_WARNING_POP
 }
 
 void GuiRun::press(QWidget& parent, const char* name) {

@@ -47,6 +47,9 @@ struct GuiRun {
     // Triggers the entry; `work` works the modal dialog it opens while it is open, and a
     // dialog the work leaves open is cancelled.
     static void withDialog(QAction* entry, const std::function<void(QDialog&)>& work);
+    // Makes the window the active one again, as the window manager does once a dialog has
+    // gone (the offscreen platform leaves the hidden dialog active): its keys work again.
+    static void activate(QWidget& window);
     // Clicks the button of this name near its left edge, where a radio button is clicked.
     static void press(QWidget& parent, const char* name);
     QString field(const char* name) const;

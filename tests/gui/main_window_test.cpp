@@ -159,7 +159,7 @@ TEST(MainWindow, RecentlyUsedSurvivesARestartAndMenusNumberOnce) {
     GuiRun::openMenu(programs);
     GuiRun::openMenu(programs);
     QStringList texts = GuiRun::captions(programs);
-    EXPECT_EQ(texts.front(), "1 - Global Commands");
+    EXPECT_EQ(texts.front(), "&1 - Global Commands");
     EXPECT_FALSE(texts.join("|").contains(" - 1 - "));
     GuiRun::openMenu(w.selectionMenu(MenuKind::Group));
     EXPECT_EQ(GuiRun::captions(w.selectionMenu(MenuKind::Group)).back(), "All groups");

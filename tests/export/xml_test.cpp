@@ -196,7 +196,7 @@ TEST(DragonXml, DamagedFilesAreRefusedWithTheirLine) {
     }
 }
 
-TEST(DragonXml, MacroActionsACommandFileCannotHoldAreRefused) {
+TEST(DragonXml, RecordsRefuseWhatACommandFileCannotHold) {
     Command c = command("click", kActions, "");
     c.actions = {{1, "leftdown", 65535, 2, 0}};
     std::string why;
@@ -211,4 +211,8 @@ TEST(DragonXml, MacroActionsACommandFileCannotHoldAreRefused) {
         EXPECT_FALSE(recordOf(c, why));
         EXPECT_EQ(why, reason);
     }
+    // A LIST record is made only of a name a command file can hold.
+    EXPECT_FALSE(listRecordOf({"bad\x1bname", {"x"}, 0}, why));
+    EXPECT_FALSE(listRecordOf({"", {"x"}, 0}, why));
+    EXPECT_TRUE(listRecordOf({"good_name.2", {"x"}, 0}, why));
 }

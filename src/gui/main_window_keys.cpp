@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -80,6 +81,12 @@ void MainWindow::buildKeys() {
     tabs_->addAction(remove);
 
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { focusList(); });
+    // A text found in the body stays marked in full colour while the list has the focus.
+    QPalette colours = body_->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    body_->setPalette(colours);
     slider_->setFocusPolicy(Qt::NoFocus);
     centralWidget()->setStyleSheet(kFocusFrame);
     setTabOrder();

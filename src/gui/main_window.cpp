@@ -4,6 +4,7 @@
 #include "browser/slider.h"
 #include "datfile/reader.h"
 #include "editing/maintenance.h"
+#include "gui/font_scale.h"
 #include "gui/help_browser.h"
 #include "gui/main_window_editing.h"
 #include "gui/options_dialog.h"
@@ -34,9 +35,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextBlock>
 #include <QTextBrowser>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace plv::gui {
@@ -59,7 +58,7 @@ class RichView : public QTextBrowser {
             images_[qs(image.name)] = picture;
         }
         setHtml(qs(doc.html));
-        scaleFonts();
+        scalePointSizes(*document(), scale_);
     }
     // The document's own sizes grow with the window's font size; 10 points is as written.
     void setFontSize(int points) { scale_ = points > 0 ? points / 10.0 : 1.0; }
@@ -74,26 +73,6 @@ class RichView : public QTextBrowser {
     }
 
   private:
-    void scaleFonts() {
-        std::vector<std::pair<QTextCursor, QTextCharFormat>> changes;
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                QTextFragment part = it.fragment();
-                QTextCharFormat format = part.charFormat();
-                if (format.fontPointSize() > 0) {
-                    QTextCursor cursor(document());
-                    cursor.setPosition(part.position());
-                    cursor.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
-                    format.setFontPointSize(format.fontPointSize() * scale_);
-                    changes.emplace_back(cursor, format);
-                }
-            }
-        }
-        for (auto& [cursor, format] : changes) {
-            cursor.setCharFormat(format);
-        }
-    }
-
     std::map<QString, QImage> images_;
     double scale_ = 1.0;
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -28,16 +29,44 @@ constexpr const char* kFocusFrame = "QListWidget, QPlainTextEdit, QTextBrowser "
 constexpr std::array<const char*, 4> kListNames = {"Commands", "LISTs", "Recently created",
                                                    "Recently modified"};
 
+// The system's standard keys for an action, and ours where the system has none (Windows
+// names no key for Quit).
+QList<QKeySequence> keys(QKeySequence::StandardKey standard, const char* ours) {
+    QList<QKeySequence> all = QKeySequence::keyBindings(standard);
+    if (!all.contains(QKeySequence(ours))) {
+        all.append(QKeySequence(ours));
+    }
+    return all;
+}
+
+struct StandardKey {
+    const char* action;
+    QKeySequence::StandardKey standard;
+    const char* ours;
+};
+
+// F11 and F12 stay beside Find Again and Find Previous, in the lists and the body.
+constexpr StandardKey kStandardKeys[] = {
+    {"fileopen", QKeySequence::Open, "Ctrl+O"},
+    {"Filereport", QKeySequence::Print, "Ctrl+P"},
+    {"fileexit", QKeySequence::Quit, "Ctrl+Q"},
+    {"editfind", QKeySequence::Find, "Ctrl+F"},
+    {"editfindagain", QKeySequence::FindNext, "F3"},
+    {"editfindprevious", QKeySequence::FindPrevious, "Shift+F3"},
+    {"helpcontents", QKeySequence::HelpContents, "F1"},
+};
+
 } // namespace
 
 void MainWindow::buildKeys() {
+    // A menu that is off (while a command is edited) takes its entries' keys with it.
+    for (const StandardKey& k : kStandardKeys) {
+        action(k.action)->setShortcuts(keys(k.standard, k.ours));
+    }
     // Save Changes on the standard key, only while the button is there to be clicked.
     auto* save = new QAction(this);
     save->setObjectName("saveChangesKey");
-    save->setShortcuts(QKeySequence::keyBindings(QKeySequence::Save));
-    if (save->shortcuts().isEmpty()) {
-        save->setShortcut(QKeySequence("Ctrl+S"));
-    }
+    save->setShortcuts(keys(QKeySequence::Save, "Ctrl+S"));
     connect(save, &QAction::triggered, this, [this] {
         if (save_->isVisible() && save_->isEnabled()) {
             save_->click();
@@ -52,6 +81,12 @@ void MainWindow::buildKeys() {
     tabs_->addAction(remove);
 
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { focusList(); });
+    // A text found in the body stays marked in full colour while the list has the focus.
+    QPalette colours = body_->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    body_->setPalette(colours);
     slider_->setFocusPolicy(Qt::NoFocus);
     centralWidget()->setStyleSheet(kFocusFrame);
     setTabOrder();

@@ -30,16 +30,6 @@ QString selectionCaption(const std::string& text) {
     return singleDigit.match(caption).hasMatch() ? "&" + caption : caption;
 }
 
-// The system's standard keys for an action, and ours where the system has none (Windows
-// names no key for Quit).
-QList<QKeySequence> keys(QKeySequence::StandardKey standard, const char* ours) {
-    QList<QKeySequence> all = QKeySequence::keyBindings(standard);
-    if (!all.contains(QKeySequence(ours))) {
-        all.append(QKeySequence(ours));
-    }
-    return all;
-}
-
 // Entries added disabled: those the window does not offer stay so, never pretending to work;
 // the Command menu's are enabled by the editing state.
 void addDisabled(QMenu* menu, const std::vector<std::pair<const char*, const char*>>& entries) {
@@ -97,15 +87,11 @@ void MainWindow::buildMenus() {
 void MainWindow::buildFileMenu() {
     QMenu* m = menuBar()->addMenu("&File");
     m->setObjectName("filemenu");
-    addAction(m, "fileopen", "&Open", [this] {
-        fileOpen();
-    })->setShortcuts(keys(QKeySequence::Open, "Ctrl+O"));
+    addAction(m, "fileopen", "&Open", [this] { fileOpen(); });
     addAction(m, "filecompare", "Compare &with...", [this] { compareWith(); });
     addAction(m, "popupprint", "Print Current Command", [this] { printCurrentCommand(); });
     using exports::Format;
-    addAction(m, "Filereport", "&Print COMMAND list...", [this] {
-        exportReport(Format::Report);
-    })->setShortcuts(keys(QKeySequence::Print, "Ctrl+P"));
+    addAction(m, "Filereport", "&Print COMMAND list...", [this] { exportReport(Format::Report); });
     addAction(m, "filedvc", "&Export to dvc...", [this] { exportReport(Format::Dvc); });
     addAction(m, "filepseudo", "Export to pse&udo dvc...",
               [this] { exportReport(Format::Pseudo); });
@@ -119,24 +105,16 @@ void MainWindow::buildFileMenu() {
     backupAction_ = addAction(m, "filebackup", "Bac&kup mycmds.dat");
     m->addSeparator();
     addAction(m, "fileproperties", "Proper&ties", [this] { fileProperties(); });
-    addAction(m, "fileexit", "E&xit", [this] {
-        close();
-    })->setShortcuts(keys(QKeySequence::Quit, "Ctrl+Q"));
+    addAction(m, "fileexit", "E&xit", [this] { close(); });
 }
 
 void MainWindow::buildEditMenu() {
     QMenu* m = menuBar()->addMenu("&Edit");
     m->setObjectName("editmenu");
-    addAction(m, "editfind", "&Find", [this] {
-        find();
-    })->setShortcuts(keys(QKeySequence::Find, "Ctrl+F"));
-    // F11 and F12 do the same from the lists and the body.
-    addAction(m, "editfindagain", "Find &Again", [this] {
-        findStep(browser::FindStep::Again);
-    })->setShortcuts(keys(QKeySequence::FindNext, "F3"));
-    addAction(m, "editfindprevious", "Find &Previous", [this] {
-        findStep(browser::FindStep::Previous);
-    })->setShortcuts(keys(QKeySequence::FindPrevious, "Shift+F3"));
+    addAction(m, "editfind", "&Find", [this] { find(); });
+    addAction(m, "editfindagain", "Find &Again", [this] { findStep(browser::FindStep::Again); });
+    addAction(m, "editfindprevious", "Find &Previous",
+              [this] { findStep(browser::FindStep::Previous); });
     addAction(m, "editoptions", "&Options", [this] { options(); });
 }
 

@@ -120,6 +120,14 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     EXPECT_FALSE(w.list(Tab::Commands)->isEnabled());
     EXPECT_EQ(menusEnabled(run), 0);
     typeBody(run, "{Ctrl+Insert}");
+    // The File menu is off while editing, and so is its Ctrl+O.
+    bool asked = false;
+    w.chooseFile = [&asked](const dat::OpenDialogStart&) {
+        asked = true;
+        return std::optional<std::string>();
+    };
+    QTest::keyClick(w.bodyEditor(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_FALSE(asked);
     QTest::keyClick(w.bodyEditor(), Qt::Key_S, Qt::ControlModifier); // Save Changes
     QApplication::processEvents();
 

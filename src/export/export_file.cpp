@@ -25,7 +25,7 @@ bool refusesCommandFile(UserInteraction& ui, const std::string& path) {
     if (!bytes || !dat::beginsAsCommandFile(*bytes)) {
         return false;
     }
-    ui.message(kCommandFileTarget, path);
+    ui.warning(kCommandFileTarget, path);
     return true;
 }
 
@@ -80,7 +80,7 @@ bool toExportBytes(UserInteraction& ui, const std::string& text, const std::stri
                    std::string& bytes) {
     Cp1252Text encoded = encodeCp1252(text);
     if (!encoded.ok()) {
-        ui.message(refusedCharacterMessage(encoded.refused, "this file"), path);
+        ui.warning(refusedCharacterMessage(encoded.refused, "this file"), path);
         return false;
     }
     bytes = std::move(encoded.bytes);
@@ -94,7 +94,7 @@ bool writeExportFile(UserInteraction& ui, const std::string& path, const std::st
     }
     files::WriteResult written = files::replaceFile(path, bytes);
     if (!written) {
-        ui.message(written.readOnly() ? files::readOnlyMessage(path)
+        ui.warning(written.readOnly() ? files::readOnlyMessage(path)
                                       : "The file could not be written",
                    path);
     }
@@ -106,7 +106,7 @@ bool mayReplace(UserInteraction& ui, const std::string& path) {
         return false;
     }
     if (files::isReadOnly(path)) {
-        ui.message(files::readOnlyMessage(path), path);
+        ui.warning(files::readOnlyMessage(path), path);
         return false;
     }
     return !files::exists(path) || ui.okCancel(kFileExists, path);

@@ -761,7 +761,7 @@ void Browser::showGraphic() {
     }
     if (block.rfind("{\\rtf", 0) != 0) {
         ui.status("");
-        ui.message("The formatted part of this command cannot be read from the command file. "
+        ui.warning("The formatted part of this command cannot be read from the command file. "
                    "Reload the file and try again.",
                    path);
         return;

@@ -58,11 +58,11 @@ FollowChange Follow::toggleCommand(const std::optional<UserRow>& current, UserIn
         return FollowChange::TurnedOff;
     }
     if (!current || current->isList()) {
-        ui.message("Not valid unless COMMAND", kNotAllowed);
+        ui.warning("Not valid unless COMMAND", kNotAllowed);
         return FollowChange::Refused;
     }
     if (current->name.find('<') == std::string::npos) {
-        ui.message("This COMMAND has no LISTs", kNotAllowed);
+        ui.warning("This COMMAND has no LISTs", kNotAllowed);
         return FollowChange::Refused;
     }
     command_ = true;
@@ -78,7 +78,7 @@ FollowChange Follow::toggleList(const std::optional<UserRow>& current, UserInter
         return FollowChange::TurnedOff;
     }
     if (!current || !current->isList()) {
-        ui.message("Not valid unless LIST", kNotAllowed);
+        ui.warning("Not valid unless LIST", kNotAllowed);
         return FollowChange::Refused;
     }
     list_ = true;

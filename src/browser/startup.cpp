@@ -142,19 +142,19 @@ StartupResult Startup::run(const StartupHooks& hooks) {
 
 StartupStatus Startup::takeInstanceLock() {
     if (!files::makeDirectories(programFolder_)) {
-        ui_.message("Cannot create the program folder " + programFolder_, kTitle);
+        ui_.warning("Cannot create the program folder " + programFolder_, kTitle);
         return StartupStatus::Exit;
     }
     std::string lockFile = files::join(programFolder_, kLockFile);
     bool heldElsewhere = false;
     lock_ = InstanceLock::acquire(lockFile, &heldElsewhere);
     if (!lock_ && heldElsewhere) {
-        ui_.message("Parlavista is already running", kTitle);
+        ui_.warning("Parlavista is already running", kTitle);
         return StartupStatus::AlreadyRunning;
     }
     if (!lock_) {
         // A folder we may not write to is not another running program.
-        ui_.message("Cannot write to the program folder: " + lockFile, kTitle);
+        ui_.warning("Cannot write to the program folder: " + lockFile, kTitle);
         return StartupStatus::Exit;
     }
     return StartupStatus::Started;
@@ -180,7 +180,7 @@ bool Startup::prepareProgramFolder() {
     }
     settings_.emplace(programFolder_);
     if (!files::exists(database)) {
-        ui_.message("Required Parlavista file global.mdb missing--reinstall", database);
+        ui_.warning("Required Parlavista file global.mdb missing--reinstall", database);
         return false;
     }
     trace_.open(programFolder_);
@@ -193,7 +193,7 @@ bool Startup::openCatalogue() {
     try {
         catalogue_.emplace(database);
     } catch (const CatalogueError& e) {
-        ui_.message("Cannot open the catalogue " + database + ":\n" + e.what(), kTitle);
+        ui_.warning("Cannot open the catalogue " + database + ":\n" + e.what(), kTitle);
         return false;
     }
     for (const char* label : {"after open db", "after open user", "after open parameters",
@@ -206,20 +206,20 @@ bool Startup::openCatalogue() {
 
 bool Startup::connectEngine() {
     if (!controls_.engine) {
-        ui_.message("Cannot find Dragon NaturallySpeaking: give its root folder with "
+        ui_.warning("Cannot find Dragon NaturallySpeaking: give its root folder with "
                     "--dragon-root DIR or in PARLAVISTA_DRAGON_ROOT",
                     "Unable to continue");
         return false;
     }
     if (!controls_.engine->registerAndSwitchOn(kTitle)) {
-        ui_.message("Dragon NaturallySpeaking's engine does not answer" +
+        ui_.warning("Dragon NaturallySpeaking's engine does not answer" +
                         (root_ ? " (" + root_->engineIni() + ")" : std::string()),
                     "Unable to continue");
         return false;
     }
     trace_.line("after register");
     if ((controls_.engine->productFlags() & dragon::kProfessionalFlag) == 0) {
-        ui_.message(notProfessionalText(), kTitle);
+        ui_.warning(notProfessionalText(), kTitle);
         return false;
     }
     return true;
@@ -266,7 +266,7 @@ bool Startup::parseCurrentUserFile(StartupResult& result) {
         return false;
     }
     if (status == dat::ParseStatus::Failed) {
-        ui_.message(parseFailureText(programFolder_), session_->file.path);
+        ui_.warning(parseFailureText(programFolder_), session_->file.path);
         return false;
     }
     result.parsed = status == dat::ParseStatus::Parsed;
@@ -356,13 +356,13 @@ void Startup::offerImports(const StartupHooks& hooks) {
 
 bool Startup::importOffered(ImportOffer kind) {
     if (!environment_->isCurrentUserFile(session_->file.path)) {
-        ui_.message("The commands go into the current Dragon user's command file. Open it first "
+        ui_.warning("The commands go into the current Dragon user's command file. Open it first "
                     "with File, Reload current user mycmds.dat.",
                     kTitle);
         return false;
     }
     if (imported(kind)) {
-        ui_.message("These commands are already in your command file.", kTitle);
+        ui_.warning("These commands are already in your command file.", kTitle);
         return false;
     }
     return offer(kind, {}) && importNow(kind);
@@ -416,7 +416,7 @@ bool Startup::importCommands(const std::string& seedFile) {
     bool ok = merged.status == dragon::MergeResult::Status::Merged &&
               dat::parse(*session_, true, commandFile) == dat::ParseStatus::Parsed;
     if (!ok) {
-        ui_.message("Sorry, I could not import these commands after all", "Please inform Brinmoor");
+        ui_.warning("Sorry, I could not import these commands after all", "Please inform Brinmoor");
     }
     return ok;
 }

@@ -141,12 +141,12 @@ std::optional<FileContents> readContents(std::string_view image, const KeyNames&
 
 std::optional<FileContents> readContentsOf(Session& s, const std::string& path) {
     if (!files::exists(path)) {
-        s.ui.message("File does not exist", path);
+        s.ui.warning("File does not exist", path);
         return std::nullopt;
     }
     auto keys = KeyNames::load(s.programFile("keynames"));
     if (!keys) {
-        s.ui.message("Required file 'keynames' missing", "Reinstall");
+        s.ui.warning("Required file 'keynames' missing", "Reinstall");
         return std::nullopt;
     }
     files::FileTime modified = files::lastModified(path).value_or(0);

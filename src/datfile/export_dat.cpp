@@ -109,7 +109,7 @@ class DatExport {
 };
 
 bool DatExport::unreadable(const std::string& why) {
-    s_.ui.message("The Export file cannot be read as a command file: " + why +
+    s_.ui.warning("The Export file cannot be read as a command file: " + why +
                       ".\nNothing was exported.",
                   target_);
     return false;
@@ -139,11 +139,11 @@ bool DatExport::walkTarget(const std::string& image) {
     }
     const std::string& block = source_.output();
     if (image[kVersionCodeOffset] != block[kVersionCodeOffset]) {
-        s_.ui.message(kDifferentVersion, target_);
+        s_.ui.warning(kDifferentVersion, target_);
         return false;
     }
     if (image[kLanguageOffset] != block[kLanguageOffset]) {
-        s_.ui.message(kDifferentLanguage, target_);
+        s_.ui.warning(kDifferentLanguage, target_);
         return false;
     }
     header_ = image.substr(0, kHeaderSize);
@@ -235,7 +235,7 @@ bool DatExport::addList(const std::string& name) {
     }
     auto row = s_.catalogue.findFileList(name);
     if (!row) {
-        s_.ui.message(kListNotFound, name);
+        s_.ui.warning(kListNotFound, name);
         return false;
     }
     ListRecord record;
@@ -243,7 +243,7 @@ bool DatExport::addList(const std::string& name) {
         return false;
     }
     if (listCount_ >= kLowWord) {
-        s_.ui.message("A command file holds at most 65535 commands and 65535 LISTs", target_);
+        s_.ui.warning("A command file holds at most 65535 commands and 65535 LISTs", target_);
         return false;
     }
     ByteWriter bytes;
@@ -285,7 +285,7 @@ void DatExport::ExportDATdelete() {
 
 std::optional<std::string> DatExport::image() {
     if (commands_.size() > kLowWord) {
-        s_.ui.message("A command file holds at most 65535 commands and 65535 LISTs", target_);
+        s_.ui.warning("A command file holds at most 65535 commands and 65535 LISTs", target_);
         return std::nullopt;
     }
     std::string out = header_;
@@ -300,7 +300,7 @@ std::optional<std::string> DatExport::image() {
     out += tail_;
     // Every record must read back before the target is replaced by it.
     if (!readsToItsEnd(out)) {
-        s_.ui.message("The Export file was not built correctly; nothing was written", target_);
+        s_.ui.warning("The Export file was not built correctly; nothing was written", target_);
         return std::nullopt;
     }
     return out;
@@ -315,7 +315,7 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
     if (result.appended) {
         existing = files::readAll(result.target);
         if (!existing) {
-            s.ui.message("The Export file cannot be read", result.target);
+            s.ui.warning("The Export file cannot be read", result.target);
             return;
         }
     }
@@ -339,7 +339,7 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
     }
     files::WriteResult written = files::replaceFile(result.target, *image);
     if (!written) {
-        s.ui.message(written.readOnly() ? files::readOnlyMessage(result.target)
+        s.ui.warning(written.readOnly() ? files::readOnlyMessage(result.target)
                                         : "The Export file could not be written",
                      result.target);
         return;
@@ -351,11 +351,11 @@ void runExport(Session& s, const ExportDatRequest& request, ExportDatResult& res
 // written behind Dragon's back, with no backup, Dragon would overwrite the change anyway.
 bool refusedTarget(Session& s, const std::string& target) {
     if (files::sameFile(target, s.file.path)) {
-        s.ui.message(kExportToSelf, target);
+        s.ui.warning(kExportToSelf, target);
         return true;
     }
     if (s.dragon && files::sameFile(target, s.dragon->currentUserCommandFile())) {
-        s.ui.message(kExportToDragonsFile, target);
+        s.ui.warning(kExportToDragonsFile, target);
         return true;
     }
     return false;
@@ -369,7 +369,7 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
     }
     std::string folder = files::parentFolder(target);
     if (!files::isDirectory(folder.empty() ? "." : folder)) {
-        s.ui.message(kExportFolderMissing, folder);
+        s.ui.warning(kExportFolderMissing, folder);
         return false;
     }
     if (!endsWithDat(target)) {
@@ -389,7 +389,7 @@ bool preflight(Session& s, const ExportDatRequest& request, ExportDatResult& res
         return true;
     }
     if (files::isReadOnly(target)) {
-        s.ui.message(files::readOnlyMessage(target), target);
+        s.ui.warning(files::readOnlyMessage(target), target);
         return false;
     }
     std::size_t action = request.existing == ExistingTarget::Append      ? kAppend

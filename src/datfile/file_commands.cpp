@@ -131,7 +131,7 @@ OpenResult reloadCurrentUserFile(Session& s) {
 void failureExit(Session& s, const std::string& path) {
     s.ui.warning("The above file has a problem - parsing error", path);
     appendTraceToErrorLog(s.programFolder, s.trace.text());
-    s.ui.message("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+    s.ui.warning("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
                  "Now exiting");
 }
 

@@ -143,7 +143,7 @@ void reportRefusedRow(Session& s, const UserRow& row, const CatalogueError& e) {
     std::string message = row.menu + " (Max=20)\n" + row.state + " (Max=100)\n" + row.name +
                           " (Max=150)\n" + row.description + " (Max=150)\n" + row.owner +
                           " (Max=50)\nError # =" + std::to_string(e.code()) + "\nRecord(s) skipped";
-    s.ui.message(message, e.what());
+    s.ui.warning(message, e.what());
 }
 
 void insert(Pass& pass, UserRow& row) {
@@ -165,7 +165,7 @@ void insert(Pass& pass, UserRow& row) {
 
 void showUnknownSteps(Session& s, const CommandRecord& r) {
     for (const auto& step : r.unknownSteps) {
-        s.ui.message("Unknown step-by-step command:" + std::to_string(step.code),
+        s.ui.warning("Unknown step-by-step command:" + std::to_string(step.code),
                      "Offset =" + std::to_string(step.position));
     }
 }
@@ -318,7 +318,7 @@ ParseStatus fullParse(Session& s, std::string image) {
     auto keys = KeyNames::load(s.programFile("keynames"));
     if (!keys) {
         rebuild.rollback();
-        s.ui.message("Required file 'keynames' missing", "Reinstall");
+        s.ui.warning("Required file 'keynames' missing", "Reinstall");
         return ParseStatus::ProgramEnds;
     }
     pass.keys = std::move(*keys);
@@ -387,7 +387,7 @@ ParseStatus parse(Session& s, bool force, const std::string& fileName) {
     if (!files::exists(path)) {
         s.file = FileInfo{};
         s.file.path = path;
-        s.ui.message("Required NatSpeak file missing--cannot continue", path);
+        s.ui.warning("Required NatSpeak file missing--cannot continue", path);
         return ParseStatus::ProgramEnds;
     }
     // The time is taken before the bytes: a file that changes while it is read then looks

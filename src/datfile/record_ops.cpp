@@ -62,7 +62,7 @@ bool scopeFields(Session& s, Rewrite& e, const NewCommand& c, CommandRecord& r) 
     }
     auto reference = referenceRow(s, c.program, c.scope);
     if (!reference) {
-        s.ui.message("Parlavista cannot create a new command for this Program, Scope, Group, "
+        s.ui.warning("Parlavista cannot create a new command for this Program, Scope, Group, "
                      "or View.",
                      "Please pick a different Program, Scope, Group, or View");
         return false;
@@ -201,7 +201,7 @@ Outcome UpdateNewList(Session& s, const std::string& name, const std::string& te
     auto items = splitAtCrLf(normaliseLineBreaks(textBytes));
     items.pop_back(); // the empty piece after the final CR LF
     if (items.size() > 0xFFFF) {
-        s.ui.message("A LIST holds at most 65535 items", s.file.path);
+        s.ui.warning("A LIST holds at most 65535 items", s.file.path);
         return Outcome::Refused;
     }
     ByteWriter record;
@@ -264,7 +264,7 @@ Outcome UpdateListRename(Session& s, const UserRow& row, const std::string& newN
 
 Outcome Updatechangetype(Session& s, const UserRow& row, TypeChange change) {
     if (row.type != "K") {
-        s.ui.message("Only KEYS commands are converted to Plain Text or Advanced Scripting",
+        s.ui.warning("Only KEYS commands are converted to Plain Text or Advanced Scripting",
                      s.file.path);
         return Outcome::Refused;
     }

@@ -106,7 +106,7 @@ std::string normaliseLineBreaks(std::string text) {
 bool toFileText(Session& s, const std::string& utf8, std::string& bytes) {
     Cp1252Text encoded = encodeCp1252(utf8);
     if (!encoded.ok()) {
-        s.ui.message(refusedCharacterMessage(encoded.refused), s.file.path);
+        s.ui.warning(refusedCharacterMessage(encoded.refused), s.file.path);
         return false;
     }
     bytes = std::move(encoded.bytes);
@@ -119,7 +119,7 @@ bool refuseEncrypted(Session& s, const CommandRecord& record) {
     }
     // The body of a protected command is not its text: a text written there, or a type
     // changed under it, would leave a command that Dragon cannot use.
-    s.ui.message(kEncryptedMessage, s.file.path);
+    s.ui.warning(kEncryptedMessage, s.file.path);
     return false;
 }
 
@@ -128,12 +128,12 @@ bool refuseControlCharacters(Session& s, const std::string& nameBytes) {
         return true;
     }
     // The reader takes such a name for a sign that it lost its place in the file.
-    s.ui.message("A name cannot hold control characters such as tabs or line breaks", s.file.path);
+    s.ui.warning("A name cannot hold control characters such as tabs or line breaks", s.file.path);
     return false;
 }
 
 bool Rewrite::refuse(const std::string& reason) {
-    s_.ui.message("The command file does not match what was read from it: " + reason +
+    s_.ui.warning("The command file does not match what was read from it: " + reason +
                       ".\nNothing was written; reload the file and try again.",
                   s_.file.path);
     return false;
@@ -146,13 +146,13 @@ void removeLeftoverTemporary(const std::string& commandFile) {
 
 bool Rewrite::load(LoadFor purpose) {
     if (purpose == LoadFor::Writing && files::isReadOnly(s_.file.path)) {
-        s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
+        s_.ui.warning(files::readOnlyMessage(s_.file.path), s_.file.path);
         return false;
     }
     removeLeftoverTemporary(s_.file.path);
     auto image = files::readAll(s_.file.path);
     if (!image) {
-        s_.ui.message("The command file cannot be read", s_.file.path);
+        s_.ui.warning("The command file cannot be read", s_.file.path);
         return false;
     }
     input_ = std::move(*image);
@@ -263,7 +263,7 @@ bool Rewrite::addToCount(std::int64_t position, int delta) {
     std::uint32_t value = readLongAt(output_, at);
     std::int64_t low = static_cast<std::int64_t>(value & kLowWord) + delta;
     if (low < 0 || low > static_cast<std::int64_t>(kLowWord)) {
-        s_.ui.message("A command file holds at most 65535 commands and 65535 LISTs", s_.file.path);
+        s_.ui.warning("A command file holds at most 65535 commands and 65535 LISTs", s_.file.path);
         return false;
     }
     writeLongAt(output_, at, static_cast<std::uint32_t>(static_cast<std::int64_t>(value) + delta));
@@ -280,7 +280,7 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
     // as private as the command file.
     if (!s_.keepSavedat &&
         !files::writeAllLike(s_.programFile("savedat"), input_, files::linkTarget(s_.file.path))) {
-        s_.ui.message("The copy of the previous command file could not be written: " +
+        s_.ui.warning("The copy of the previous command file could not be written: " +
                           s_.programFile("savedat"),
                       s_.file.path);
         return false;
@@ -290,9 +290,9 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
     files::WriteResult written = files::replaceFile(
         s_.file.path, output_, {.temporaryName = temporaryName(files::linkTarget(s_.file.path))});
     if (written.readOnly()) {
-        s_.ui.message(files::readOnlyMessage(s_.file.path), s_.file.path);
+        s_.ui.warning(files::readOnlyMessage(s_.file.path), s_.file.path);
     } else if (!written) {
-        s_.ui.message("The new command file could not be written beside " + s_.file.path,
+        s_.ui.warning("The new command file could not be written beside " + s_.file.path,
                       s_.file.path);
     }
     return static_cast<bool>(written);
@@ -301,7 +301,7 @@ bool Rewrite::FinishRewrite(const std::string& traceWord) {
 bool makeBodySplice(Rewrite& e, const UserRow& row, const std::string& bytes, BodySplice& out) {
     Session& s = e.session();
     if (row.type != "K" && row.type != "S" && row.type != "A" && row.type != "P" && !row.isList()) {
-        s.ui.message("Only the bodies of KEYS, SCRIPT, Advanced Scripting and Plain Text "
+        s.ui.warning("Only the bodies of KEYS, SCRIPT, Advanced Scripting and Plain Text "
                      "commands and the items of LISTs are changed this way",
                      s.file.path);
         return false;
@@ -321,7 +321,7 @@ bool makeBodySplice(Rewrite& e, const UserRow& row, const std::string& bytes, Bo
         }
         auto items = splitAtCrLf(TrimTrailing(bytes));
         if (items.size() > kLowWord) {
-            s.ui.message("A LIST holds at most 65535 items", s.file.path);
+            s.ui.warning("A LIST holds at most 65535 items", s.file.path);
             return false;
         }
         out.start = old.offset;
@@ -368,11 +368,11 @@ Outcome Update1Body(Session& s, const UserRow& row, const std::string& text, Pos
 
 Outcome TruncateFile(Session& s, const std::string& path, std::uint64_t length) {
     if (!files::exists(path)) {
-        s.ui.message("Lopen in truncatefile failed", path);
+        s.ui.warning("Lopen in truncatefile failed", path);
         return Outcome::ProgramEnds;
     }
     if (!files::truncate(path, length)) {
-        s.ui.message(" SetEndofFile in TruncateFile Failed", path);
+        s.ui.warning(" SetEndofFile in TruncateFile Failed", path);
         return Outcome::ProgramEnds;
     }
     return Outcome::Done;
@@ -391,11 +391,11 @@ Outcome refreshAfterWrite(Session& s) {
 }
 
 Outcome RestoreAfterBadWrite(Session& s) {
-    s.ui.message("The updated mycmds.dat file was not correctly written",
+    s.ui.warning("The updated mycmds.dat file was not correctly written",
                  "Parlavista will now restore the version before updating operation");
     files::copyFileAtomically(s.programFile("savedat"), s.file.path);
     appendTraceToErrorLog(s.programFolder, s.trace.text());
-    s.ui.message("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
+    s.ui.warning("Please send file 'error.log' to Brinmoor\nbefore running Parlavista again",
                  "Now exiting");
     return Outcome::ProgramEnds;
 }

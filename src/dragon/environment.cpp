@@ -93,13 +93,13 @@ bool DragonEnvironment::ProductionOpen(Catalogue& catalogue, const std::string& 
     failed_ = false;
     std::string database = files::join(programFolder, p_.DataBaseName);
     if (!files::exists(database)) {
-        ui_.message("Required file " + database + " missing--reinstall", database);
+        ui_.warning("Required file " + database + " missing--reinstall", database);
         return fail();
     }
     catalogue_ = &catalogue;
     EngineVersion v = engine_.version();
     if (v.major != 11) {
-        ui_.message("Parlavista can only work with version 11 of NaturallySpeaking", "Sorry");
+        ui_.warning("Parlavista can only work with version 11 of NaturallySpeaking", "Sorry");
         return fail();
     }
     p_.MajorVersion = v.major;
@@ -108,7 +108,7 @@ bool DragonEnvironment::ProductionOpen(Catalogue& catalogue, const std::string& 
         return fail();
     }
     if (!files::exists(p_.SystemFilename)) {
-        ui_.message("Cannot find required file", p_.SystemFilename);
+        ui_.warning("Cannot find required file", p_.SystemFilename);
         return fail();
     }
     readVersionFromLog();
@@ -133,13 +133,13 @@ bool DragonEnvironment::GetPaths() {
     trace_.line("before OS");
     p_.operatingSystem = os_;
     if (!isSupportedOperatingSystem(os_)) {
-        ui_.message("Unable to determine your Operating System", "Unable to continue");
-        ui_.message("Please send the file 'trace.plv' to Brinmoor", "This may assist him");
+        ui_.warning("Unable to determine your Operating System", "Unable to continue");
+        ui_.warning("Please send the file 'trace.plv' to Brinmoor", "This may assist him");
         return false;
     }
     if (p_.MinorVersion != 0 && p_.MinorVersion != 1 && p_.MinorVersion != 5 &&
         p_.MinorVersion != 9) {
-        ui_.message("Unknown NaturallySpeaking version", "Unable to continue");
+        ui_.warning("Unknown NaturallySpeaking version", "Unable to continue");
         return false;
     }
     computePaths();
@@ -153,7 +153,7 @@ bool DragonEnvironment::GetPaths() {
                 iniValue(p_.SystemFilename, kSettings, language + " base dvc directory"));
     for (const auto* path : {&p_.SystemFilename, &p_.logfilename, &p_.userSettingsFile}) {
         if (!files::exists(*path)) {
-            ui_.message("Expected file not found:\n" + *path,
+            ui_.warning("Expected file not found:\n" + *path,
                         "Report this to Brinmoor, send 'trace.plv'");
         }
     }
@@ -200,7 +200,7 @@ bool DragonEnvironment::initialize() {
     readFolders();
     readRoaming();
     if (p_.UserName.empty()) {
-        ui_.message("No User detected, cannot continue", "Have you trained any Users?");
+        ui_.warning("No User detected, cannot continue", "Have you trained any Users?");
         return false;
     }
     return true;

@@ -26,7 +26,7 @@ bool refusesCommandFile(UserInteraction& ui, const std::string& path) {
     if (!bytes || !dat::beginsAsCommandFile(*bytes)) {
         return false;
     }
-    ui.message(kCommandFileTarget, path);
+    ui.warning(kCommandFileTarget, path);
     return true;
 }
 
@@ -83,7 +83,7 @@ bool toExportBytes(UserInteraction& ui, const std::string& text, const std::stri
                    std::string& bytes) {
     Cp1252Text encoded = encodeCp1252(text);
     if (!encoded.ok()) {
-        ui.message(refusedCharacterMessage(encoded.refused, "this file"), path);
+        ui.warning(refusedCharacterMessage(encoded.refused, "this file"), path);
         return false;
     }
     bytes = std::move(encoded.bytes);
@@ -101,7 +101,7 @@ bool writeExportBytes(UserInteraction& ui, const std::string& path, const std::s
     }
     files::WriteResult written = files::replaceFile(path, bytes);
     if (!written) {
-        ui.message(written.readOnly() ? files::readOnlyMessage(path)
+        ui.warning(written.readOnly() ? files::readOnlyMessage(path)
                                       : "The file could not be written",
                    path);
     }
@@ -113,7 +113,7 @@ bool mayReplace(UserInteraction& ui, const std::string& path) {
         return false;
     }
     if (files::isReadOnly(path)) {
-        ui.message(files::readOnlyMessage(path), path);
+        ui.warning(files::readOnlyMessage(path), path);
         return false;
     }
     return !files::exists(path) || ui.okCancel(kFileExists, path);

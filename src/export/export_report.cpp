@@ -101,7 +101,7 @@ void ExportReport::chooseScope(ScopeChoice scope) {
 bool ExportReport::checkFile(const std::string& path) {
     std::string folder = files::parentFolder(path);
     if (folder.empty() || !files::isDirectory(folder)) {
-        s_.ui.message(kFolderMissing, folder);
+        s_.ui.warning(kFolderMissing, folder);
         return false;
     }
     auto stored = s_.catalogue.parameter("exportPath");
@@ -121,11 +121,11 @@ std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& se
     selection.picked = selectedNames;
     if (scope_ == ScopeChoice::Picked && selectedNames.empty()) {
         s_.catalogue.setFlagAll(false);
-        s_.ui.message(kNothingSelected, view_.scope);
+        s_.ui.warning(kNothingSelected, view_.scope);
         return std::nullopt;
     }
     if (markSelection(s_.catalogue, selection) == 0) {
-        s_.ui.message(kNoMacrosOfType, kNoMacrosOfTypeTitle);
+        s_.ui.warning(kNoMacrosOfType, kNoMacrosOfTypeTitle);
         return std::nullopt;
     }
     if (format_ == Format::Xml) {
@@ -134,7 +134,7 @@ std::optional<ExportOutput> ExportReport::act(const std::vector<std::string>& se
     // The text comes first, so that nobody is asked to overwrite a file for nothing.
     auto text = exportMarked(s_.catalogue, format_);
     if (!text) {
-        s_.ui.message(kNoDvcCommands, kNoDvcCommandsTitle);
+        s_.ui.warning(kNoDvcCommands, kNoDvcCommandsTitle);
         return std::nullopt;
     }
     ExportOutput output{destination_, std::move(*text), {}};

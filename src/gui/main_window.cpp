@@ -609,7 +609,7 @@ void MainWindow::showHelp(int context) {
         help_->setWindowModality(modality);
     }
     if (!help_->showPage(qs(browser::helpPage(context)))) {
-        startup_.session().ui.message("The help pages are missing from " + folder.toStdString(),
+        startup_.session().ui.warning("The help pages are missing from " + folder.toStdString(),
                                       "Parlavista Help");
         return;
     }

@@ -61,7 +61,7 @@ void MainWindow::printCurrentCommand() {
         return;
     }
     if (!printText(page, printer)) {
-        session.ui.message("The document could not be printed", printer.toStdString());
+        session.ui.warning("The document could not be printed", printer.toStdString());
     }
 }
 

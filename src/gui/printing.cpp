@@ -66,7 +66,7 @@ bool printToPdf(UserInteraction& ui, const QString& text, const std::string& pat
     auto bytes = pdfBytes(text);
     files::WriteResult written = bytes ? files::replaceFile(path, *bytes) : files::WriteResult{};
     if (!written) {
-        ui.message(written.readOnly() ? files::readOnlyMessage(path)
+        ui.warning(written.readOnly() ? files::readOnlyMessage(path)
                                       : "The document could not be printed",
                    path);
     }

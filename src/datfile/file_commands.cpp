@@ -40,7 +40,7 @@ namespace {
 OpenResult keepFileOpenBefore(Session& s, const std::string& path, const std::string& before,
                               const std::optional<std::string>& lastOpened) {
     appendTraceToErrorLog(s.programFolder, s.trace.text());
-    reportUnreadableFile(s, path);
+    bool rescue = reportUnreadableFile(s, path);
     if (lastOpened) {
         s.catalogue.setParameter("openfile", *lastOpened);
     }
@@ -51,6 +51,9 @@ OpenResult keepFileOpenBefore(Session& s, const std::string& path, const std::st
         return result;
     }
     result.status = OpenResult::Status::Kept;
+    if (rescue) {
+        result.rescue = path;
+    }
     result.caption = windowCaption(s, before);
     if (s.dragon) {
         result.fileUser = s.dragon->userOfCommandFile(before);
@@ -95,7 +98,7 @@ OpenResult openFile(Session& s, const std::string& path) {
     return result;
 }
 
-void reportUnreadableFile(Session& s, const std::string& path) {
+bool reportUnreadableFile(Session& s, const std::string& path) {
     std::string image = files::readAll(path).value_or("");
     bool header = image.size() >= kHeaderSize &&
                   layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
@@ -103,9 +106,14 @@ void reportUnreadableFile(Session& s, const std::string& path) {
                                 "is described in " +
                                     s.programFile("error.log") + "."
                               : std::string("This is not a Dragon command file.");
-    s.ui.warning(files::fileName(path) + "\n\n" + what +
-                     "\n\nThe file that was open before stays open.",
-                 path);
+    std::string text =
+        files::fileName(path) + "\n\n" + what + "\n\nThe file that was open before stays open.";
+    if (!header) {
+        s.ui.warning(text, path);
+        return false;
+    }
+    // A damaged command file: what still reads can be copied out of it.
+    return s.ui.choice(text, path, {"OK", "&Rescue what can be read..."}, 0) == 1;
 }
 
 OpenResult reloadCurrentUserFile(Session& s) {

@@ -18,6 +18,8 @@ struct OpenResult {
     std::optional<std::string> fileUser; // set when the file is a Dragon user's own
     std::string program;                 // the selection to show
     std::string scope;
+    // Kept: the damaged file whose readable records the user asked to have rescued.
+    std::optional<std::string> rescue;
 };
 
 // Where the File Open dialog starts.
@@ -39,8 +41,8 @@ std::pair<std::string, std::string> firstProgramAndScope(const Session& session)
 // the program ends.
 OpenResult openFile(Session& session, const std::string& path);
 // What is wrong with a file the user chose that does not read, with the file it names; the
-// one place that tells it, so that an answer can join OK here.
-void reportUnreadableFile(Session& session, const std::string& path);
+// one place that tells it. true when the user asks to rescue what a damaged file still holds.
+bool reportUnreadableFile(Session& session, const std::string& path);
 // File Reload: the current Dragon user's file is parsed again and becomes the open file; a
 // file that does not parse ends the program as Open-file does.
 OpenResult reloadCurrentUserFile(Session& session);

@@ -4,6 +4,7 @@
 #include "browser/slider.h"
 #include "datfile/reader.h"
 #include "editing/maintenance.h"
+#include "editing/rescue.h"
 #include "gui/font_scale.h"
 #include "gui/help_browser.h"
 #include "gui/main_window_editing.h"
@@ -534,6 +535,9 @@ void MainWindow::afterFileOpened(const dat::OpenResult& opened) {
     case dat::OpenResult::Status::Kept:
         // The file open before was read again: the same selection, shown afresh.
         editing_->view.refreshed();
+        if (opened.rescue) {
+            editing::rescueBeside(startup_.session().ui, *opened.rescue);
+        }
         return;
     case dat::OpenResult::Status::Opened:
         break;

@@ -25,14 +25,14 @@ TEST(MainWindow, OpensOnGlobalCommandsWithItsMenusAndSelectsByProgramAndScope) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
-    EXPECT_EQ(GuiRun::captions(w.menuBar()->findChild<QMenu*>("filemenu")),
-              (QStringList{"&Open", "Compare &with...", "Print Current Command",
-                           "&Print COMMAND list...", "&Export to dvc...",
-                           "Export to pse&udo dvc...", "Export to &spreadsheet...",
-                           "Export to &Dragon XML...", "&Import Dragon XML...",
-                           "Re&load current user mycmds.dat", "&Re-specify DNS path",
-                           "Restore user 'Demo' &mycmds.dat", "Bac&kup user 'Demo' mycmds.dat",
-                           "Proper&ties", "E&xit"}));
+    EXPECT_EQ(
+        GuiRun::captions(w.menuBar()->findChild<QMenu*>("filemenu")),
+        (QStringList{"&Open", "Compare &with...", "Print Current Command", "&Print COMMAND list...",
+                     "&Export to dvc...", "Export to pse&udo dvc...", "Export to &spreadsheet...",
+                     "Export to &Dragon XML...", "&Import Dragon XML...",
+                     "Re&load current user mycmds.dat", "&Re-specify DNS path",
+                     "Restore user 'Demo' &mycmds.dat", "Bac&kup user 'Demo' mycmds.dat",
+                     "Proper&ties", "E&xit"}));
     QStringList bar;
     for (QAction* a : w.menuBar()->actions()) {
         bar << a->text();
@@ -229,7 +229,7 @@ TEST(MainWindow, FileOpenPropertiesHelpAndAFileThatDoesNotParse) {
     run.ui.clear();
     w.action("fileopen")->trigger();
     ASSERT_EQ(run.ui.shown().size(), 1u);
-    EXPECT_TRUE(run.ui.shown()[0].warning);
+    EXPECT_EQ(run.ui.shown()[0].kind, ScriptedInteraction::Kind::Choice);
     EXPECT_EQ(run.ui.shown()[0].title, damaged);
     EXPECT_TRUE(run.ui.shown()[0].text.find("damaged.dat\n\nThe above file has a problem") == 0);
     EXPECT_TRUE(w.isVisible());
@@ -239,6 +239,18 @@ TEST(MainWindow, FileOpenPropertiesHelpAndAFileThatDoesNotParse) {
     EXPECT_EQ(w.list(Tab::Commands)->currentItem()->text(), "copy that");
     EXPECT_EQ(w.bodyEditor()->toPlainText(), "{Ctrl+c}");
     EXPECT_TRUE(files::exists(files::join(run.dragon.home, "error.log")));
+    EXPECT_FALSE(files::exists(files::join(run.dragon.home, "damaged.rescued.dat")));
+
+    // Asked to, the window rescues what the damaged file still holds into a copy beside it.
+    run.ui.answerChoice("&Rescue what can be read...");
+    w.action("fileopen")->trigger();
+    EXPECT_EQ(w.windowTitle(), title);
+    EXPECT_EQ(files::readAll(damaged), bytes.substr(0, bytes.size() / 2));
+    std::string rescued = files::join(run.dragon.home, "damaged.rescued.dat");
+    ASSERT_TRUE(files::exists(rescued));
+    sample = rescued;
+    w.action("fileopen")->trigger();
+    EXPECT_TRUE(w.windowTitle().contains("damaged.rescued.dat"));
 }
 
 TEST(CommandLine, OptionsComeBeforeTheArgument) {

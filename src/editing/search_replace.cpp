@@ -50,6 +50,7 @@ void keepSearchableMarks(Catalogue& c) {
 
 void SearchReplace::setTexts(const std::string& search, const std::string& replace,
                              bool matchCase) {
+    matched_ = matched_ && search == search_ && matchCase == matchCase_;
     search_ = search;
     replace_ = replace;
     matchCase_ = matchCase;
@@ -95,8 +96,13 @@ void SearchReplace::noMoreMatches() {
     if (replacements_ > 0) {
         s_.ui.message(countsMessage(), kTitle);
         s_.ui.status("Replaced");
-    } else {
+    } else if (matched_) {
         s_.ui.message("No more matches in this Scope", kTitle);
+    } else {
+        s_.ui.message("\"" + search_ +
+                          "\" not found in this Scope, where Text and Graphics, Plain Text, "
+                          "Macro Recorder and Step-by-step commands are not searched",
+                      kTitle);
     }
 }
 
@@ -123,6 +129,7 @@ bool SearchReplace::findNext() {
         return false;
     }
     match_ = std::move(found);
+    matched_ = true;
     return true;
 }
 

@@ -35,7 +35,8 @@ class SearchReplace {
 
     // The next match in the marked rows after the current one. With none left: the counts
     // message when something was replaced (status "Replaced"), else "No more matches in this
-    // Scope"; the search then starts again at the first row.
+    // Scope" after a match, or that the text is not found and which types are not searched;
+    // the search then starts again at the first row.
     bool findNext();
     // Replaces the current match (or finds one first) with a splice of its body, then finds
     // the next.
@@ -72,6 +73,7 @@ class SearchReplace {
     std::string search_;
     std::string replace_;
     bool matchCase_ = false;
+    bool matched_ = false; // the texts have matched at least once
     std::optional<SearchMatch> match_;
     std::size_t nextStart_ = 0; // 0-based, in the current match's body
     std::size_t replacements_ = 0;

@@ -248,7 +248,7 @@ bool ExportDialog::deliver(const exports::ExportOutput& output) {
     if (printText(unicodeText(output.text), printers_->currentText())) {
         return true;
     }
-    s.ui.message("The document could not be printed", printers_->currentText().toStdString());
+    s.ui.warning("The document could not be printed", printers_->currentText().toStdString());
     return false;
 }
 

@@ -340,6 +340,13 @@ void MainWindow::applyFonts(const browser::Fonts& fonts) {
         windowFont.setPointSize(fonts.size);
     }
     setFont(windowFont);
+    // Menus, dialogs and message boxes are windows of their own: they take the application's.
+    static const QFont standard = QApplication::font();
+    QFont shared = standard;
+    if (fonts.size > 0) {
+        shared.setPointSize(fonts.size);
+    }
+    QApplication::setFont(shared);
     graphic_->setFont(windowFont);
     static_cast<RichView*>(graphic_)->setFontSize(fonts.size);
     QFont listFont = settingsFont(fonts.listFont, fonts.size, QFontDatabase::GeneralFont);

@@ -53,7 +53,7 @@ TEST(ToolsCommands, RenameAndReplaceActOnTheChosenCommands) {
     r = d.run(
         {"replace", "--search", "SendKeys", "--replace", "x", "--match-case", "--types", "K"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(test::has(r.err, "No more matches in this Scope"));
+    EXPECT_TRUE(test::has(r.err, "\"SendKeys\" not found in this Scope, where Text and Graphics"));
     r = d.run({"replace", "--search", "a", "--replace", "x", "--types", "T"});
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(test::has(r.err, "There are no macros of the specified type to Export"));

@@ -52,6 +52,14 @@ TEST(SearchReplace, FindsWithOrWithoutMatchCase) {
     EXPECT_EQ(sr.match()->start, 13u) << "the accented capital folds too";
     EXPECT_FALSE(sr.findNext());
     EXPECT_TRUE(e.h.ui.sawMessage("No more matches in this Scope"));
+    e.h.ui.clear();
+    sr.setTexts("zzqq", "x", false);
+    EXPECT_FALSE(sr.findNext());
+    EXPECT_FALSE(e.h.ui.sawMessage("No more matches in this Scope"));
+    EXPECT_TRUE(e.h.ui.sawMessage("\"zzqq\" not found in this Scope, where Text and Graphics, "
+                                  "Plain Text, Macro Recorder and Step-by-step commands are not "
+                                  "searched"));
+    e.h.ui.clear();
 
     sr.setTexts("abc", "x", true);
     std::vector<std::string> hits;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -262,6 +263,10 @@ TEST(Keyboard, MenusByTypingFocusAndTabOrderDeleteContextMenuAndFontSize) {
                        [](QDialog& d) { d.findChild<QSpinBox*>("fontSize")->setValue(20); });
     EXPECT_EQ(commands->font().pointSize(), 20);
     EXPECT_EQ(w.font().pointSize(), 20);
+    EXPECT_EQ(w.menuBar()->findChild<QMenu*>("filemenu")->font().pointSize(), 20);
     EXPECT_DOUBLE_EQ(largestSize(*w.graphicView()->document()), 2 * written);
     EXPECT_EQ(run.app->startup().settings().read("fontsize", ""), "20");
+    GuiRun::withDialog(w.action("editoptions"), [](QDialog& d) {
+        EXPECT_EQ(d.font().pointSize(), 20) << "dialogs follow the size too";
+    });
 }

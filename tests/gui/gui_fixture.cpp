@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFont>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
@@ -9,7 +10,18 @@
 
 namespace plv::test {
 
+namespace {
+
+// The window sets the application's font size; each test starts from the standard one.
+const QFont& standardFont() {
+    static const QFont standard = QApplication::font();
+    return standard;
+}
+
+} // namespace
+
 bool GuiRun::start(const std::string& argument) {
+    standardFont();
     gui::CommandLine line;
     line.startup.home = dragon.home;
     line.startup.dragonRoot = dragon.root;
@@ -22,6 +34,7 @@ bool GuiRun::start(const std::string& argument) {
 
 void GuiRun::stop() {
     app.reset();
+    QApplication::setFont(standardFont());
     QApplication::processEvents();
 }
 

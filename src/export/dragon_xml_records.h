@@ -15,9 +15,8 @@ inline constexpr const char* kEmptyContent = "Empty content not allowed";
 
 // The XML form of a command record; nothing, with `reason`, for a step-by-step body, an
 // encrypted body, a recorder body with keystrokes or recorded windows and a body of unknown
-// type. A KEYS command
-// goes as the legacy script that sends its keys, and a record with the skip bit as a
-// command that is not enabled.
+// type. A KEYS command goes as the legacy script that sends its keys, and a record with the
+// skip bit as a command that is not enabled.
 std::optional<Command> commandOf(const dat::CommandRecord& record, std::string& reason);
 List listOf(const dat::ListRecord& record);
 

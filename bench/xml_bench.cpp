@@ -45,7 +45,8 @@ int main() {
         files::remove(target);
         auto plan = editing::readImport(quiet, xml);
         if (plan) {
-            imported = editing::importIntoNewFile(quiet, *plan, target);
+            imported =
+                editing::importIntoNewFile(quiet, *plan, target, dat::DuplicateAnswers::NoToAll);
         }
         return imported.done;
     });
@@ -59,7 +60,8 @@ int main() {
                 exportMs, exportMs / parseMs, exported.exported, exported.lists,
                 exported.leftOut.size());
     std::printf("import into a new command file:    %9.2f ms  = %5.2f x one parse"
-                " (%zu commands, %zu LISTs)\n",
-                importMs, importMs / parseMs, imported.imported, imported.listsAdded);
+                " (%zu commands, %zu LISTs, %zu kept out as duplicates, %zu refused)\n",
+                importMs, importMs / parseMs, imported.imported, imported.listsAdded, imported.kept,
+                imported.refusals.size());
     return 0;
 }

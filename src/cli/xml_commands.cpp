@@ -57,6 +57,12 @@ bool isDragonsFile(const Args& args, const std::string& target) {
     return users && files::sameFile(currentUserCommandFile(users.get()), target);
 }
 
+dat::DuplicateAnswers duplicateAnswers(const Args& args) {
+    return args.flag("yes-to-all")  ? dat::DuplicateAnswers::YesToAll
+           : args.flag("no-to-all") ? dat::DuplicateAnswers::NoToAll
+                                    : dat::DuplicateAnswers::Ask;
+}
+
 // Into the existing target, on the road of every write.
 int appendTo(const Args& args, Io& io, const editing::ImportPlan& plan) {
     Args targetArgs = args;
@@ -66,9 +72,7 @@ int appendTo(const Args& args, Io& io, const editing::ImportPlan& plan) {
     if (!w) {
         return status;
     }
-    auto duplicates = args.flag("yes-to-all")  ? dat::DuplicateAnswers::YesToAll
-                      : args.flag("no-to-all") ? dat::DuplicateAnswers::NoToAll
-                                               : dat::DuplicateAnswers::Ask;
+    auto duplicates = duplicateAnswers(args);
     editing::ImportXmlResult result;
     status =
         w->write([&] { return editing::importIntoOpenFile(w->road(), plan, duplicates, result); });
@@ -97,6 +101,10 @@ int runImportXml(const Args& args, Io& io) {
         return files::exists(args.positional[0]) ? kFailed : kMissingFile;
     }
     bool exists = files::exists(target);
+    if (exists && files::sameFile(args.positional[0], target)) {
+        ui.message(dat::kExportToSelf, target);
+        return kFailed;
+    }
     if (exists && args.flag("append")) {
         return appendTo(args, io, *plan);
     }
@@ -110,7 +118,7 @@ int runImportXml(const Args& args, Io& io) {
         ui.message(dat::kExportToDragonsFile, target);
         return kFailed;
     }
-    auto result = editing::importIntoNewFile(ui, *plan, target);
+    auto result = editing::importIntoNewFile(ui, *plan, target, duplicateAnswers(args));
     editing::reportRefusals(ui, result);
     if (!result.done) {
         return kFailed;
@@ -135,10 +143,10 @@ const bool registered =
          "every LIST they use, to OUT.xml in the XML form that Dragon's Command Browser\n"
          "imports (UTF-16). --program, --scope, --group, --name, --types, --home and\n"
          "--dragon-root choose as they do for export-dat.\n\n"
-         "A KEYS command goes as a script that sends its keys; a command with the skip bit\n"
-         "goes, not enabled, when the whole file is exported. Step-by-step commands,\n"
-         "encrypted commands and recorded macros with keystrokes have no XML form: they are\n"
-         "listed on standard error and left out.",
+         "A KEYS command goes as a SendKeys script; a command with the skip bit goes, not\n"
+         "enabled, when the whole file is exported. Step-by-step commands, encrypted\n"
+         "commands and recorded macros with keystrokes or recorded windows have no XML\n"
+         "form: they are listed on standard error and left out.",
          withSelection(),
          {},
          runExportXml}) &&
@@ -152,8 +160,9 @@ const bool registered =
          "  --append       TARGET exists: add to it (10/11 in the same language only; a LIST\n"
          "                 it has already stays as it is)\n"
          "  --overwrite    TARGET exists: replace it by a new file\n"
-         "  --yes-to-all   appending: imported commands replace those TARGET has already\n"
-         "  --no-to-all    appending: TARGET keeps the commands it has already\n"
+         "  --yes-to-all   a command TARGET has already, or the XML holds twice: the\n"
+         "                 later one replaces it\n"
+         "  --no-to-all    such a command: the one written first is kept\n"
          "  --home DIR     the program folder\n"
          "  --dragon-root DIR  Dragon's folders (else $PARLAVISTA_DRAGON_ROOT)\n\n"
          "A command whose name Dragon refuses, whose LIST is in neither file, whose content\n"

@@ -59,8 +59,8 @@ class Merge {
     dat::DuplicateAnswers answers_;
     std::string target_;
     std::string header_;
-    std::vector<std::string> commands_; // record bytes; an emptied one was replaced
-    std::map<std::string, std::size_t> targetCommands_;
+    std::vector<std::string> commands_;                 // record bytes; an emptied one was replaced
+    std::map<std::string, std::size_t> targetCommands_; // and those imported so far
     std::set<std::string> lists_; // folded names of the target's and the XML's LISTs
     std::set<std::string> targetLists_;
     std::set<std::string> usedLists_; // by the commands imported
@@ -76,9 +76,8 @@ void Merge::walkTarget(const std::string& image) {
     for (std::uint32_t i = 0; i < count; ++i) {
         dat::CommandRecord r;
         dat::readCommand(in, dat::Layout::V1011, nullptr, r);
-        if (!r.skipped()) {
-            targetCommands_.emplace(commandKey(r), commands_.size());
-        }
+        // A record with the skip bit counts too: an import must not pile up hidden copies.
+        targetCommands_.emplace(commandKey(r), commands_.size());
         commands_.push_back(image.substr(static_cast<std::size_t>(r.offset - 1),
                                          static_cast<std::size_t>(r.end - r.offset)));
     }
@@ -104,7 +103,8 @@ bool Merge::add(std::size_t i) {
             return true;
         }
     }
-    auto found = r.skipped() ? targetCommands_.end() : targetCommands_.find(commandKey(r));
+    std::string key = commandKey(r);
+    auto found = targetCommands_.find(key);
     if (found != targetCommands_.end()) {
         bool cancel = false;
         if (!dat::takeDuplicate(ui_, answers_, target_, name, plan_.path, cancel)) {
@@ -117,6 +117,8 @@ bool Merge::add(std::size_t i) {
     }
     dat::ByteWriter bytes;
     dat::writeCommand(r, dat::Layout::V1011, bytes);
+    // The commands after it in the XML meet it as one the target has.
+    targetCommands_[key] = commands_.size();
     commands_.push_back(bytes.take());
     for (const auto& ref : r.listRefs) {
         usedLists_.insert(foldCp1252(ref));
@@ -254,9 +256,9 @@ std::optional<ImportPlan> readImport(UserInteraction& ui, const std::string& xml
 }
 
 ImportXmlResult importIntoNewFile(UserInteraction& ui, const ImportPlan& plan,
-                                  const std::string& target) {
+                                  const std::string& target, dat::DuplicateAnswers duplicates) {
     ImportXmlResult result{.refusals = plan.refusals};
-    auto image = mergedImage(ui, plan, nullptr, target, dat::DuplicateAnswers::Ask, result);
+    auto image = mergedImage(ui, plan, nullptr, target, duplicates, result);
     if (!image) {
         return result;
     }

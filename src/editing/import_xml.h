@@ -45,13 +45,16 @@ struct ImportXmlResult {
 // read.
 std::optional<ImportPlan> readImport(UserInteraction& ui, const std::string& xmlPath);
 
-// The new command file `target` (which must not exist) with the plan's commands and LISTs.
+// The new command file `target` (which must not exist) with the plan's commands and LISTs;
+// a command the XML holds twice meets the "Overwrite?" answer.
 ImportXmlResult importIntoNewFile(UserInteraction& ui, const ImportPlan& plan,
-                                  const std::string& target);
+                                  const std::string& target,
+                                  dat::DuplicateAnswers duplicates = dat::DuplicateAnswers::Ask);
 
 // The plan's commands and LISTs added to the open file: same version and language only; a
-// command the file has already is replaced or kept by the "Overwrite?" answer; a LIST the
-// file has already stays as it is. The caller runs the post-write step when Done.
+// command the file has already (with the skip bit too, or imported before it) is replaced or
+// kept by the "Overwrite?" answer; a LIST the file has already stays as it is. The caller
+// runs the post-write step when Done.
 dat::Outcome importIntoOpenFile(Road& road, const ImportPlan& plan,
                                 dat::DuplicateAnswers duplicates, ImportXmlResult& result);
 

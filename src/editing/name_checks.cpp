@@ -1,7 +1,6 @@
 #include "editing/name_checks.h"
 
 #include "datfile/record_ops.h"
-#include "platform/codepage.h"
 
 namespace plv::editing {
 namespace {
@@ -16,33 +15,6 @@ bool refuse(Session& s, const std::string& text, const std::string& title) {
 bool checkFileText(Session& s, const std::string& text) {
     std::string bytes;
     return dat::toFileText(s, text, bytes);
-}
-
-std::optional<std::string> commandNameFault(const std::string& name) {
-    if (name.empty()) {
-        return "A command name cannot be empty";
-    }
-    std::size_t lastOpen = name.rfind('<');
-    if (lastOpen != std::string::npos && name.find('>', lastOpen) == std::string::npos) {
-        return "A '<' in a command name needs a closing '>'";
-    }
-    if (dat::ExtractListRefs(name).size() > kMaxListRefs) {
-        return "A command name refers to at most 20 LISTs";
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> listNameFault(const std::string& name) {
-    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
-    if (name.empty()) {
-        return "A LIST name cannot be empty";
-    }
-    for (char c : foldCase(name)) {
-        if (allowed.find(c) == std::string::npos) {
-            return "Only numbers, letters and _-. are allowed by Dragon in LIST names";
-        }
-    }
-    return std::nullopt;
 }
 
 bool checkCommandName(Session& s, const std::string& name) {

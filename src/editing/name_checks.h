@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datfile/name_rules.h"
 #include "datfile/session.h"
 
 #include <optional>
@@ -8,14 +9,12 @@
 // The checks a new name passes before anything is written; each shows its refusal.
 namespace plv::editing {
 
-inline constexpr std::size_t kMaxListRefs = 20;
+using dat::kMaxListRefs;
 
 // A text the file's code page can hold: a description, a Group, a Program.
 bool checkFileText(Session& session, const std::string& text);
-// Why Dragon would refuse a command name or a LIST name found in a file, as the refusal
-// says it; nothing when it would take it. The code page and the LISTs are checked apart.
-std::optional<std::string> commandNameFault(const std::string& name);
-std::optional<std::string> listNameFault(const std::string& name);
+using dat::commandNameFault;
+using dat::listNameFault;
 
 // A command name: not empty, written in the code page without control characters, every
 // '<' closed by a '>', at most 20 LISTs, each of them a LIST of the file.

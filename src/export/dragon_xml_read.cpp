@@ -1,3 +1,4 @@
+#include "datfile/format.h"
 #include "export/dragon_xml.h"
 #include "platform/codepage.h"
 #include "platform/utf16.h"
@@ -98,6 +99,28 @@ std::optional<std::string> utf8Text(std::string_view bytes, ReadFailure& failure
         failure = {1, "the text is not valid UTF-16"};
     }
     return std::nullopt;
+}
+
+// The offset of a reference to character 0 ("&#0;", "&#x00;") outside CDATA sections and
+// comments: the parser would end the value there without a word.
+std::size_t nulReferenceAt(std::string_view text) {
+    std::size_t at = 0;
+    while ((at = text.find_first_of("<&", at)) != std::string_view::npos) {
+        std::string_view rest = text.substr(at);
+        if (rest.starts_with("<![CDATA[") || rest.starts_with("<!--")) {
+            at = text.find(rest[1] == '!' && rest[2] == '[' ? "]]>" : "-->", at);
+            continue;
+        }
+        if (rest.starts_with("&#")) {
+            std::size_t digits = rest.starts_with("&#x") || rest.starts_with("&#X") ? 3 : 2;
+            std::size_t end = rest.find_first_not_of('0', digits);
+            if (end > digits && end != std::string_view::npos && rest[end] == ';') {
+                return at;
+            }
+        }
+        ++at;
+    }
+    return std::string_view::npos;
 }
 
 class TreeReader {
@@ -260,6 +283,10 @@ Document TreeReader::read(const pugi::xml_document& tree) {
     if (d.language == 0) {
         refuse(root, "the language \"" + language + "\" is not a language identifier");
     }
+    if (dat::languageName(languageByte(d.language)) == "Unknown") {
+        refuse(root, "the language \"" + language +
+                         "\" is none of English, German, French, Spanish and Dutch");
+    }
     for (auto node : root.children("Commands")) {
         block(node, d);
     }
@@ -281,6 +308,11 @@ std::optional<Document> readDocument(std::string_view bytes, ReadFailure& failur
         return std::nullopt;
     }
     Lines lines(*text);
+    if (std::size_t nul = nulReferenceAt(*text); nul != std::string_view::npos) {
+        failure = {lines.at(static_cast<std::ptrdiff_t>(nul)),
+                   "a value holds character 0 (&#0;), which no command can hold"};
+        return std::nullopt;
+    }
     pugi::xml_document tree;
     unsigned options =
         pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_doctype;

@@ -2,16 +2,18 @@
 
 #include "datfile/builder.h"
 #include "datfile/format.h"
+#include "datfile/name_rules.h"
 #include "datfile/record_ops.h"
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace plv::xml {
 namespace {
 
 constexpr std::size_t kMouseEventSize = 21;
-constexpr std::size_t kMaxListRefs = 20;
 // Mouse action codes of a recorder event, by the names the XML gives them.
 const std::array<std::pair<int, const char*>, 5> kMouseActions = {
     {{0, "move"}, {1, "leftdown"}, {2, "leftup"}, {4, "rightdown"}, {5, "rightup"}}};
@@ -38,13 +40,17 @@ std::uint32_t wordAt(const std::string& s, std::size_t i) {
     return static_cast<std::uint8_t>(s[i]) | (static_cast<std::uint8_t>(s[i + 1]) << 8);
 }
 
+std::size_t recordedWindows(const std::vector<dat::BodyToken>& body) {
+    return body.empty() ? 0 : body[0].number & 0xFF;
+}
+
 // The mouse events of a recorder body; false when it holds keystrokes or events without
-// an XML form. The recorded windows' descriptions are not part of the XML.
+// an XML form.
 bool actionsOf(const std::vector<dat::BodyToken>& body, std::vector<Action>& out) {
     if (body.empty()) {
         return false;
     }
-    std::size_t events = 2 + 6 * (body[0].number & 0xFF);
+    std::size_t events = 2 + 6 * recordedWindows(body);
     std::string stream;
     for (std::size_t i = events; i < body.size(); ++i) {
         stream += body[i].bytes;
@@ -94,6 +100,11 @@ bool bodyOf(const dat::CommandRecord& r, Command& c, std::string& reason) {
         return true;
     case dat::kTypeRecorder:
         c.contentType = kActions;
+        // An action's window is a number only; the XML has no place for what it describes.
+        if (recordedWindows(r.body) > 0) {
+            reason = "a recorded macro's window descriptions have no XML form";
+            return false;
+        }
         if (actionsOf(r.body, c.actions)) {
             return true;
         }
@@ -140,22 +151,21 @@ std::string withCrLf(const std::string& text) {
     return out;
 }
 
+// The refusal of a name as the import lists it: "line, name: why".
+std::string asReason(std::string fault) {
+    fault[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(fault[0])));
+    return fault;
+}
+
 bool nameRefused(const std::string& name, std::string& reason) {
-    if (name.empty()) {
-        reason = "a command name cannot be empty";
-    } else if (name.find_first_of("[]") != std::string::npos ||
-               (name.rfind('<') != std::string::npos &&
-                name.find('>', name.rfind('<')) == std::string::npos)) {
+    if (name.find_first_of("[]") != std::string::npos) {
         reason = "a '[' in a command name needs a closing ']'";
-    } else if (dat::ExtractListRefs(name).size() > kMaxListRefs) {
-        reason = "a command name refers to at most 20 LISTs";
+    } else if (std::any_of(name.begin(), name.end(),
+                           [](char ch) { return static_cast<unsigned char>(ch) < 32; })) {
+        reason = "a command name cannot hold a control character";
+    } else if (auto fault = dat::commandNameFault(name)) {
+        reason = asReason(*fault);
     } else {
-        for (char ch : name) {
-            if (static_cast<unsigned char>(ch) < 32) {
-                reason = "a command name cannot hold a control character";
-                return true;
-            }
-        }
         return false;
     }
     return true;
@@ -215,6 +225,10 @@ std::optional<std::vector<dat::BodyToken>> bodyTokens(const Command& c, std::uin
     return std::nullopt;
 }
 
+bool emptyContent(const Command& c) {
+    return c.contentType == kActions ? c.actions.empty() : c.body.empty() && c.rtf.empty();
+}
+
 } // namespace
 
 std::optional<Command> commandOf(const dat::CommandRecord& r, std::string& reason) {
@@ -271,6 +285,10 @@ std::optional<dat::CommandRecord> recordOf(const Command& c, std::string& reason
     if (!body) {
         return std::nullopt;
     }
+    if (emptyContent(c)) {
+        reason = kEmptyContent;
+        return std::nullopt;
+    }
     r.body = std::move(*body);
     for (const auto& ref : dat::ExtractListRefs(r.name)) {
         r.listRefs.push_back(ref);
@@ -286,9 +304,12 @@ std::optional<dat::CommandRecord> recordOf(const Command& c, std::string& reason
 }
 
 std::optional<dat::ListRecord> listRecordOf(const List& l, std::string& reason) {
-    static const std::string allowed = "abcdefghijklmnopqrstuvwxyz0123456789_-.";
-    if (l.name.empty() || foldCase(l.name).find_first_not_of(allowed) != std::string::npos) {
-        reason = "only numbers, letters and _-. are allowed by Dragon in LIST names";
+    if (auto fault = dat::storedListNameFault(l.name)) {
+        reason = asReason(*fault);
+        return std::nullopt;
+    }
+    if (l.items.empty()) {
+        reason = kEmptyContent;
         return std::nullopt;
     }
     Encoder encode(reason);

@@ -43,6 +43,9 @@ void XmlExport::read(const std::string& image, const std::set<std::int64_t>& mar
         }
         std::string why;
         if (auto c = xml::commandOf(r, why)) {
+            if (r.typeByte == dat::kTypeKeys) {
+                result_.asScripts.push_back(c->name);
+            }
             document_.commands.push_back(std::move(*c));
         } else {
             leaveOut(r.name, why);
@@ -77,15 +80,25 @@ void XmlExport::addLists() {
     result_.lists = document_.lists.size();
 }
 
+// What was left out, and the KEYS commands that changed their form, in one message.
 void reportLeftOut(UserInteraction& ui, const XmlExportResult& result) {
-    if (result.leftOut.empty()) {
-        return;
+    std::string text;
+    if (!result.leftOut.empty()) {
+        text = "Dragon XML cannot carry these, which were left out:";
+        for (const auto& line : result.leftOut) {
+            text += "\n" + line;
+        }
     }
-    std::string text = "Dragon XML cannot carry these, which were left out:";
-    for (const auto& line : result.leftOut) {
-        text += "\n" + line;
+    if (!result.asScripts.empty()) {
+        text += text.empty() ? "" : "\n\n";
+        text += "Dragon XML has no KEYS command; these are carried as SendKeys scripts:";
+        for (const auto& name : result.asScripts) {
+            text += "\n" + name;
+        }
     }
-    ui.message(text, kXmlLeftOutTitle);
+    if (!text.empty()) {
+        ui.message(text, kXmlLeftOutTitle);
+    }
 }
 
 } // namespace

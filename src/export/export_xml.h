@@ -19,7 +19,8 @@ struct XmlExportResult {
     bool done = false;
     std::size_t exported = 0;
     std::size_t lists = 0;
-    std::vector<std::string> leftOut; // "name: why"
+    std::vector<std::string> leftOut;   // "name: why"
+    std::vector<std::string> asScripts; // KEYS commands, written as SendKeys scripts
 };
 
 // The rows marked with `flag` (LIST rows are not exported themselves); with every command

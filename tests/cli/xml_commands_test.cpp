@@ -52,6 +52,33 @@ TEST(XmlCommands, ExportImportAndTheirRefusals) {
     EXPECT_TRUE(test::has(r.err, "Line 4: the file is not well-formed XML")) << r.err;
     EXPECT_EQ(f.bytes(target), before);
     EXPECT_EQ(f.run({"import-xml", f.dir.file("none.xml"), target}).status, 1);
+
+    // The XML file is never the target it is imported into.
+    std::string xmlBefore = f.bytes(xml);
+    r = f.run({"import-xml", xml, xml, "--overwrite"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(test::has(r.err, "Can't export to self")) << r.err;
+    EXPECT_EQ(f.bytes(xml), xmlBefore);
+}
+
+// What the export writes of the demo file (LIST names with blanks among it) imports whole.
+TEST(XmlCommands, TheDemoFileComesBackWhole) {
+    test::DemoDragon dragon;
+    std::string xml = dragon.dir.file("demo.xml");
+    std::string back = dragon.dir.file("back.dat");
+    auto options = dragon.rootOptions();
+    std::vector<std::string> words = {"export-xml", dragon.commandFile(), xml};
+    words.insert(words.end(), options.begin(), options.end());
+    auto exported = test::tool(words);
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    auto imported = test::tool({"import-xml", xml, back});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.err, "");
+    auto counts = [](const std::string& out, const std::string& command) {
+        return out.substr(command.size(), out.find(" to ") - command.size());
+    };
+    EXPECT_EQ(counts(imported.out, "import-xml: "), counts(exported.out, "export-xml: "));
+    EXPECT_TRUE(test::has(files::readAll(back).value_or(""), "lab test"));
 }
 
 TEST(XmlCommands, AppendToTheCurrentUsersFileTravelsTheEditingRoad) {

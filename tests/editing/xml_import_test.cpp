@@ -125,7 +125,8 @@ TEST(XmlRoundTrip, EveryTypeComesBackOrIsListed) {
                                         "locked: an encrypted body cannot be read"}));
     EXPECT_TRUE(trip.source.h.ui.sawMessage(
         "Dragon XML cannot carry these, which were left out:\n" + trip.exported.leftOut[0] + "\n" +
-            trip.exported.leftOut[1] + "\n" + trip.exported.leftOut[2],
+            trip.exported.leftOut[1] + "\n" + trip.exported.leftOut[2] +
+            "\n\nDragon XML has no KEYS command; these are carried as SendKeys scripts:\ngo <day>",
         exports::kXmlLeftOutTitle));
     auto before = trip.contents(trip.source.path);
     auto after = trip.contents(trip.datPath);
@@ -179,11 +180,15 @@ other]]></contents>
 		<Command name="snow" group="" enabled="true" states="">
 			<contents type="TEXT">☃</contents>
 		</Command>
+		<Command name="blank" group="" enabled="true" states="">
+			<contents type="SCRIPT"></contents>
+		</Command>
 	</Commands>
 	<Lists>
 		<List name="apps"><Value>Excel</Value></List>
 		<List name="day"><Value>Friday</Value></List>
-		<List name="bad name"><Value>x</Value></List>
+		<List name="bad&lt;name"><Value>x</Value></List>
+		<List name="none"></List>
 	</Lists>
 </MyCommands>
 )";
@@ -232,8 +237,9 @@ TEST_F(ImportInto, AddsWhatItCanAndListsTheRestByLine) {
                   "Line 18, open [bracket: a '[' in a command name needs a closing ']'",
                   "Line 21, steps: the content type \"STEP-BY-STEP\" is not known",
                   "Line 24, snow: its text holds ☃, which Windows-1252 cannot hold",
-                  "Line 31, LIST bad name: only numbers, letters and _-. are allowed by Dragon in "
-                  "LIST names"}));
+                  "Line 27, blank: Empty content not allowed",
+                  "Line 34, LIST bad<name: a LIST name cannot hold '<', '>', '[' or ']'",
+                  "Line 35, LIST none: Empty content not allowed"}));
     editing::reportRefusals(e.h.ui, result);
     EXPECT_EQ(e.h.ui.shown().back().title, editing::kImportSkippedTitle);
 }
@@ -272,5 +278,34 @@ TEST_F(ImportInto, RefusalsLeaveTheTargetByteIdentical) {
     out.write("in.xml", kImport);
     EXPECT_EQ(run(), Outcome::Refused);
     EXPECT_TRUE(e.h.ui.sawMessage(kDifferentVersion));
+    EXPECT_EQ(e.file(), before);
+}
+
+// A command met twice, in the XML itself or again on a later import, and one not enabled
+// (kept with the skip bit, hidden from the lists): each meets the "Overwrite?" question, so
+// no import leaves copies behind.
+TEST_F(ImportInto, ACommandAlreadyThereOrImportedBeforeIsAskedAbout) {
+    out.write("in.xml", R"(<?xml version="1.0" encoding="utf-8"?>
+<MyCommands version="2.0" language="0x809">
+	<Commands type="global">
+		<Command name="hello" enabled="false"><contents type="SCRIPT">a</contents></Command>
+		<Command name="Hello"><contents type="SCRIPT">b</contents></Command>
+	</Commands>
+</MyCommands>
+)");
+    e.h.ui.answerChoice("&No");
+    ASSERT_EQ(run(), Outcome::Done);
+    ASSERT_EQ(e.road.postWrite(), Outcome::Done);
+    EXPECT_EQ(result.imported, 1u);
+    EXPECT_EQ(result.kept, 1u);
+    EXPECT_EQ(e.h.session->file.skippedCount, 1);
+
+    std::string before = e.file();
+    e.h.ui.clear();
+    e.h.ui.answerChoice("N&o to all");
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_EQ(e.h.ui.shown().front().kind, ScriptedInteraction::Kind::Choice);
+    EXPECT_TRUE(test::has(e.h.ui.shown().front().text, "\nhello\nOverwrite?"));
+    EXPECT_TRUE(e.h.ui.sawMessage(editing::kNothingToImport));
     EXPECT_EQ(e.file(), before);
 }

@@ -1,3 +1,4 @@
+#include "datfile/builder.h"
 #include "export/dragon_xml.h"
 #include "export/dragon_xml_records.h"
 #include "platform/codepage.h"
@@ -178,6 +179,10 @@ TEST(DragonXml, DamagedFilesAreRefusedWithTheirLine) {
     replaceAll(badUtf8, "simple", "simple\xC3(");
     std::string notDragon = kHandWritten;
     replaceAll(notDragon, "MyCommands", "Other");
+    std::string nul = kHandWritten;
+    replaceAll(nul, "plain &amp;", "plain &#x00;");
+    std::string arabic = kHandWritten;
+    replaceAll(arabic, "0x407", "0x401");
     std::string huge = kHandWritten;
     replaceAll(huge, "one\ntwo", std::string(kMaxValue + 1, 'x'));
     const std::vector<Case> cases = {
@@ -187,6 +192,8 @@ TEST(DragonXml, DamagedFilesAreRefusedWithTheirLine) {
         {badUtf8, 6, "not valid"},
         {notDragon, 3, "not a Dragon command export"},
         {huge, 7, "longer than a command can hold"},
+        {nul, 6, "character 0"},
+        {arabic, 3, "none of English, German, French, Spanish and Dutch"},
         {"\xFF\xFE<\0?\0\0\xD8", 1, "not valid UTF-16"},
     };
     for (const auto& c : cases) {
@@ -211,8 +218,26 @@ TEST(DragonXml, RecordsRefuseWhatACommandFileCannotHold) {
         EXPECT_FALSE(recordOf(c, why));
         EXPECT_EQ(why, reason);
     }
-    // A LIST record is made only of a name a command file can hold.
+    // Nothing to run is refused as every other write refuses it.
+    c.actions.clear();
+    for (const Command& empty : {c, command("blank", kScript, "")}) {
+        EXPECT_FALSE(recordOf(empty, why));
+        EXPECT_EQ(why, kEmptyContent);
+    }
+    // A LIST record is made only of a name a command file can hold (Dragon's own names have
+    // blanks), with items.
     EXPECT_FALSE(listRecordOf({"bad\x1bname", {"x"}, 0}, why));
     EXPECT_FALSE(listRecordOf({"", {"x"}, 0}, why));
+    EXPECT_FALSE(listRecordOf({"a[b", {"x"}, 0}, why));
+    EXPECT_FALSE(listRecordOf({"lab test", {}, 0}, why));
+    EXPECT_EQ(why, kEmptyContent);
     EXPECT_TRUE(listRecordOf({"good_name.2", {"x"}, 0}, why));
+    EXPECT_TRUE(listRecordOf({"lab test", {"x"}, 0}, why));
+
+    // A recorded macro's windows have no place in the XML: the command is refused, not cut.
+    dat::CommandRecord macro = dat::globalCommand(
+        "drag", dat::kTypeRecorder,
+        dat::RecorderBody().window({"Untitled - Notepad", "Notepad"}).mouse(1, 5, 5).tokens());
+    EXPECT_FALSE(commandOf(macro, why));
+    EXPECT_EQ(why, "a recorded macro's window descriptions have no XML form");
 }

@@ -210,7 +210,7 @@ class Rescue {
                 }
                 continue;
             }
-            if (commandsFollow(q)) {
+            if (commandsFollow(q) && !swallowsCommands(q)) {
                 return {q, false};
             }
             if (wholeListsSectionAt(q)) {
@@ -235,6 +235,18 @@ class Rescue {
             q = *e;
         }
         return true;
+    }
+
+    // Whether the command read at `q` covers the start of whole commands: bytes inside a
+    // damaged record (a Program's name, say) read as one that runs on over the records after.
+    bool swallowsCommands(std::int64_t q) const {
+        std::int64_t end = commandAt(q, true).value_or(q);
+        for (std::int64_t r = q + 1; r < end; ++r) {
+            if (commandsFollow(r)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     bool listFollowedWell(std::int64_t q) const {

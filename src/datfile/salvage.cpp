@@ -1,6 +1,7 @@
 #include "datfile/salvage.h"
 
 #include "catalogue/user_row.h"
+#include "datfile/reader.h"
 #include "datfile/record.h"
 #include "datfile/record_ops.h"
 #include "platform/codepage.h"
@@ -29,7 +30,8 @@ bool looksLikeList(const ListRecord& r) {
 class Rescue {
   public:
     Rescue(std::string_view image, Layout layout)
-        : image_(image), layout_(layout), end_(static_cast<std::int64_t>(image.size()) + 1) {}
+        : image_(image), layout_(layout), end_(static_cast<std::int64_t>(image.size()) + 1),
+          whole_(readsToItsEnd(image)) {}
 
     Salvage run() {
         std::uint32_t count = readLongAt(image_, kCommandCountOffset) & 0xFFFF;
@@ -74,7 +76,8 @@ class Rescue {
     // behind it.
     std::optional<std::int64_t> keep(std::vector<Range>& kept, std::optional<std::int64_t> end,
                                      std::int64_t pos) {
-        if (!end || (!followedWell(*end) && resynchronised(pos + 1, *end).first < *end)) {
+        if (!end ||
+            (!whole_ && !followedWell(*end) && resynchronised(pos + 1, *end).first < *end)) {
             return std::nullopt;
         }
         kept.emplace_back(pos, *end);
@@ -165,7 +168,7 @@ class Rescue {
             return std::nullopt;
         }
         std::uint32_t count = readLongAt(image_, static_cast<std::size_t>(pos - 1)) & 0xFFFF;
-        bool follows = count == 0 ? first == end_ : listAt(first, true).has_value();
+        bool follows = count == 0 ? first == end_ : listAt(first, !whole_).has_value();
         return follows ? std::optional<std::uint32_t>(count) : std::nullopt;
     }
 
@@ -207,7 +210,7 @@ class Rescue {
                 }
                 continue;
             }
-            if (commandsFollow(q)) {
+            if (commandsFollow(q) && !swallowsCommands(q)) {
                 return {q, false};
             }
             if (wholeListsSectionAt(q)) {
@@ -232,6 +235,18 @@ class Rescue {
             q = *e;
         }
         return true;
+    }
+
+    // Whether the command read at `q` covers the start of whole commands: bytes inside a
+    // damaged record (a Program's name, say) read as one that runs on over the records after.
+    bool swallowsCommands(std::int64_t q) const {
+        std::int64_t end = commandAt(q, true).value_or(q);
+        for (std::int64_t r = q + 1; r < end; ++r) {
+            if (commandsFollow(r)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     bool listFollowedWell(std::int64_t q) const {
@@ -298,6 +313,8 @@ class Rescue {
     Layout layout_;
     std::int64_t end_;
     KeyNames keys_;
+    // A file that reads whole is copied as it reads, whatever its records look like.
+    const bool whole_;
     bool inLists_ = false;
     std::optional<std::uint32_t> expectedLists_;
     std::vector<Range> commands_;

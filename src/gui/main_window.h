@@ -1,7 +1,6 @@
 #pragma once
 
 #include "browser/browser.h"
-#include "browser/differences.h"
 #include "browser/startup.h"
 #include "datfile/file_commands.h"
 #include "datfile/rewrite.h"
@@ -166,8 +165,6 @@ class MainWindow : public QMainWindow {
     void restoreWithPreview(const std::string& entry);
     void compareWith();
     void showProblems();
-    void showEntryList(const QString& name, const QString& title, const QString& text,
-                       std::vector<browser::EntryLine> lines);
     // Keys, focus and accessible names (main_window_keys.cpp).
     void buildKeys();
     void setTabOrder();

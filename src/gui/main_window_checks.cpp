@@ -18,6 +18,23 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A list that stays open beside the window; its lines open their commands there.
+void showEntryList(QWidget* window, browser::Browser& browser, const QString& name,
+                   const QString& title, const QString& text,
+                   std::vector<browser::EntryLine> lines) {
+    if (auto* old = window->findChild<EntryListDialog*>(name)) {
+        old->close();
+        old->deleteLater();
+    }
+    auto* dialog = new EntryListDialog(name, title, text, std::move(lines),
+                                       EntryListDialog::Buttons::Close, window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->onOpen = [&browser](const browser::EntryLine& line) {
+        browser::showLine(browser, line);
+    };
+    dialog->show();
+}
+
 } // namespace
 
 void MainWindow::restoreWithPreview(const std::string& entry) {
@@ -33,20 +50,6 @@ void MainWindow::restoreWithPreview(const std::string& entry) {
     if (dialog.exec() == QDialog::Accepted) {
         runEditing([this, &entry] { return editing::RestoreSeen(editing_->editor, entry); });
     }
-}
-
-// A list that stays open beside the window; its lines open their commands there.
-void MainWindow::showEntryList(const QString& name, const QString& title, const QString& text,
-                               std::vector<browser::EntryLine> lines) {
-    if (auto* old = findChild<EntryListDialog*>(name)) {
-        old->close();
-        old->deleteLater();
-    }
-    auto* dialog = new EntryListDialog(name, title, text, std::move(lines),
-                                       EntryListDialog::Buttons::Close, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->onOpen = [this](const browser::EntryLine& line) { browser::showLine(browser_, line); };
-    dialog->show();
 }
 
 void MainWindow::compareWith() {
@@ -73,7 +76,8 @@ void MainWindow::compareWith() {
     std::string open = startup_.session().file.path;
     QString text = changes->same() ? qs(open + " and " + *other + " hold the same commands.")
                                    : qs("What differs in " + *other + " from " + open + ":");
-    showEntryList("compare", "Compare with", text, browser::differenceLines(*changes));
+    showEntryList(this, browser_, "compare", "Compare with", text,
+                  browser::differenceLines(*changes));
 }
 
 void MainWindow::showProblems() {
@@ -83,7 +87,7 @@ void MainWindow::showProblems() {
         return;
     }
     QString text = lines->empty() ? "No problems found." : "Problems of the open command file:";
-    showEntryList("problems", "Problems", text, std::move(*lines));
+    showEntryList(this, browser_, "problems", "Problems", text, std::move(*lines));
 }
 
 } // namespace plv::gui

@@ -109,6 +109,9 @@ TEST(Salvage, EachKindOfDamageLosesOnlyTheRecordsItTouches) {
              f.replace(at.commands[5] + 1, n, std::string(n, '\xff'));
          },
          "0 1 2 4 (1 skipped) | apps colours sizes"},
+        // Read with the grown count, "colours" would take "sizes" for its items.
+        {"the item count of the LIST colours grown",
+         [&](std::string& f) { f[at.lists[1] + 12] = 3; }, "0 1 2 4 5 (1 skipped) | apps sizes"},
         {"the LIST colours damaged",
          [&](std::string& f) { f.replace(at.lists[1], 2, std::string(2, '\x00')); },
          "0 1 2 4 5 (1 skipped) | apps sizes"},

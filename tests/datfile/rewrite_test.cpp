@@ -83,12 +83,7 @@ TEST(Update1Body, ListsChangeThroughTheirDisplayCopiesAndTheLastListEndsTheFile)
     e.open(buildFile(Layout::V61, threeCommands("a"),
                      {listRecord("apps", {"Word"}), listRecord("days", {"Monday"})}));
     // A copy of a LIST shown under another Program changes the file's LIST.
-    UserRow copy = e.row("apps");
-    copy.menu = "WINWORD";
-    copy.state = kApplicationSpecific;
-    copy.globalsort = "N";
-    copy.listcopy = true;
-    e.h.catalogue->appendRow(copy);
+    UserRow copy = test::addListCopy(*e.h.catalogue, e.row("apps"), "WINWORD");
     std::int64_t daysBefore = e.row("days").offset;
     ASSERT_EQ(Update1Body(*e.h.session, copy, "Word\r\nExcel", Positions::Move), Outcome::Done);
     EXPECT_EQ(e.row("days").offset, daysBefore + 6);
@@ -140,11 +135,7 @@ TEST(Rewrite, StalePositionsAreRefusedAndNothingIsTouched) {
         spoil(e, r);
         std::string before = e.file();
         EXPECT_EQ(Update1Body(*e.h.session, r, "new", Positions::Move), Outcome::Refused);
-        EXPECT_EQ(e.file(), before);
-        EXPECT_FALSE(files::exists(e.h.home.file("savedat")));
-        ASSERT_FALSE(e.h.ui.shown().empty());
-        EXPECT_EQ(e.h.ui.shown().back().text.rfind("The command file does not match", 0), 0u)
-            << e.h.ui.shown().back().text;
+        e.expectUntouched(before, "The command file does not match");
     };
     refused([](Edit&, UserRow& r) { r.offset = 5; }, "first");
     refused([](Edit&, UserRow& r) { r.offset += 100000; }, "second");

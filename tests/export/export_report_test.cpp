@@ -192,13 +192,7 @@ TEST_F(Dialog, AllGroupsIsEverythingAndEachListIsWrittenOnce) {
     report.chooseDestination(Destination::Clipboard);
     auto before = report.act({});
     // Browsing WINWORD copied the global LIST there, in the catalogue only.
-    UserRow copy = *h.catalogue->findFileList("apps");
-    copy.id = 0;
-    copy.menu = "WINWORD";
-    copy.state = kApplicationSpecific;
-    copy.globalsort = "N";
-    copy.listcopy = true;
-    h.catalogue->appendRow(copy);
+    test::addListCopy(*h.catalogue, *h.catalogue->findFileList("apps"), "WINWORD");
     auto after = report.act({});
     ASSERT_TRUE(before && after);
     EXPECT_EQ(after->text, before->text);

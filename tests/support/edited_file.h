@@ -40,6 +40,13 @@ struct EditedFile {
         return h.catalogue->parameterNumber("OffsetLists").value_or(0);
     }
     void reparse() { ASSERT_EQ(dat::refreshAfterWrite(*h.session), dat::Outcome::Done); }
+    // A refused change: the file and the backup untouched, the last message starts so.
+    void expectUntouched(const std::string& image, const std::string& messageStart) const {
+        EXPECT_EQ(file(), image);
+        EXPECT_FALSE(files::exists(h.home.file("savedat")));
+        ASSERT_FALSE(h.ui.shown().empty());
+        EXPECT_EQ(h.ui.shown().back().text.rfind(messageStart, 0), 0u) << h.ui.shown().back().text;
+    }
 };
 
 } // namespace plv::test

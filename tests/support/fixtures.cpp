@@ -75,4 +75,13 @@ std::string todayMMDDYYYY() {
     return local.substr(0, 2) + local.substr(3, 2) + local.substr(6, 4);
 }
 
+UserRow addListCopy(Catalogue& catalogue, UserRow list, const std::string& program) {
+    list.menu = program;
+    list.state = kApplicationSpecific;
+    list.globalsort = "N";
+    list.listcopy = true;
+    catalogue.appendRow(list);
+    return list;
+}
+
 } // namespace plv::test

@@ -47,6 +47,9 @@ struct Harness {
 // The rows a parse of these bytes makes; a parse that fails fails the test.
 std::vector<UserRow> parsedRows(const std::string& bytes, const std::string& name = "mycmds.dat");
 
+// Adds to the catalogue the copy of a file LIST that browsing `program` shows.
+UserRow addListCopy(Catalogue& catalogue, UserRow list, const std::string& program);
+
 // True when `part` occurs in `text`.
 inline bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

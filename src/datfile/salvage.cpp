@@ -31,12 +31,14 @@ class Rescue {
   public:
     Rescue(std::string_view image, Layout layout)
         : image_(image), layout_(layout), end_(static_cast<std::int64_t>(image.size()) + 1),
-          whole_(readsToItsEnd(image)) {}
+          whole_(recordsEnd(image) == end_) {}
 
     Salvage run() {
         std::uint32_t count = readLongAt(image_, kCommandCountOffset) & 0xFFFF;
         std::int64_t pos = kFirstRecordPosition;
-        while (pos < end_ && !(inLists_ && expectedLists_ && lists_.size() >= *expectedLists_)) {
+        // LISTs after the number the count promises are kept too: a lowered count would
+        // otherwise leave them behind unread.
+        while (pos < end_) {
             if (auto next = nextRecord(pos, commands_.size() >= count)) {
                 pos = *next;
                 continue;
@@ -76,12 +78,18 @@ class Rescue {
     // behind it.
     std::optional<std::int64_t> keep(std::vector<Range>& kept, std::optional<std::int64_t> end,
                                      std::int64_t pos) {
-        if (!end ||
-            (!whole_ && !followedWell(*end) && resynchronised(pos + 1, *end).first < *end)) {
+        if (!end || (!whole_ && !followedWell(*end) && !looksWhole(pos) &&
+                     resynchronised(pos + 1, *end).first < *end)) {
             return std::nullopt;
         }
         kept.emplace_back(pos, *end);
         return end;
+    }
+
+    // A record that reads and looks as Dragon writes it: bytes inside it that read as a record
+    // (its body taken for a name) must not win over it.
+    bool looksWhole(std::int64_t pos) const {
+        return inLists_ ? listAt(pos, true).has_value() : commandAt(pos, true).has_value();
     }
 
     bool followedWell(std::int64_t end) const {
@@ -313,7 +321,8 @@ class Rescue {
     Layout layout_;
     std::int64_t end_;
     KeyNames keys_;
-    // A file that reads whole is copied as it reads, whatever its records look like.
+    // A file that reads whole is copied as it reads, whatever its records look like. Bytes
+    // after its last LIST make it damaged: a lowered count leaves records there.
     const bool whole_;
     bool inLists_ = false;
     std::optional<std::uint32_t> expectedLists_;

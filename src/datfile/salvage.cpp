@@ -114,9 +114,10 @@ class Rescue {
         return count.has_value();
     }
 
-    // Whether a record's name may start at `pos`: most places the search for whole records
-    // tries fail here, without the cost of a read that fails.
-    bool nameMayStartAt(std::int64_t pos) const {
+    // Whether a record may start at `pos`: a name, and after it what a command (the number of
+    // LISTs its name names) or a LIST (three zero bytes in its opaque four) has there. Most
+    // places the search for whole records tries fail here, without the cost of a read.
+    bool recordMayStartAt(std::int64_t pos, bool list) const {
         if (pos < 1 || pos >= end_) {
             return false;
         }
@@ -125,18 +126,26 @@ class Rescue {
         if (n == 255) {
             return true; // a long name: left to the read
         }
-        if (n == 0 || at + 1 + n > image_.size()) {
+        std::size_t after = at + 1 + n;
+        if (n == 0 || after + 4 > image_.size()) {
             return false;
         }
         std::string_view name = image_.substr(at + 1, n);
-        return std::none_of(name.begin(), name.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 32; });
+        if (std::any_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 32; })) {
+            return false;
+        }
+        if (list) {
+            return image_.substr(after + 1, 3) == std::string_view("\0\0\0", 3);
+        }
+        return static_cast<std::uint8_t>(image_[after]) ==
+               ExtractListRefs(std::string(name)).size();
     }
 
     // The end of a command record at `pos`. A `strict` one must also look like a command
     // and not like bytes that happen to read as one: a name, a known type and scope.
     std::optional<std::int64_t> commandAt(std::int64_t pos, bool strict) const {
-        if (strict && !nameMayStartAt(pos)) {
+        if (strict && !recordMayStartAt(pos, false)) {
             return std::nullopt;
         }
         CommandRecord r;
@@ -153,7 +162,7 @@ class Rescue {
     }
 
     std::optional<std::int64_t> listAt(std::int64_t pos, bool strict) const {
-        if (strict && !nameMayStartAt(pos)) {
+        if (strict && !recordMayStartAt(pos, true)) {
             return std::nullopt;
         }
         ListRecord r;

@@ -86,10 +86,11 @@ class Rescue {
         return end;
     }
 
-    // A record that reads and looks as Dragon writes it: bytes inside it that read as a record
-    // (its body taken for a name) must not win over it.
+    // A command that reads and looks as Dragon writes it: bytes of its body that read as a
+    // command must not win over it. Not so a LIST: bytes inside its items do not read as a
+    // LIST, while a grown item count takes in the whole LISTs after it.
     bool looksWhole(std::int64_t pos) const {
-        return inLists_ ? listAt(pos, true).has_value() : commandAt(pos, true).has_value();
+        return !inLists_ && commandAt(pos, true).has_value();
     }
 
     bool followedWell(std::int64_t end) const {

@@ -113,6 +113,9 @@ TEST(Salvage, EachKindOfDamageLosesOnlyTheRecordsItTouches) {
         // Read with the grown count, "colours" would take "sizes" for its items.
         {"the item count of the LIST colours grown",
          [&](std::string& f) { f[at.lists[1] + 12] = 3; }, "0 1 2 4 5 (1 skipped) | apps sizes"},
+        // Read with the grown count, "apps" reads whole, "colours" its last item.
+        {"the item count of the LIST apps grown", [&](std::string& f) { f[at.lists[0] + 9] = 3; },
+         "0 1 2 4 5 (1 skipped) | colours sizes"},
         {"the LIST colours damaged",
          [&](std::string& f) { f.replace(at.lists[1], 2, std::string(2, '\x00')); },
          "0 1 2 4 5 (1 skipped) | apps sizes"},

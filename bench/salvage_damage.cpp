@@ -1,8 +1,9 @@
 // The damage experiments of salvage: copies of command files truncated at 50 random points,
-// with 1 to 64 random bytes overwritten at 50 random points, and with one record's name
-// length changed at 50 random records. For each kind and file it prints how many records
-// the rescued copies kept against how many did not overlap the damage ("intact"), how many
-// intact records were lost, and the time of one salvage of the whole file next to one parse.
+// with 1 to 64 random bytes overwritten at 50 random points, with one record's name length
+// changed at 50 random records, and with the LIST count or a LIST's item count changed. For each
+// kind and file it prints how many records the rescued copies kept against how many did not overlap
+// the damage ("intact"), how many intact records were lost, and the time of one salvage of the
+// whole file next to one parse and of salvages with a megabyte overwritten.
 //   salvage_damage [SAMPLES_FOLDER]   (default tests/data/dragon11)
 #include "catalogue/catalogue.h"
 #include "datfile/reader.h"

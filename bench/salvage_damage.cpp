@@ -1,8 +1,9 @@
 // The damage experiments of salvage: copies of command files truncated at 50 random points,
-// with 1 to 64 random bytes overwritten at 50 random points, and with one record's name
-// length changed at 50 random records. For each kind and file it prints how many records
-// the rescued copies kept against how many did not overlap the damage ("intact"), how many
-// intact records were lost, and the time of one salvage of the whole file next to one parse.
+// with 1 to 64 random bytes overwritten at 50 random points, with one record's name length
+// changed at 50 random records, and with the LIST count or a LIST's item count changed. For each
+// kind and file it prints how many records the rescued copies kept against how many did not overlap
+// the damage ("intact"), how many intact records were lost, and the time of one salvage of the
+// whole file next to one parse and of salvages with a megabyte overwritten.
 //   salvage_damage [SAMPLES_FOLDER]   (default tests/data/dragon11)
 #include "catalogue/catalogue.h"
 #include "datfile/reader.h"
@@ -11,6 +12,7 @@
 #include "platform/files.h"
 #include "timing.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -27,8 +29,9 @@ struct Span {
     std::size_t to = 0;   // one past
 };
 
-// Where each record of a file that reads whole lies.
-std::vector<Span> recordSpans(std::string_view image) {
+// Where each record of a file that reads whole lies; `listCount` (0-based) where its LIST
+// count does, when wanted.
+std::vector<Span> recordSpans(std::string_view image, std::size_t* listCount = nullptr) {
     std::vector<Span> spans;
     auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
     ByteReader in(image, kFirstRecordPosition);
@@ -38,6 +41,9 @@ std::vector<Span> recordSpans(std::string_view image) {
         readCommand(in, *layout, nullptr, r);
         spans.push_back(
             {static_cast<std::size_t>(r.offset - 1), static_cast<std::size_t>(r.end - 1)});
+    }
+    if (listCount) {
+        *listCount = static_cast<std::size_t>(in.position() - 1);
     }
     std::uint32_t lists = in.longValue() & 0xFFFF;
     for (std::uint32_t i = 0; i < lists; ++i) {
@@ -93,13 +99,25 @@ void print(const char* file, const char* kind, const Tally& t) {
                 t.unreadable ? "  COPIES THAT DO NOT READ" : "");
 }
 
+// A count at `at` changed to another between 0 and 3 more than it was.
+void changeCount(std::string& image, std::size_t at, std::mt19937& random) {
+    std::uint32_t was = readLongAt(image, at) & 0xFFFF;
+    std::uint32_t now = random() % (was + 4);
+    writeLongAt(image, at, now == was ? was + 4 : now);
+}
+
 void experiment(const char* name, const std::string& image) {
     std::mt19937 random(2026);
-    const auto spans = recordSpans(image);
+    std::size_t listCountAt = 0;
+    const auto spans = recordSpans(image, &listCountAt);
+    const std::size_t commands = static_cast<std::size_t>(std::count_if(
+        spans.begin(), spans.end(), [&](const Span& s) { return s.to <= listCountAt; }));
     const std::size_t body = image.size() - kHeaderSize;
     Tally cut;
     Tally overwritten;
     Tally length;
+    Tally listCount;
+    Tally itemCount;
     for (int i = 0; i < 50; ++i) {
         std::size_t at = kHeaderSize + random() % body;
         count(
@@ -122,10 +140,31 @@ void experiment(const char* name, const std::string& image) {
         damaged[record.from] = static_cast<char>(damaged[record.from] + 1 + random() % 20);
         count(
             image, spans, damaged, [&](const Span& s) { return s.from == record.from; }, length);
+
+        damaged = image;
+        changeCount(damaged, listCountAt, random);
+        count(
+            image, spans, damaged, [](const Span&) { return false; }, listCount);
+
+        if (commands == spans.size()) {
+            continue;
+        }
+        // A LIST: its name, 4 bytes, then the count of its items.
+        const Span list = spans[commands + random() % (spans.size() - commands)];
+        damaged = image;
+        auto nameLength = static_cast<std::uint8_t>(image[list.from]);
+        if (nameLength < 255) {
+            changeCount(damaged, list.from + 1 + nameLength + 4, random);
+            count(
+                image, spans, damaged, [&](const Span& s) { return s.from == list.from; },
+                itemCount);
+        }
     }
     print(name, "truncated", cut);
     print(name, "1-64 bytes overwritten", overwritten);
     print(name, "name length changed", length);
+    print(name, "LIST count changed", listCount);
+    print(name, "item count changed", itemCount);
 }
 
 } // namespace
@@ -158,10 +197,23 @@ int main(int argc, char** argv) {
     std::string cut = generated.substr(0, generated.size() / 2);
     double wholeMs = bench::medianMs([&](int) { return salvage(generated).has_value(); });
     double cutMs = bench::medianMs([&](int) { return salvage(cut).has_value(); });
+    // A megabyte in the middle overwritten, with random bytes and with zeros.
+    constexpr std::size_t kMegabyte = 1 << 20;
+    std::string noise = generated;
+    std::mt19937 random(7);
+    for (std::size_t i = 0; i < kMegabyte; ++i) {
+        noise[noise.size() / 4 + i] = static_cast<char>(random());
+    }
+    std::string zeros = generated;
+    zeros.replace(zeros.size() / 4, kMegabyte, std::string(kMegabyte, '\0'));
+    double noiseMs = bench::medianMs([&](int) { return salvage(noise).has_value(); }, 1);
+    double zerosMs = bench::medianMs([&](int) { return salvage(zeros).has_value(); }, 1);
     std::printf("one parse into an empty catalogue:  %9.2f ms\n", parseMs);
     std::printf("salvage of the whole file:          %9.2f ms  = %5.2f x one parse\n", wholeMs,
                 wholeMs / parseMs);
     std::printf("salvage of the file cut in half:    %9.2f ms\n", cutMs);
+    std::printf("salvage, 1 MB of random bytes:      %9.2f ms\n", noiseMs);
+    std::printf("salvage, 1 MB of zeros:             %9.2f ms\n", zerosMs);
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
     return 0;

@@ -350,12 +350,16 @@ bool isLastParsed(const Catalogue& catalogue, const std::string& path) {
 }
 
 bool readsToItsEnd(std::string_view image) {
+    return recordsEnd(image).has_value();
+}
+
+std::optional<std::int64_t> recordsEnd(std::string_view image) {
     if (image.size() < kHeaderSize + 4) {
-        return false;
+        return std::nullopt;
     }
     auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
     if (!layout) {
-        return false;
+        return std::nullopt;
     }
     ByteReader in(image, kFirstRecordPosition);
     try {
@@ -370,9 +374,9 @@ bool readsToItsEnd(std::string_view image) {
             readList(in, record);
         }
     } catch (const FormatError&) {
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return in.position();
 }
 
 std::string countsText(std::int64_t commands, std::int64_t lists) {

@@ -34,6 +34,8 @@ bool isLastParsed(const Catalogue& catalogue, const std::string& path);
 // Whether the image reads as a command file record by record to its last LIST, without a
 // catalogue: the quick check of a new file before Dragon is given it.
 bool readsToItsEnd(std::string_view image);
+// The position after its last LIST when it reads so. Bytes may follow, which no read sees.
+std::optional<std::int64_t> recordsEnd(std::string_view image);
 
 // The id of a state (application name, state name), added when absent.
 using StateIdLookup = std::function<std::int64_t(const std::string& app, const std::string& state)>;

@@ -31,12 +31,14 @@ class Rescue {
   public:
     Rescue(std::string_view image, Layout layout)
         : image_(image), layout_(layout), end_(static_cast<std::int64_t>(image.size()) + 1),
-          whole_(readsToItsEnd(image)) {}
+          whole_(recordsEnd(image) == end_) {}
 
     Salvage run() {
         std::uint32_t count = readLongAt(image_, kCommandCountOffset) & 0xFFFF;
         std::int64_t pos = kFirstRecordPosition;
-        while (pos < end_ && !(inLists_ && expectedLists_ && lists_.size() >= *expectedLists_)) {
+        // LISTs after the number the count promises are kept too: a lowered count would
+        // otherwise leave them behind unread.
+        while (pos < end_) {
             if (auto next = nextRecord(pos, commands_.size() >= count)) {
                 pos = *next;
                 continue;
@@ -76,12 +78,19 @@ class Rescue {
     // behind it.
     std::optional<std::int64_t> keep(std::vector<Range>& kept, std::optional<std::int64_t> end,
                                      std::int64_t pos) {
-        if (!end ||
-            (!whole_ && !followedWell(*end) && resynchronised(pos + 1, *end).first < *end)) {
+        if (!end || (!whole_ && !followedWell(*end) && !looksWhole(pos) &&
+                     resynchronised(pos + 1, *end).first < *end)) {
             return std::nullopt;
         }
         kept.emplace_back(pos, *end);
         return end;
+    }
+
+    // A command that reads and looks as Dragon writes it: bytes of its body that read as a
+    // command must not win over it. Not so a LIST: bytes inside its items do not read as a
+    // LIST, while a grown item count takes in the whole LISTs after it.
+    bool looksWhole(std::int64_t pos) const {
+        return !inLists_ && commandAt(pos, true).has_value();
     }
 
     bool followedWell(std::int64_t end) const {
@@ -106,9 +115,10 @@ class Rescue {
         return count.has_value();
     }
 
-    // Whether a record's name may start at `pos`: most places the search for whole records
-    // tries fail here, without the cost of a read that fails.
-    bool nameMayStartAt(std::int64_t pos) const {
+    // Whether a record may start at `pos`: a name, and after it what a command (the number of
+    // LISTs its name names) or a LIST (three zero bytes in its opaque four) has there. Most
+    // places the search for whole records tries fail here, without the cost of a read.
+    bool recordMayStartAt(std::int64_t pos, bool list) const {
         if (pos < 1 || pos >= end_) {
             return false;
         }
@@ -117,18 +127,26 @@ class Rescue {
         if (n == 255) {
             return true; // a long name: left to the read
         }
-        if (n == 0 || at + 1 + n > image_.size()) {
+        std::size_t after = at + 1 + n;
+        if (n == 0 || after + 4 > image_.size()) {
             return false;
         }
         std::string_view name = image_.substr(at + 1, n);
-        return std::none_of(name.begin(), name.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 32; });
+        if (std::any_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 32; })) {
+            return false;
+        }
+        if (list) {
+            return image_.substr(after + 1, 3) == std::string_view("\0\0\0", 3);
+        }
+        return static_cast<std::uint8_t>(image_[after]) ==
+               ExtractListRefs(std::string(name)).size();
     }
 
     // The end of a command record at `pos`. A `strict` one must also look like a command
     // and not like bytes that happen to read as one: a name, a known type and scope.
     std::optional<std::int64_t> commandAt(std::int64_t pos, bool strict) const {
-        if (strict && !nameMayStartAt(pos)) {
+        if (strict && !recordMayStartAt(pos, false)) {
             return std::nullopt;
         }
         CommandRecord r;
@@ -145,7 +163,7 @@ class Rescue {
     }
 
     std::optional<std::int64_t> listAt(std::int64_t pos, bool strict) const {
-        if (strict && !nameMayStartAt(pos)) {
+        if (strict && !recordMayStartAt(pos, true)) {
             return std::nullopt;
         }
         ListRecord r;
@@ -313,7 +331,8 @@ class Rescue {
     Layout layout_;
     std::int64_t end_;
     KeyNames keys_;
-    // A file that reads whole is copied as it reads, whatever its records look like.
+    // A file that reads whole is copied as it reads, whatever its records look like. Bytes
+    // after its last LIST make it damaged: a lowered count leaves records there.
     const bool whole_;
     bool inLists_ = false;
     std::optional<std::uint32_t> expectedLists_;

@@ -91,6 +91,7 @@ TEST(Salvage, EachKindOfDamageLosesOnlyTheRecordsItTouches) {
         const char* what;
         std::function<void(std::string&)> damage;
         std::string kept;
+        std::size_t lost = 1;
     };
     const Case cases[] = {
         {"cut inside command 4", [&](std::string& f) { f.resize(at.commands[4] + 9); },
@@ -112,17 +113,47 @@ TEST(Salvage, EachKindOfDamageLosesOnlyTheRecordsItTouches) {
         // Read with the grown count, "colours" would take "sizes" for its items.
         {"the item count of the LIST colours grown",
          [&](std::string& f) { f[at.lists[1] + 12] = 3; }, "0 1 2 4 5 (1 skipped) | apps sizes"},
+        // Read with the grown count, "apps" reads whole, "colours" its last item.
+        {"the item count of the LIST apps grown", [&](std::string& f) { f[at.lists[0] + 9] = 3; },
+         "0 1 2 4 5 (1 skipped) | colours sizes"},
         {"the LIST colours damaged",
          [&](std::string& f) { f.replace(at.lists[1], 2, std::string(2, '\x00')); },
          "0 1 2 4 5 (1 skipped) | apps sizes"},
+        // The LISTs after the lowered count are still there to read.
+        {"the LIST count lowered", [&](std::string& f) { f[at.lists[0] - 4] = 1; },
+         "0 1 2 4 5 (1 skipped) | apps colours sizes", 0},
+        {"bytes after the last LIST", [&](std::string& f) { f += "abc"; },
+         "0 1 2 4 5 (1 skipped) | apps colours sizes"},
     };
     for (const auto& c : cases) {
         std::string damaged = image;
         c.damage(damaged);
         Salvage s = salvaged(damaged);
         EXPECT_EQ(kept(s), c.kept) << c.what;
-        EXPECT_EQ(s.lost.size(), 1u) << c.what;
+        EXPECT_EQ(s.lost.size(), c.lost) << c.what;
     }
+}
+
+TEST(Salvage, ABodyThatReadsAsARecordDoesNotWinOverTheWholeRecordItIsIn) {
+    std::vector<CommandRecord> commands;
+    for (const char* name : {"first", "second", "third"}) {
+        std::string body = name == std::string("first") ? std::string(200, 'x') : "hello";
+        commands.push_back(globalCommand(name, kTypeText, plainTextBody(body)));
+    }
+    std::string image = buildFile(Layout::V1011, commands, {listRecord("apps", {"Word"})});
+    const Offsets at = offsets(image);
+    // A space for the name length of "second": the x's before it, read as a name, run on
+    // to its end.
+    image[at.commands[1]] = ' ';
+    Salvage s = salvaged(image);
+    ParseFailureReport failure;
+    auto read = readContents(s.image, KeyNames(), failure);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->commands.size(), 2u);
+    EXPECT_EQ(read->commands[0].name, "first");
+    EXPECT_EQ(read->commands[1].name, "third");
+    ASSERT_EQ(s.lost.size(), 1u);
+    EXPECT_EQ(s.lost[0].start, at.commands[1] + 1);
 }
 
 TEST(Salvage, ALostStretchTellsWhereItIsAndWhatItHeld) {

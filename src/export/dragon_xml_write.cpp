@@ -46,9 +46,8 @@ std::string attribute(std::string_view text) {
 
 // A CDATA section cannot hold "]]>": the text is split after "]]", and the ">" opens the
 // next section.
-std::string cdata(const std::string& text) {
-    std::string out = "<![CDATA[";
-    out.reserve(text.size() + 12);
+void appendCdata(std::string& out, const std::string& text) {
+    out += "<![CDATA[";
     std::size_t from = 0;
     for (std::size_t end = text.find("]]>"); end != std::string::npos;
          end = text.find("]]>", from)) {
@@ -57,7 +56,7 @@ std::string cdata(const std::string& text) {
         from = end + 2;
     }
     out.append(text, from);
-    return out + "]]>";
+    out += "]]>";
 }
 
 class Writer {
@@ -69,8 +68,17 @@ class Writer {
         out_ += text;
         out_ += kEol;
     }
-    void element(int depth, const std::string& name, const std::string& text) {
-        line(depth, "<" + name + ">" + cdata(text) + "</" + name + ">");
+    // Written straight into the document: bodies are most of its bytes.
+    void element(int depth, std::string_view name, const std::string& text,
+                 std::string_view open = {}) {
+        out_.append(static_cast<std::size_t>(depth), '\t');
+        if (open.empty()) {
+            out_.append("<").append(name).append(">");
+        } else {
+            out_ += open;
+        }
+        appendCdata(out_, text);
+        out_.append("</").append(name).append(">").append(kEol);
     }
     void command(const Command& c);
     void block(const Command& first, const std::vector<const Command*>& commands);
@@ -105,7 +113,7 @@ void Writer::contents(const Command& c) {
         }
         line(3, "</contents>");
     } else {
-        line(3, open + cdata(c.body) + "</contents>");
+        element(3, "contents", c.body, open);
     }
 }
 
@@ -218,7 +226,9 @@ std::string documentText(const Document& document) {
 }
 
 std::string writeDocument(const Document& document) {
-    return "\xFF\xFE" + utf8ToUtf16le(documentBody(document, "utf-16"));
+    std::string bytes = utf8ToUtf16le(documentBody(document, "utf-16"));
+    bytes.insert(0, "\xFF\xFE", 2);
+    return bytes;
 }
 
 } // namespace plv::xml

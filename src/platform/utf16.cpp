@@ -35,28 +35,36 @@ std::optional<char32_t> decodeAt(std::string_view s, std::size_t i, std::size_t&
     return cp;
 }
 
-void appendUnit(std::string& out, char32_t unit) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
-}
-
 } // namespace
 
+// Written in place: a whole document goes through here, and most of it is ASCII.
 std::string utf8ToUtf16le(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size() * 2);
+    // No code point takes more UTF-16 bytes than twice its UTF-8 bytes.
+    std::string out(utf8.size() * 2, '\0');
+    std::size_t at = 0;
+    auto put = [&](char32_t unit) {
+        out[at++] = static_cast<char>(unit & 0xFF);
+        out[at++] = static_cast<char>(unit >> 8);
+    };
     for (std::size_t i = 0; i < utf8.size();) {
+        auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            put(lead);
+            ++i;
+            continue;
+        }
         std::size_t length = 1;
         char32_t cp = decodeAt(utf8, i, length).value_or(kReplacement);
         i += length;
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            appendUnit(out, 0xD800 + (cp >> 10));
-            appendUnit(out, 0xDC00 + (cp & 0x3FF));
+            put(0xD800 + (cp >> 10));
+            put(0xDC00 + (cp & 0x3FF));
         } else {
-            appendUnit(out, cp);
+            put(cp);
         }
     }
+    out.resize(at);
     return out;
 }
 

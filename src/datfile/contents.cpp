@@ -79,17 +79,10 @@ void fillFailure(std::string_view image, const FileContents& read, const FormatE
 // The layout the header names, or nothing after filling the failure.
 std::optional<Layout> readHeader(std::string_view image, FileContents& out,
                                  ParseFailureReport& failure) {
-    std::optional<Layout> layout;
-    if (image.size() >= kHeaderSize) {
-        layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
-    }
+    std::optional<Layout> layout = headerLayout(image);
     if (!layout) {
         failure.imageDump = imageDump(image, 1);
-        failure.reason =
-            image.size() < kHeaderSize
-                ? "the file is shorter than a command file header"
-                : "unknown version code " +
-                      std::to_string(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+        failure.reason = headerFailureReason(image);
         failure.cursor = 1;
         return std::nullopt;
     }
@@ -156,7 +149,8 @@ std::optional<FileContents> readContentsOf(Session& s, const std::string& path) 
     if (!contents) {
         failure.fileTime = files::formatStoredTime(modified);
         writeErrorLog(s.programFolder, failure);
-        failureExit(s, path);
+        // Reading a file to compare or check it changes nothing: the program goes on.
+        reportUnreadableContents(s, path, image);
     }
     return contents;
 }

@@ -51,7 +51,8 @@ std::optional<FileContents> readContents(std::string_view image, const KeyNames&
                                          ParseFailureReport& failure);
 
 // The command file at `path`, read as above. A file that does not exist or does not read
-// gets the messages of Open-file (and error.log in the program folder); then nothing.
+// is reported as a warning naming it (a damaged one also in error.log in the program
+// folder); then nothing.
 std::optional<FileContents> readContentsOf(Session& session, const std::string& path);
 
 } // namespace plv::dat

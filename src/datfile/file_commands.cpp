@@ -98,22 +98,37 @@ OpenResult openFile(Session& s, const std::string& path) {
     return result;
 }
 
+namespace {
+
+struct Unreadable {
+    std::string text; // the file's name and what is wrong with it
+    bool damaged;     // a command file that does not read to its end
+};
+
+Unreadable describeUnreadable(Session& s, const std::string& path, std::string_view image) {
+    bool damaged = headerLayout(image).has_value();
+    std::string what = damaged ? "The above file has a problem - parsing error.\nWhat was read "
+                                 "is described in " +
+                                     s.programFile("error.log") + "."
+                               : std::string("This is not a Dragon command file.");
+    return {files::fileName(path) + "\n\n" + what, damaged};
+}
+
+} // namespace
+
 bool reportUnreadableFile(Session& s, const std::string& path) {
-    std::string image = files::readAll(path).value_or("");
-    bool header = image.size() >= kHeaderSize &&
-                  layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
-    std::string what = header ? "The above file has a problem - parsing error.\nWhat was read "
-                                "is described in " +
-                                    s.programFile("error.log") + "."
-                              : std::string("This is not a Dragon command file.");
-    std::string text =
-        files::fileName(path) + "\n\n" + what + "\n\nThe file that was open before stays open.";
-    if (!header) {
+    Unreadable u = describeUnreadable(s, path, files::readAll(path).value_or(""));
+    std::string text = u.text + "\n\nThe file that was open before stays open.";
+    if (!u.damaged) {
         s.ui.warning(text, path);
         return false;
     }
     // A damaged command file: what still reads can be copied out of it.
     return s.ui.choice(text, path, {"OK", "&Rescue what can be read..."}, 0) == 1;
+}
+
+void reportUnreadableContents(Session& s, const std::string& path, std::string_view image) {
+    s.ui.warning(describeUnreadable(s, path, image).text, path);
 }
 
 OpenResult reloadCurrentUserFile(Session& s) {

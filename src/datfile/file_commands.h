@@ -43,6 +43,9 @@ OpenResult openFile(Session& session, const std::string& path);
 // What is wrong with a file the user chose that does not read, with the file it names; the
 // one place that tells it. true when the user asks to rescue what a damaged file still holds.
 bool reportUnreadableFile(Session& session, const std::string& path);
+// The same for a file read only to compare or check it, whose image is `image`: a warning,
+// and the program goes on.
+void reportUnreadableContents(Session& session, const std::string& path, std::string_view image);
 // File Reload: the current Dragon user's file is parsed again and becomes the open file; a
 // file that does not parse ends the program as Open-file does.
 OpenResult reloadCurrentUserFile(Session& session);

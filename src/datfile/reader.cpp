@@ -260,10 +260,7 @@ void readSections(Pass& pass) {
 
 bool readHeader(Session& s, const std::string& image) {
     FileInfo& info = s.file;
-    if (image.size() < kHeaderSize) {
-        return false;
-    }
-    auto layout = layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    auto layout = headerLayout(image);
     if (!layout) {
         return false;
     }
@@ -280,10 +277,7 @@ void failHeader(Session& s, const std::string& image) {
     ParseFailureReport report;
     report.previous = s.catalogue.lastInserted();
     report.imageDump = imageDump(image, 1);
-    report.reason = image.size() < kHeaderSize
-                        ? "the file is shorter than a command file header"
-                        : "unknown version code " +
-                              std::to_string(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+    report.reason = headerFailureReason(image);
     report.cursor = 1;
     report.parameterTime = s.catalogue.parameter("mycmdstime").value_or("");
     report.fileTime = files::formatStoredTime(s.file.modified);
@@ -347,6 +341,21 @@ bool isLastParsed(const Catalogue& catalogue, const std::string& path) {
     auto modified = files::lastModified(path);
     auto size = files::size(path);
     return modified && size && isLastParsed(catalogue, path, *modified, *size);
+}
+
+std::optional<Layout> headerLayout(std::string_view image) {
+    if (image.size() < kHeaderSize) {
+        return std::nullopt;
+    }
+    return layoutFromCode(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
+}
+
+std::string headerFailureReason(std::string_view image) {
+    if (image.size() < kHeaderSize) {
+        return "the file is shorter than a command file header";
+    }
+    return "unknown version code " +
+           std::to_string(static_cast<std::uint8_t>(image[kVersionCodeOffset]));
 }
 
 bool readsToItsEnd(std::string_view image) {

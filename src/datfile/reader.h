@@ -31,6 +31,12 @@ bool isLastParsed(const Catalogue& catalogue, const std::string& path, files::Fi
 // The same for the file as it is on disk now.
 bool isLastParsed(const Catalogue& catalogue, const std::string& path);
 
+// The record layout the image's header names; nothing when the image is shorter than a
+// header or names a version code no layout has.
+std::optional<Layout> headerLayout(std::string_view image);
+// Why headerLayout gives nothing, in the words error.log records.
+std::string headerFailureReason(std::string_view image);
+
 // Whether the image reads as a command file record by record to its last LIST, without a
 // catalogue: the quick check of a new file before Dragon is given it.
 bool readsToItsEnd(std::string_view image);

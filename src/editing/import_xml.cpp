@@ -159,7 +159,7 @@ void Merge::addLists() {
 std::optional<std::string> Merge::image() {
     std::erase_if(commands_, [](const std::string& c) { return c.empty(); });
     if (commands_.size() > kLowWord || listCount_ > kLowWord) {
-        ui_.message(kTooMany, target_);
+        ui_.warning(kTooMany, target_);
         return std::nullopt;
     }
     std::string out = header_;
@@ -173,7 +173,7 @@ std::optional<std::string> Merge::image() {
     out += tail_;
     // Every record must read back before anything is replaced by it.
     if (!dat::readsToItsEnd(out)) {
-        ui_.message("The imported file was not built correctly; nothing was written", target_);
+        ui_.warning("The imported file was not built correctly; nothing was written", target_);
         return std::nullopt;
     }
     return out;
@@ -196,7 +196,7 @@ std::optional<std::string> mergedImage(UserInteraction& ui, const ImportPlan& pl
         result.refusals.begin(), result.refusals.end(),
         [](const std::string& a, const std::string& b) { return lineOf(a) < lineOf(b); });
     if (result.imported == 0 && result.listsAdded == 0) {
-        ui.message(kNothingToImport, plan.path);
+        ui.warning(kNothingToImport, plan.path);
         return std::nullopt;
     }
     return merge.image();
@@ -230,7 +230,7 @@ void convert(const xml::Document& d, ImportPlan& plan) {
 std::optional<ImportPlan> readImport(UserInteraction& ui, const std::string& xmlPath) {
     auto size = files::size(xmlPath);
     if (!size) {
-        ui.message("File does not exist", xmlPath);
+        ui.warning("File does not exist", xmlPath);
         return std::nullopt;
     }
     std::optional<std::string> bytes;
@@ -238,13 +238,13 @@ std::optional<ImportPlan> readImport(UserInteraction& ui, const std::string& xml
         bytes = files::readAll(xmlPath);
     }
     if (!bytes) {
-        ui.message(std::string(kXmlUnreadable) + ": it is too large or cannot be opened.", xmlPath);
+        ui.warning(std::string(kXmlUnreadable) + ": it is too large or cannot be opened.", xmlPath);
         return std::nullopt;
     }
     xml::ReadFailure failure;
     auto document = xml::readDocument(*bytes, failure);
     if (!document) {
-        ui.message(std::string(kXmlUnreadable) + ".\n" + failure.message() +
+        ui.warning(std::string(kXmlUnreadable) + ".\n" + failure.message() +
                        ".\nNothing was imported.",
                    xmlPath);
         return std::nullopt;
@@ -264,7 +264,7 @@ ImportXmlResult importIntoNewFile(UserInteraction& ui, const ImportPlan& plan,
     }
     files::WriteResult written = files::replaceFile(target, *image);
     if (!written) {
-        ui.message(written.readOnly() ? files::readOnlyMessage(target)
+        ui.warning(written.readOnly() ? files::readOnlyMessage(target)
                                       : "The command file could not be written",
                    target);
         return result;
@@ -278,11 +278,11 @@ dat::Outcome importIntoOpenFile(Road& road, const ImportPlan& plan,
     Session& s = road.session();
     result = {.refusals = plan.refusals};
     if (s.file.layout != dat::Layout::V1011) {
-        s.ui.message(dat::kDifferentVersion, s.file.path);
+        s.ui.warning(dat::kDifferentVersion, s.file.path);
         return dat::Outcome::Refused;
     }
     if (s.file.languageByte != plan.languageByte) {
-        s.ui.message(dat::kDifferentLanguage, s.file.path);
+        s.ui.warning(dat::kDifferentLanguage, s.file.path);
         return dat::Outcome::Refused;
     }
     dat::Rewrite engine(s);
@@ -314,7 +314,7 @@ void reportRefusals(UserInteraction& ui, const ImportXmlResult& result) {
     for (const auto& line : result.refusals) {
         text += "\n" + line;
     }
-    ui.message(text, kImportSkippedTitle);
+    ui.warning(text, kImportSkippedTitle);
 }
 
 Outcome ImportXml(Editor& e, const std::string& xmlPath) {

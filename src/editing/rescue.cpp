@@ -9,7 +9,7 @@ namespace {
 bool mayWrite(UserInteraction& ui, const std::string& damaged, const std::string& copy,
               ExistingCopy existing) {
     if (files::samePath(damaged, copy) || files::sameFile(damaged, copy)) {
-        ui.message("The rescued copy cannot take the place of the damaged file", copy);
+        ui.warning("The rescued copy cannot take the place of the damaged file", copy);
         return false;
     }
     if (!files::exists(copy) || existing == ExistingCopy::Replace) {
@@ -18,7 +18,7 @@ bool mayWrite(UserInteraction& ui, const std::string& damaged, const std::string
     if (existing == ExistingCopy::Ask) {
         return ui.yesNo("A file of this name exists already. Replace it?", copy);
     }
-    ui.message("A file of this name exists already", copy);
+    ui.warning("A file of this name exists already", copy);
     return false;
 }
 
@@ -33,7 +33,7 @@ std::optional<dat::Salvage> rescueFile(UserInteraction& ui, const std::string& d
                                        const std::string& copy, ExistingCopy existing) {
     auto image = files::readAll(damaged);
     if (!image) {
-        ui.message("File does not exist", damaged);
+        ui.warning("File does not exist", damaged);
         return std::nullopt;
     }
     if (!mayWrite(ui, damaged, copy, existing)) {
@@ -41,13 +41,13 @@ std::optional<dat::Salvage> rescueFile(UserInteraction& ui, const std::string& d
     }
     auto rescued = dat::salvage(*image);
     if (!rescued) {
-        ui.message("Nothing can be rescued: the file is not a command file of a known version",
+        ui.warning("Nothing can be rescued: the file is not a command file of a known version",
                    damaged);
         return std::nullopt;
     }
     auto written = files::replaceFile(copy, rescued->image, {.rightsOf = damaged});
     if (!written) {
-        ui.message(written.readOnly() ? files::readOnlyMessage(copy)
+        ui.warning(written.readOnly() ? files::readOnlyMessage(copy)
                                       : "The rescued copy could not be written",
                    copy);
         return std::nullopt;

@@ -172,6 +172,8 @@ class MainWindow : public QMainWindow {
     bool keyboardContextMenu(QObject* watched, QEvent* event);
     // The list of the current tab takes the focus, unless a command is being edited.
     void focusList();
+    // The window and its list take the keys after a line of a list beside it opened a command.
+    void showOpenedCommand();
     bool browsing() const;
     // The font size of the whole window: the lists, the body, the formatted view.
     void setFontSize(int size);

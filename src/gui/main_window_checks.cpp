@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QListWidget>
+#include <functional>
 
 namespace plv::gui {
 namespace {
@@ -18,10 +19,11 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A list that stays open beside the window; its lines open their commands there.
+// A list that stays open beside the window; its lines open their commands there, and
+// `opened` follows each.
 void showEntryList(QWidget* window, browser::Browser& browser, const QString& name,
-                   const QString& title, const QString& text,
-                   std::vector<browser::EntryLine> lines) {
+                   const QString& title, const QString& text, std::vector<browser::EntryLine> lines,
+                   std::function<void()> opened) {
     if (auto* old = window->findChild<EntryListDialog*>(name)) {
         old->close();
         old->deleteLater();
@@ -29,8 +31,9 @@ void showEntryList(QWidget* window, browser::Browser& browser, const QString& na
     auto* dialog = new EntryListDialog(name, title, text, std::move(lines),
                                        EntryListDialog::Buttons::Close, window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->onOpen = [&browser](const browser::EntryLine& line) {
+    dialog->onOpen = [&browser, opened](const browser::EntryLine& line) {
         browser::showLine(browser, line);
+        opened();
     };
     dialog->show();
 }
@@ -50,6 +53,13 @@ void MainWindow::restoreWithPreview(const std::string& entry) {
     if (dialog.exec() == QDialog::Accepted) {
         runEditing([this, &entry] { return editing::RestoreSeen(editing_->editor, entry); });
     }
+    focusList();
+}
+
+void MainWindow::showOpenedCommand() {
+    // The command a line opened is worked on in the window: the keys go to its list.
+    activateWindow();
+    focusList();
 }
 
 void MainWindow::compareWith() {
@@ -77,7 +87,7 @@ void MainWindow::compareWith() {
     QString text = changes->same() ? qs(open + " and " + *other + " hold the same commands.")
                                    : qs("What differs in " + *other + " from " + open + ":");
     showEntryList(this, browser_, "compare", "Compare with", text,
-                  browser::differenceLines(*changes));
+                  browser::differenceLines(*changes), [this] { showOpenedCommand(); });
 }
 
 void MainWindow::showProblems() {
@@ -87,7 +97,8 @@ void MainWindow::showProblems() {
         return;
     }
     QString text = lines->empty() ? "No problems found." : "Problems of the open command file:";
-    showEntryList(this, browser_, "problems", "Problems", text, std::move(*lines));
+    showEntryList(this, browser_, "problems", "Problems", text, std::move(*lines),
+                  [this] { showOpenedCommand(); });
 }
 
 } // namespace plv::gui

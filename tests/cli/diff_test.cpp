@@ -78,7 +78,12 @@ TEST(Diff, AFileThatCannotBeReadExitsWithTwo) {
     EXPECT_EQ(damaged.status, 2);
     EXPECT_EQ(damaged.out, "");
     EXPECT_TRUE(test::has(damaged.err, "The above file has a problem - parsing error"));
+    EXPECT_FALSE(test::has(damaged.err, "Now exiting"));
     EXPECT_TRUE(files::exists(p.dir.file("home/error.log")));
+
+    auto text = p.run({"diff", p.a, p.dir.write("text.dat", "not a command file at all\n")});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_TRUE(test::has(text.err, "This is not a Dragon command file."));
 
     EXPECT_EQ(p.run({"diff", p.a}).status, 64);
 }

@@ -24,6 +24,7 @@ TEST(Rescue, TheCopyBesideTheDamagedFileAndWhatWasLost) {
                                   "(2597 bytes) of the commands: \"insert letterhead\", Program "
                                   "Global Commands\n",
                               editing::kRescueTitle));
+    EXPECT_FALSE(ui.shown().back().warning);
 
     // A file of that name is replaced only when the user says so.
     files::writeAll(*copy, "mine");
@@ -37,5 +38,6 @@ TEST(Rescue, TheCopyBesideTheDamagedFileAndWhatWasLost) {
     EXPECT_FALSE(editing::rescueBeside(ui, dir.write("notes.dat", "not a command file")));
     EXPECT_TRUE(
         ui.sawMessage("Nothing can be rescued: the file is not a command file of a known version"));
+    EXPECT_TRUE(ui.shown().back().warning);
     EXPECT_FALSE(files::exists(dir.file("notes.rescued.dat")));
 }

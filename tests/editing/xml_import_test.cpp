@@ -279,6 +279,11 @@ TEST_F(ImportInto, RefusalsLeaveTheTargetByteIdentical) {
     EXPECT_EQ(run(), Outcome::Refused);
     EXPECT_TRUE(e.h.ui.sawMessage(kDifferentVersion));
     EXPECT_EQ(e.file(), before);
+    // Every refusal is a warning.
+    for (const auto& shown : e.h.ui.shown()) {
+        EXPECT_TRUE(shown.kind != ScriptedInteraction::Kind::Message || shown.warning)
+            << shown.text;
+    }
 }
 
 // A command met twice, in the XML itself or again on a later import, and one not enabled

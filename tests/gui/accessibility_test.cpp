@@ -2,6 +2,7 @@
 // no Alt key that two controls of one window answer.
 #include "browser/help.h"
 #include "gui/convert_help_dialog.h"
+#include "gui/entry_list_dialog.h"
 #include "gui/help_browser.h"
 #include "gui/roaming_note_dialog.h"
 #include "gui_fixture.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -142,6 +144,18 @@ double largestSize(const QTextDocument& doc) {
     return largest;
 }
 
+// Rejects the modal dialog that opens within the next `tries` turns of the event loop.
+void rejectNextDialog(int tries = 50) {
+    QTimer::singleShot(10, [tries] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            dialog->reject();
+        } else if (tries > 1) {
+            rejectNextDialog(tries - 1);
+        }
+    });
+}
+
 void expectAccessible(QWidget& window, const QString& what) {
     EXPECT_EQ(unnamedIn(window), QStringList{}) << what.toStdString();
     EXPECT_EQ(sharedAccelerators(window), QStringList{}) << what.toStdString();
@@ -165,10 +179,16 @@ TEST(Accessibility, EveryDialogNamesEveryControlAndEachAltKeyOnce) {
     GuiRun run;
     ASSERT_TRUE(run.start());
     gui::MainWindow& w = run.window();
+    // The KEYS conversion help comes before its dialog until it is told not to.
+    GuiRun::withDialog(w.action("ToolsConvertDVC2Plain"), [](QDialog& help) {
+        qobject_cast<gui::ConvertHelpDialog*>(&help)->dontShowBox()->setChecked(true);
+        rejectNextDialog();
+    });
     // Each entry opens its dialog from the window, as the user does.
     for (const char* entry :
          {"editfind", "editoptions", "Filereport", "FileExcel", "toolsexport", "toolsrenamegroup",
-          "toolsrenameprogram", "toolsDelete", "toolsreplace", "ToolsConvertDVC2vbasdk"}) {
+          "toolsrenameprogram", "toolsDelete", "toolsreplace", "ToolsConvertDVC2Plain",
+          "ToolsConvertDVC2vba", "ToolsConvertDVC2vbasdk"}) {
         bool opened = false;
         GuiRun::withDialog(w.action(entry), [&](QDialog& d) {
             opened = true;
@@ -176,6 +196,19 @@ TEST(Accessibility, EveryDialogNamesEveryControlAndEachAltKeyOnce) {
         });
         EXPECT_TRUE(opened) << entry;
     }
+    // The lists beside the window: Problems, Compare with... and the Restore preview.
+    w.action("viewproblems")->trigger();
+    w.chooseFile = [&](const dat::OpenDialogStart&) { return run.dragon.commandFile(); };
+    w.action("filecompare")->trigger();
+    for (const char* list : {"problems", "compare"}) {
+        auto* dialog = w.findChild<gui::EntryListDialog*>(list);
+        ASSERT_NE(dialog, nullptr) << list;
+        expectAccessible(*dialog, list);
+        dialog->close();
+    }
+    gui::EntryListDialog preview("restorePreview", "Restore from archived file?", "Restore?", {},
+                                 gui::EntryListDialog::Buttons::RestoreCancel, &w);
+    expectAccessible(preview, "restore preview");
     // The language conversion is for a file other than the user's own.
     std::string copy =
         run.dragon.dir.write("export.dat", files::readAll(run.dragon.commandFile()).value_or(""));

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -64,11 +65,13 @@ TEST(Checks, TheProblemsViewListsAMissingListAndOpensItsCommand) {
               QStringList{"warning: Global Commands / Global Commands / \"open <programs>\": "
                           "uses the LIST <programs>, which the file does not hold"});
     EXPECT_EQ(run.shownCommand(), "WINWORD / bold that");
-    // Enter opens the line, as a double-click does.
+    // Enter opens the line, as a double-click does, and the window's list takes the keys.
+    run.window().bodyEditor()->setFocus();
     problems->list()->setFocus();
     QTest::keyClick(problems->list(), Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(run.shownCommand(), "Global Commands / open <programs>");
+    EXPECT_EQ(run.window().focusWidget(), run.window().list(Tab::Commands));
 }
 
 TEST(Checks, CompareWithListsAChangedBodyAndOpensItsCommand) {
@@ -91,5 +94,14 @@ TEST(Checks, CompareWithListsAChangedBodyAndOpensItsCommand) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first.center());
     QApplication::processEvents();
+    EXPECT_EQ(run.shownCommand(), "Global Commands / copy that");
+
+    // A file that does not read is named in one warning; the window keeps its file.
+    files::writeAll(other, "not a command file");
+    run.ui.clear();
+    run.window().action("filecompare")->trigger();
+    ASSERT_EQ(run.ui.shown().size(), 1u);
+    EXPECT_TRUE(run.ui.shown()[0].warning);
+    EXPECT_EQ(run.ui.shown()[0].text, "other.dat\n\nThis is not a Dragon command file.");
     EXPECT_EQ(run.shownCommand(), "Global Commands / copy that");
 }

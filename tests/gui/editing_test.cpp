@@ -150,6 +150,7 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     // It shows first what it would change; Cancel leaves the file as it is.
     const auto edited = files::readAll(run.dragon.commandFile());
     const QString backup = QString::fromStdString("mycmds." + test::todayMMDDYYYY());
+    w.bodyEditor()->setFocus();
     GuiRun::withDialog(restore->actions().front(), [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Restore from archived file?");
         EXPECT_EQ(d.findChild<QLabel*>("text")->text(),
@@ -162,8 +163,12 @@ TEST(Editing, TheTypicalEditEndToEndAndItsRestore) {
     });
     EXPECT_EQ(files::readAll(run.dragon.commandFile()), edited);
     EXPECT_EQ(mergesRun(run), 1u);
+    EXPECT_EQ(w.focusWidget(), w.list(Tab::Commands))
+        << "either answer leaves the keys on the list";
+    w.bodyEditor()->setFocus();
     GuiRun::withDialog(restore->actions().front(), [](QDialog& d) { GuiRun::press(d, "restore"); });
     EXPECT_EQ(files::readAll(run.dragon.commandFile()), original);
+    EXPECT_EQ(w.focusWidget(), w.list(Tab::Commands));
     EXPECT_EQ(mergesRun(run), 2u) << "Dragon takes the restored file over";
     w.action("viewall")->trigger();
     ASSERT_TRUE(GuiRun::choose(w.selectionMenu(MenuKind::Program), "Global Commands"));

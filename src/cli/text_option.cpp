@@ -1,22 +1,11 @@
 #include "cli/text_option.h"
 
+#include "platform/codepage.h"
 #include "platform/files.h"
 
 #include <ostream>
 
 namespace plv::cli {
-
-std::string withCrLf(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-            out += '\r';
-        }
-        out += text[i];
-    }
-    return out;
-}
 
 bool textOption(const Args& args, Io& io, const std::string& command, const std::string& name,
                 std::string& text) {

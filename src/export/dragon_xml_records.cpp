@@ -137,20 +137,6 @@ class Encoder {
     std::string& reason_;
 };
 
-// Bodies are kept with CR LF line ends, as Dragon writes them; a file edited by hand may
-// give bare LFs.
-std::string withCrLf(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-            out += '\r';
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 // The refusal of a name as the import lists it: "line, name: why".
 std::string asReason(std::string fault) {
     fault[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(fault[0])));

@@ -348,4 +348,16 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     }
 }
 
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            out += '\r';
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 } // namespace plv

@@ -54,4 +54,8 @@ std::optional<std::size_t> findCharacters(std::string_view haystack, std::string
 // was put in.
 void replaceAll(std::string& text, std::string_view from, std::string_view to);
 
+// Command files break lines with CR LF; a lone LF (a text file written here, an XML file
+// edited by hand) becomes one.
+std::string withCrLf(const std::string& text);
+
 } // namespace plv

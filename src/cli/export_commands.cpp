@@ -53,22 +53,12 @@ int runExportDat(const Args& args, Io& io) {
         io.err << "usage: parlavista-cli export-dat FILE TARGET ... (see --help)\n";
         return kUsage;
     }
-    if ((args.flag("append") && args.flag("overwrite")) ||
-        (args.flag("yes-to-all") && args.flag("no-to-all"))) {
-        io.err << "parlavista-cli export-dat: --append and --overwrite, and --yes-to-all and "
-                  "--no-to-all, exclude each other\n";
+    if (!targetOptionsFit(args, io, "export-dat")) {
         return kUsage;
     }
-    auto selection = selectionFromArgs(args, io, "export-dat");
-    if (!selection) {
-        return kUsage;
-    }
-    selection->commandsOnly = true;
-    auto w = Workspace::open(args, io, ":memory:");
+    int status = kOk;
+    auto w = chosenCommands(args, io, "export-dat", status);
     if (!w) {
-        return kFailed;
-    }
-    if (int status = markChosen(*w, args.positional[0], *selection); status != kOk) {
         return status;
     }
     dat::ExportDatRequest request;
@@ -76,9 +66,7 @@ int runExportDat(const Args& args, Io& io) {
     request.existing = args.flag("append")      ? dat::ExistingTarget::Append
                        : args.flag("overwrite") ? dat::ExistingTarget::Overwrite
                                                 : dat::ExistingTarget::Ask;
-    request.duplicates = args.flag("yes-to-all")  ? dat::DuplicateAnswers::YesToAll
-                         : args.flag("no-to-all") ? dat::DuplicateAnswers::NoToAll
-                                                  : dat::DuplicateAnswers::Ask;
+    request.duplicates = duplicateAnswers(args);
     dat::ExportDatResult result = dat::exportToDat(w->session(), request);
     if (!result.exportDone) {
         return kFailed;

@@ -69,4 +69,38 @@ int markChosen(Workspace& w, const std::string& file, const Selection& selection
     return kOk;
 }
 
+std::unique_ptr<Workspace> chosenCommands(const Args& args, Io& io, const std::string& command,
+                                          int& status) {
+    auto selection = selectionFromArgs(args, io, command);
+    if (!selection) {
+        status = kUsage;
+        return nullptr;
+    }
+    selection->commandsOnly = true;
+    auto w = Workspace::open(args, io, ":memory:");
+    if (!w) {
+        status = kFailed;
+        return nullptr;
+    }
+    status = markChosen(*w, args.positional[0], *selection);
+    return status == kOk ? std::move(w) : nullptr;
+}
+
+bool targetOptionsFit(const Args& args, Io& io, const std::string& command) {
+    if ((args.flag("append") && args.flag("overwrite")) ||
+        (args.flag("yes-to-all") && args.flag("no-to-all"))) {
+        io.err << "parlavista-cli " << command
+               << ": --append and --overwrite, and --yes-to-all and --no-to-all, exclude each "
+                  "other\n";
+        return false;
+    }
+    return true;
+}
+
+dat::DuplicateAnswers duplicateAnswers(const Args& args) {
+    return args.flag("yes-to-all")  ? dat::DuplicateAnswers::YesToAll
+           : args.flag("no-to-all") ? dat::DuplicateAnswers::NoToAll
+                                    : dat::DuplicateAnswers::Ask;
+}
+
 } // namespace plv::cli

@@ -16,16 +16,9 @@ int runExportXml(const Args& args, Io& io) {
         io.err << "usage: parlavista-cli export-xml FILE OUT.xml ... (see --help)\n";
         return kUsage;
     }
-    auto selection = selectionFromArgs(args, io, "export-xml");
-    if (!selection) {
-        return kUsage;
-    }
-    selection->commandsOnly = true;
-    auto w = Workspace::open(args, io, ":memory:");
+    int status = kOk;
+    auto w = chosenCommands(args, io, "export-xml", status);
     if (!w) {
-        return kFailed;
-    }
-    if (int status = markChosen(*w, args.positional[0], *selection); status != kOk) {
         return status;
     }
     auto result = exports::exportMarkedXml(w->session(), args.positional[1]);
@@ -57,12 +50,6 @@ bool isDragonsFile(const Args& args, const std::string& target) {
     return users && files::sameFile(currentUserCommandFile(users.get()), target);
 }
 
-dat::DuplicateAnswers duplicateAnswers(const Args& args) {
-    return args.flag("yes-to-all")  ? dat::DuplicateAnswers::YesToAll
-           : args.flag("no-to-all") ? dat::DuplicateAnswers::NoToAll
-                                    : dat::DuplicateAnswers::Ask;
-}
-
 // Into the existing target, on the road of every write.
 int appendTo(const Args& args, Io& io, const editing::ImportPlan& plan) {
     Args targetArgs = args;
@@ -88,10 +75,7 @@ int runImportXml(const Args& args, Io& io) {
         io.err << "usage: parlavista-cli import-xml IN.xml TARGET.dat ... (see --help)\n";
         return kUsage;
     }
-    if ((args.flag("append") && args.flag("overwrite")) ||
-        (args.flag("yes-to-all") && args.flag("no-to-all"))) {
-        io.err << "parlavista-cli import-xml: --append and --overwrite, and --yes-to-all and "
-                  "--no-to-all, exclude each other\n";
+    if (!targetOptionsFit(args, io, "import-xml")) {
         return kUsage;
     }
     const std::string& target = args.positional[1];

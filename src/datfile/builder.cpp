@@ -23,6 +23,11 @@ std::string bytesOf(std::initializer_list<std::uint8_t> values) {
 
 } // namespace
 
+CommandRecord withRefs(CommandRecord command, std::vector<std::string> refs) {
+    command.listRefs = std::move(refs);
+    return command;
+}
+
 CommandRecord globalCommand(const std::string& name, std::uint8_t typeByte,
                             std::vector<BodyToken> body) {
     return command(name, kGlobalScope, typeByte, std::move(body));

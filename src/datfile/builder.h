@@ -21,6 +21,8 @@ CommandRecord applicationCommand(const std::string& name, const std::string& app
 CommandRecord windowCommand(const std::string& name, const std::string& app,
                             const std::string& windowTitle, std::uint8_t typeByte,
                             std::vector<BodyToken> body);
+// The command with the LISTs its name uses.
+CommandRecord withRefs(CommandRecord command, std::vector<std::string> refs);
 
 // Bodies by type.
 std::vector<BodyToken> textBody(const std::string& text); // K, S, A

@@ -13,11 +13,6 @@ using namespace plv::dat;
 
 namespace {
 
-CommandRecord withRefs(CommandRecord c, std::vector<std::string> refs) {
-    c.listRefs = std::move(refs);
-    return c;
-}
-
 std::string sourceFile(Layout layout = Layout::V1011, int language = 9) {
     return buildFile(
         layout,

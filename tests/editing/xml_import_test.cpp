@@ -13,11 +13,6 @@ using namespace plv::dat;
 
 namespace {
 
-CommandRecord withRefs(CommandRecord c, std::vector<std::string> refs) {
-    c.listRefs = std::move(refs);
-    return c;
-}
-
 // A command of every type, in every kind of Scope, with states, a LIST, a record with the
 // skip bit and an encrypted one.
 std::string everyTypeFile() {
